@@ -1,0 +1,62 @@
+#include "batch/batch_host.h"
+
+#include <chrono>
+#include <ctime>
+#include <ostream>
+
+namespace halvane {
+namespace {
+
+std::tm LocalNow(double* fractionOfSecond) {
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t t = std::chrono::system_clock::to_time_t(now);
+  std::tm local{};
+  localtime_r(&t, &local);
+  if (fractionOfSecond != nullptr) {
+    const auto sinceSecond = now - std::chrono::system_clock::from_time_t(t);
+    *fractionOfSecond = std::chrono::duration<double>(sinceSecond).count();
+  }
+  return local;
+}
+
+}  // namespace
+
+std::string TerminalText(const std::string& message) {
+  std::string out;
+  for (std::size_t i = 0; i < message.size(); ++i) {
+    if (message[i] == '\r' && i > 0 && message[i - 1] == '\n') continue;
+    out += message[i];
+  }
+  while (!out.empty() && out.back() == '\n') out.pop_back();
+  return out;
+}
+
+void BatchHost::ShowMessage(const std::string& text) {
+  ++messageCount_;
+  messages_ << TerminalText(text) << '\n';
+}
+
+std::string BatchHost::TimeText() {
+  const std::tm t = LocalNow(nullptr);
+  char buf[16];
+  std::strftime(buf, sizeof buf, "%H:%M:%S", &t);
+  return buf;
+}
+
+double BatchHost::TimeOfDaySeconds() {
+  double fraction = 0;
+  const std::tm t = LocalNow(&fraction);
+  return t.tm_hour * 3600.0 + t.tm_min * 60.0 + t.tm_sec + fraction;
+}
+
+void BatchHost::SeedRandom() {
+  random_.seed(static_cast<std::mt19937::result_type>(
+      std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+}
+
+int BatchHost::RandomInt(int range) {
+  if (range <= 1) return 0;
+  return std::uniform_int_distribution<int>(0, range - 1)(random_);
+}
+
+}  // namespace halvane

@@ -1,0 +1,10 @@
+#include "image/file_buffer.h"
+
+namespace halvane {
+
+FileBuffer& SharedFileBuffer() {
+  static FileBuffer buffer;
+  return buffer;
+}
+
+}  // namespace halvane

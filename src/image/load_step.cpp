@@ -1,0 +1,123 @@
+#include "image/load_step.h"
+
+#include <filesystem>
+#include <new>
+
+#include "image/readers.h"
+#include "preview/preview.h"
+#include "session/workflow.h"
+
+namespace halvane {
+namespace {
+
+constexpr const char* kReadFailure = "Image type not supported or not able to read image";
+// Line breaks inside messages are line feed followed by carriage return.
+constexpr const char* kBreak = "\n\r";
+
+bool FileExists(const std::string& path) {
+  std::error_code ec;
+  return !path.empty() && std::filesystem::exists(path, ec) && !ec;
+}
+
+bool ReadByExtension(const std::string& path, const std::string& extension, image_typ& image,
+                     bool& isFloat) {
+  try {
+    if (extension == ".HDR")
+      return ReadHDR(path, image, kLargestImageSide, kLargestImageSide, isFloat);
+  } catch (const std::bad_alloc&) {
+  }
+  return false;
+}
+
+void ShowPlaceholder(Form& form) {
+  form.Image1.visible = false;
+  form.Image3.visible = true;
+}
+
+void ResetToNoImage(Session& s, Form& form, Host& host) {
+  form.EditImagename.text.clear();
+  ShowPlaceholder(form);
+  s.WorkflowState = 0;
+  SetBusy(form, false);
+  host.PreviewChanged();
+}
+
+std::string ClosingMessage(bool isFloat, float maxSample) {
+  std::string m;
+  if (!isFloat) m += std::string("Input image is not a floating point image!!") + kBreak + kBreak;
+  if (maxSample < 5.0f)
+    m += std::string("Input image has very low maximum luminance, you should consider using ") +
+         "\"4. Luminance increase\"" + kBreak;
+  return m;
+}
+
+}  // namespace
+
+std::string UpperCase(std::string text) {
+  for (char& c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u >= 'a' && u <= 'z') {
+      c = static_cast<char>(u - 32);
+    } else if (u == 0xE4 || u == 0xF6 || u == 0xFC) {  // ä ö ü in Latin-1
+      c = static_cast<char>(u - 32);
+    }
+  }
+  return text;
+}
+
+std::string FileExtension(const std::string& path) {
+  const std::size_t dot = path.rfind('.');
+  return dot == std::string::npos ? std::string() : UpperCase(path.substr(dot));
+}
+
+void Button_LoadImageClick(Session& s, Form& form, Host& host) {
+  if (auto chosen = host.ChooseOpenFile(kOpenImageFilter)) form.EditImagename.text = *chosen;
+  SetBusy(form, true);
+  s.OptimizationCount = 0;
+  form.GridOptimized.SetRowCount(2);
+
+  const std::string path = form.EditImagename.text;
+  if (!FileExists(path)) {
+    ResetToNoImage(s, form, host);
+    return;
+  }
+  s.ImageFileName = path;
+  s.ImageMissing = false;
+
+  bool isFloat = false;
+  if (!ReadByExtension(path, FileExtension(path), s.Image, isFloat)) {
+    s.ImageMissing = true;
+    s.Image.height = 500;
+    s.Image.width = 500;
+    host.ShowMessage(kReadFailure);
+  }
+  s.BlackPoint = 0.0f;
+  s.WhitePoint = 1.0f;
+  s.ClampLum = 150.0f;
+  float maxSample = 0.0f;
+  if (s.ImageMissing) {
+    ResetToNoImage(s, form, host);
+    return;
+  }
+
+  form.Image1.visible = true;
+  form.Image3.visible = false;
+  PaintImageLayer(s, form, &maxSample);
+  form.Image1Layer = PreviewLayer::Background;
+  host.PreviewChanged();
+
+  AddLogLine(form, host, ":  File loaded (\"" + path + "\").");
+  s.WorkflowState = 1;
+  SyncDisplayChecks(s, form);
+  SetStatus(form, 0, "File loaded.");
+  SetStatus(form, 1, "");
+  SetStatus(form, 2, "\"" + path + "\"");
+  s.PointCount = 0;
+  MarkStepDone(form, 1);
+  SetBusy(form, false);
+
+  const std::string message = ClosingMessage(isFloat, maxSample);
+  if (!message.empty()) host.ShowMessage(message);
+}
+
+}  // namespace halvane

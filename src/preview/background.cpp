@@ -1,0 +1,111 @@
+#include <algorithm>
+#include <string>
+
+#include "preview/preview.h"
+#include "session/workflow.h"
+
+namespace halvane {
+namespace {
+
+constexpr Rgb kMagenta{255, 0, 255};
+constexpr float kDarkenFactor = 0.9f;
+
+int SourceCoordinate(int previewPosition, int imageSize) {
+  return static_cast<int>(static_cast<int64_t>(imageSize) * previewPosition / kPreviewSize);
+}
+
+void LogUnconvertiblePixel(Form& form, int x, int y, int ix, int iy) {
+  form.ListBox1.items.push_back(" x:" + std::to_string(x) + "  y:" + std::to_string(y) +
+                                "  xs:" + std::to_string(ix) + "  ys:" + std::to_string(iy));
+  form.ListBox1.itemIndex = static_cast<int>(form.ListBox1.items.size()) - 1;
+}
+
+// Each point's neighbours a > i and d > a that are also neighbours of i:
+// every triangle of mutually adjacent points, once, from its smallest index.
+void FillDomeTriangles(Session& s) {
+  const DisplaySettings settings = DisplaySettingsOf(s);
+  const auto corner = [&](uint32_t p, int referenceX) {
+    const point_typ& pt = s.Points[p];
+    double x = PreviewCoordinate(pt.px, s.Image.width);
+    const double y = PreviewCoordinate(pt.py, s.Image.height);
+    if (referenceX - x >= 250) {
+      x += 500;
+    } else if (referenceX - x < -250) {
+      x -= 500;
+    }
+    return FillCorner{x, y, pt.lightR, pt.lightG, pt.lightB};
+  };
+  for (uint32_t i = 1; i <= s.PointCount; ++i) {
+    const point_typ& pi = s.Points[i];
+    const int refX = PreviewCoordinate(pi.px, s.Image.width);
+    const FillCorner ci{static_cast<double>(refX),
+                        static_cast<double>(PreviewCoordinate(pi.py, s.Image.height)), pi.lightR,
+                        pi.lightG, pi.lightB};
+    for (std::size_t ja = 1; ja <= kNeighbourSlots; ++ja) {
+      const int32_t a = pi.nb[ja];
+      if (a <= static_cast<int32_t>(i)) continue;
+      const point_typ& pa = s.Points[static_cast<std::size_t>(a)];
+      for (std::size_t jd = 1; jd <= kNeighbourSlots; ++jd) {
+        const int32_t d = pa.nb[jd];
+        if (d <= a) continue;
+        bool adjacentToI = false;
+        for (std::size_t k = 1; k <= kNeighbourSlots; ++k) adjacentToI |= pi.nb[k] == d;
+        if (!adjacentToI) continue;
+        FillTriangle(s.BackBitmap, settings, ci, corner(static_cast<uint32_t>(a), refX),
+                     corner(static_cast<uint32_t>(d), refX));
+      }
+    }
+  }
+}
+
+}  // namespace
+
+int PreviewCoordinate(int imagePosition, int imageSize) {
+  if (imageSize <= 0) return 0;
+  const int64_t p = static_cast<int64_t>(imagePosition) * kPreviewSize / imageSize;
+  return static_cast<int>(std::min<int64_t>(p, kPreviewSize - 1));
+}
+
+void PaintImageLayer(Session& s, Form& form, float* maxSample) {
+  Bitmap& bmp = s.BackBitmap;
+  if (s.ImageMissing || !s.Image.HoldsAllPixels()) {
+    bmp.Fill(Rgb{});
+    return;
+  }
+  const DisplaySettings settings = DisplaySettingsOf(s);
+  const image_typ& img = s.Image;
+  float m = maxSample != nullptr ? *maxSample : 0.0f;
+  for (int y = 0; y < kPreviewSize; ++y) {
+    const int iy = SourceCoordinate(y, img.height);
+    for (int x = 0; x < kPreviewSize; ++x) {
+      const int ix = SourceCoordinate(x, img.width);
+      const float* p = img.pixels.data() + img.ChannelIndex(ix, iy, 0);
+      float blue = p[0], green = p[1], red = p[2];
+      m = std::max({m, red, green, blue});  // a NaN channel never wins
+      uint32_t color = 0;
+      if (MapDisplayColor(red, green, blue, kDarkenFactor, settings, color)) {
+        bmp.SetPixel(x, y, Rgb{RedOf(color), GreenOf(color), BlueOf(color)});
+      } else {
+        bmp.SetPixel(x, y, kMagenta);
+        LogUnconvertiblePixel(form, x, y, ix, iy);
+      }
+    }
+  }
+  if (maxSample != nullptr) *maxSample = m;
+}
+
+void RedrawBackground(Session& s, Form& form, Host& host) {
+  if (s.ShowBackground) {
+    PaintImageLayer(s, form, nullptr);
+  } else {
+    s.BackBitmap.Fill(Rgb{});
+  }
+  if (!s.ImageMissing) {
+    form.Image1.visible = true;
+    form.Image3.visible = false;
+  }
+  if (s.PointCount >= 1 && s.ShowFill) FillDomeTriangles(s);
+  host.PreviewChanged();
+}
+
+}  // namespace halvane

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "image/display_color.h"
+#include "session/form.h"
+#include "session/host.h"
+#include "session/session.h"
+
+namespace halvane {
+
+// Preview position of an image column or row, capped at 499.
+int PreviewCoordinate(int imagePosition, int imageSize);
+
+// Paints the image layer of BackBitmap: each preview pixel shows the image
+// pixel it samples (nearest lower), through the display mapping. A pixel that
+// cannot be converted is painted magenta and logged. Without a usable image
+// the layer is black. When `maxSample` is given it receives the brightest
+// channel sampled (never below its value on entry).
+void PaintImageLayer(Session& session, Form& form, float* maxSample);
+
+// One corner of a filled triangle: preview position and colour.
+struct FillCorner {
+  double x, y;
+  float r, g, b;
+};
+
+// Colour-interpolating scanline fill into `bitmap`, wrapping positions once
+// into the picture; colours go through the display mapping.
+void FillTriangle(Bitmap& bitmap, const DisplaySettings& settings, FillCorner a, FillCorner b,
+                  FillCorner c);
+
+// Rebuilds BackBitmap: image layer (or black), then the triangle fills.
+void RedrawBackground(Session& session, Form& form, Host& host);
+
+// Copies BackBitmap into PreviewBitmap, draws lines, markers and numbers for
+// points first..last with the levels of `record`, and shows the result.
+void DrawOverlay(Session& session, Form& form, Host& host, bool hideLines, bool collapseNumbers,
+                 uint32_t first, uint32_t last, const optimization_typ& record);
+
+// Handlers of the view settings.
+void UpdateView(Session& session, Form& form, Host& host);
+void UpdateViewback(Session& session, Form& form, Host& host);
+void SpinViewMinChange(Session& session, Form& form, Host& host);
+void SpinViewMaxChange(Session& session, Form& form, Host& host);
+void SpinButton1DownClick(Session& session, Form& form, Host& host);
+void SpinButton1UpClick(Session& session, Form& form, Host& host);
+
+}  // namespace halvane

@@ -1,0 +1,72 @@
+#include "preview/preview.h"
+#include "session/workflow.h"
+
+namespace halvane {
+namespace {
+
+void CopySettings(Session& s, const Form& form) {
+  ReadDisplayChecks(s, form);
+  s.ViewMin = static_cast<float>(form.SpinViewMin.value);
+  s.ViewMax = static_cast<float>(form.SpinViewMax.value);
+}
+
+void Redraw(Session& s, Form& form, Host& host, bool background) {
+  CopySettings(s, form);
+  if (!s.ViewUpdateEnabled) return;
+  if (background) RedrawBackground(s, form, host);
+  DrawOverlay(s, form, host, false, false, 1, s.PointCount, s.Optimizations[1]);
+}
+
+}  // namespace
+
+void UpdateView(Session& s, Form& form, Host& host) { Redraw(s, form, host, false); }
+
+void UpdateViewback(Session& s, Form& form, Host& host) { Redraw(s, form, host, true); }
+
+void SpinViewMinChange(Session& s, Form& form, Host& host) {
+  SpinEdit& lo = form.SpinViewMin;
+  SpinEdit& hi = form.SpinViewMax;
+  if (hi.value <= lo.value) {
+    if (hi.value < hi.maxValue) {
+      hi.value = lo.value + 1;
+    } else {
+      lo.value = hi.value - 1;
+    }
+  }
+  UpdateViewback(s, form, host);
+}
+
+void SpinViewMaxChange(Session& s, Form& form, Host& host) {
+  SpinEdit& lo = form.SpinViewMin;
+  SpinEdit& hi = form.SpinViewMax;
+  if (lo.value >= hi.value) {
+    if (lo.value > lo.minValue) {
+      lo.value = hi.value - 1;
+    } else {
+      hi.value = lo.value + 1;
+    }
+  }
+  UpdateViewback(s, form, host);
+}
+
+void SpinButton1DownClick(Session& s, Form& form, Host& host) {
+  s.ViewUpdateEnabled = false;
+  if (form.SpinViewMin.value > form.SpinViewMin.minValue) {
+    form.SpinViewMin.value -= 1;
+    form.SpinViewMax.value -= 1;
+  }
+  s.ViewUpdateEnabled = true;
+  UpdateViewback(s, form, host);
+}
+
+void SpinButton1UpClick(Session& s, Form& form, Host& host) {
+  s.ViewUpdateEnabled = false;
+  if (form.SpinViewMax.value < form.SpinViewMax.maxValue) {
+    form.SpinViewMin.value += 1;
+    form.SpinViewMax.value += 1;
+  }
+  s.ViewUpdateEnabled = true;
+  UpdateViewback(s, form, host);
+}
+
+}  // namespace halvane

@@ -1,0 +1,162 @@
+#include "session/workflow.h"
+
+#include <cmath>
+
+#include "image/file_buffer.h"
+#include "session/number_text.h"
+
+namespace halvane {
+namespace {
+
+void SetCheck(CheckBox& box, bool on) { box.checked = on; }
+
+uint8_t RoundColorChannel(float fraction) {
+  return static_cast<uint8_t>(std::nearbyint(255.0L * fraction));
+}
+
+}  // namespace
+
+void SetBusy(Form& form, bool busy) {
+  const bool enabled = !busy;
+  for (Button* b : {&form.Button_LoadImage, &form.ButtonCalculateStartpoints,
+                    &form.ButtonApplyColor, &form.ButtonIncreaseMaxWhite, &form.ButtonOptimize,
+                    &form.ButtonReduceLights, &form.ButtonExport, &form.ButtonCollapseLights})
+    b->enabled = enabled;
+  form.GridOptimized.enabled = enabled;
+}
+
+void ReadDisplayChecks(Session& s, const Form& form) {
+  s.ShowLines = form.CheckDisplayLines.checked;
+  s.ShowFill = form.CheckDisplayFill.checked;
+  s.ShowPoints = form.CheckDisplayPoints.checked;
+  s.ShowUnused = form.CheckDisplay_unused.checked;
+  s.DarkenImage = form.CheckDarken.checked;
+  s.ShowBackground = form.CheckDisplaybackground.checked;
+  s.ShowPointNr = form.CheckDisplayNr.checked;
+  s.ShowCollapseNr = form.CheckDisplayCollapseNr.checked;
+  s.ShowOutOfRange = form.CheckViewOutRange.checked;
+}
+
+void SyncDisplayChecks(Session& s, Form& form) {
+  s.ViewUpdateEnabled = false;
+  const bool havePoints = s.PointCount > 0;
+  switch (s.WorkflowState) {
+    case 0:
+      SetCheck(form.CheckDisplaybackground, false);
+      SetCheck(form.CheckDisplayFill, false);
+      SetCheck(form.CheckDisplayPoints, false);
+      SetCheck(form.CheckDisplay_unused, false);
+      break;
+    case 1:
+    case 2:
+      SetCheck(form.CheckDisplaybackground, true);
+      SetCheck(form.CheckDisplayFill, false);
+      SetCheck(form.CheckDisplayPoints, havePoints);
+      SetCheck(form.CheckDisplay_unused, havePoints);
+      break;
+    case 3:
+      SetCheck(form.CheckDisplayFill, true);
+      break;
+    case 4:
+      SetCheck(form.CheckDisplayFill, true);
+      SetCheck(form.CheckDisplayPoints, true);
+      SetCheck(form.CheckDisplay_unused, true);
+      break;
+    case 5:
+      SetCheck(form.CheckDisplayFill, true);
+      SetCheck(form.CheckDisplayPoints, true);
+      SetCheck(form.CheckDisplay_unused, false);
+      break;
+    default:
+      break;
+  }
+  ReadDisplayChecks(s, form);
+  s.ViewUpdateEnabled = true;
+}
+
+void AddLogLine(Form& form, Host& host, const std::string& text) {
+  form.ListBox1.items.push_back(host.TimeText() + text);
+  form.ListBox1.itemIndex = static_cast<int>(form.ListBox1.items.size()) - 1;
+}
+
+void SetStatus(Form& form, int panel, const std::string& text) {
+  form.StatusBar1.panels.at(static_cast<std::size_t>(panel)) = text;
+}
+
+void MarkStepDone(Form& form, int step) {
+  if (step < 1 || step > 8) return;
+  form.PanelSt[step].color = kPanelDoneColor;
+  form.LabelSt[step].bold = true;
+  for (int later = step + 1; later <= 8; ++later) {
+    form.PanelSt[later].color = kPanelColor;
+    form.LabelSt[later].bold = false;
+  }
+}
+
+void FormCreate(Session& s, Form& form, Host& host) {
+  host.SeedRandom();
+  SharedFileBuffer();
+  s.ImageMissing = true;
+  s.PointCount = 0;
+  s.Image.height = 10;
+  s.Image.width = 10;
+  s.PreviewBitmap.Resize(kPreviewSize, kPreviewSize);
+  s.BackBitmap.Resize(kPreviewSize, kPreviewSize);
+  s.ViewMin = 0.0f;
+  s.ViewMax = 1.0f;
+  ReadDisplayChecks(s, form);
+  s.ViewUpdateEnabled = true;
+  s.WorkflowState = 0;
+  SyncDisplayChecks(s, form);
+
+  const NumberFormat nf = host.GetNumberFormat();
+  s.LumIncValue = static_cast<float>(form.TrackLumValue.position / 10.0L);
+  form.LabelLumvalue.caption = FormatFixed(s.LumIncValue, 1, nf);
+  s.LumIncPower = static_cast<float>(form.TrackLumPower.position / 10.0L);
+  form.LabelLumPower.caption = FormatFixed(s.LumIncPower, 1, nf);
+  s.WorkflowState = 0;
+
+  s.HighlightR = static_cast<float>(form.TrackLumR.position / 20.0L);
+  s.HighlightG = static_cast<float>(form.TrackLumG.position / 20.0L);
+  s.HighlightB = static_cast<float>(form.TrackLumB.position / 20.0L);
+  form.LabelLumR.caption = FormatFixed(s.HighlightR, 2, nf);
+  form.LabelLumG.caption = FormatFixed(s.HighlightG, 2, nf);
+  form.LabelLumB.caption = FormatFixed(s.HighlightB, 2, nf);
+  form.PanelLumColor.color = Rgb{RoundColorChannel(s.HighlightR),
+                                 RoundColorChannel(s.HighlightG),
+                                 RoundColorChannel(s.HighlightB)};
+  s.SubdivLevel = 0;
+
+  static const char* const kHeader[6] = {"Nb.",           "# lights",      "average reduction",
+                                         "min reduction", "max reduction", "diff. index"};
+  for (int col = 0; col < 6; ++col) form.GridOptimized.Cell(col, 0) = kHeader[col];
+
+  form.Image1.visible = false;
+  form.Image3.visible = true;
+}
+
+void SpinPointIterationChange(Session& s, Form& form) {
+  if (s.SubdivLevel == 4) {
+    form.SpinOptMaxRed.value = 5;
+    form.SpinOptLevel1.value = 275;
+    form.SpinOptLevel1_min.value = 50;
+  } else if (s.SubdivLevel == 5) {
+    form.SpinOptMaxRed.value = 6;
+    form.SpinOptLevel1.value = 750;
+    form.SpinOptLevel1_min.value = 90;
+  }
+}
+
+void ButtonAbortClick(Session& s) { s.AbortRequested = true; }
+
+bool FormCloseQuery(Session& s) {
+  s.AbortRequested = true;
+  return true;
+}
+
+void FormClose(Session& s) {
+  s.PreviewBitmap.Release();
+  s.BackBitmap.Release();
+}
+
+}  // namespace halvane

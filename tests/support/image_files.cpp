@@ -1,0 +1,106 @@
+#include "support/image_files.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace halvane::testing {
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "halvane-test-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temp folder");
+  dir_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(dir_, ec);
+}
+
+void WriteFile(const std::string& path, const Bytes& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+  WriteFile(path, Bytes(text.begin(), text.end()));
+}
+
+Bytes ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string RadianceHeaderText(int width, int height) {
+  std::string padding(200, 'x');
+  return "#?RADIANCE\n#" + padding + "\nFORMAT=32-bit_rle_rgbe\n\n-Y " + std::to_string(height) +
+         " +X " + std::to_string(width) + "\n";
+}
+
+Bytes RadianceWithData(int width, int height, const Bytes& data) {
+  const std::string header = RadianceHeaderText(width, height);
+  Bytes out(header.begin(), header.end());
+  out.insert(out.end(), data.begin(), data.end());
+  return out;
+}
+
+Bytes FlatRadiance(int width, int height, const std::vector<Rgbe>& pixels) {
+  Bytes data;
+  for (const Rgbe& p : pixels) data.insert(data.end(), p.begin(), p.end());
+  return RadianceWithData(width, height, data);
+}
+
+namespace {
+
+void EncodeChannelRow(const std::vector<uint8_t>& row, Bytes& out) {
+  std::size_t x = 0;
+  const std::size_t n = row.size();
+  while (x < n) {
+    std::size_t run = 1;
+    while (x + run < n && run < 127 && row[x + run] == row[x]) ++run;
+    if (run > 2) {
+      out.push_back(static_cast<uint8_t>(128 + run));
+      out.push_back(row[x]);
+      x += run;
+      continue;
+    }
+    std::size_t lit = 0;
+    while (x + lit < n && lit < 128) {
+      std::size_t ahead = 1;
+      while (x + lit + ahead < n && ahead < 3 && row[x + lit + ahead] == row[x + lit]) ++ahead;
+      if (ahead > 2) break;
+      ++lit;
+    }
+    out.push_back(static_cast<uint8_t>(lit));
+    out.insert(out.end(), row.begin() + static_cast<std::ptrdiff_t>(x),
+               row.begin() + static_cast<std::ptrdiff_t>(x + lit));
+    x += lit;
+  }
+}
+
+}  // namespace
+
+Bytes RunLengthRadiance(int width, int height, const std::vector<Rgbe>& pixels) {
+  Bytes data;
+  for (int y = 0; y < height; ++y) {
+    data.insert(data.end(), {2, 2, static_cast<uint8_t>(width >> 8),
+                             static_cast<uint8_t>(width & 0xFF)});
+    for (int k = 0; k < 4; ++k) {
+      std::vector<uint8_t> row(static_cast<std::size_t>(width));
+      for (int x = 0; x < width; ++x)
+        row[static_cast<std::size_t>(x)] = pixels[static_cast<std::size_t>(y * width + x)][k];
+      EncodeChannelRow(row, data);
+    }
+  }
+  return RadianceWithData(width, height, data);
+}
+
+double RgbeLinear(uint8_t mantissa, uint8_t exponent) {
+  return mantissa * std::ldexp(1.0, exponent - 136);
+}
+
+}  // namespace halvane::testing
