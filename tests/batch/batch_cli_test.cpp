@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <sys/wait.h>
+
+#include "support/image_files.h"
+
+namespace halvane {
+namespace {
+
+struct BatchRun {
+  int exitCode;
+  std::string output;  // standard output and error together
+};
+
+BatchRun RunBatch(const std::string& args) {
+  const std::string command = std::string(HALVANE_BATCH_BINARY) + " " + args + " 2>&1";
+  BatchRun run{-1, ""};
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  char buf[4096];
+  while (std::size_t n = std::fread(buf, 1, sizeof buf, pipe)) run.output.append(buf, n);
+  const int status = pclose(pipe);
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+std::vector<testing::Rgbe> Dim(int w, int h) {
+  return std::vector<testing::Rgbe>(static_cast<std::size_t>(w * h), {200, 100, 50, 128});
+}
+
+TEST(BatchCommandLine, ExitCodes) {
+  testing::TempDir dir;
+  const std::string good = dir.Path("sky.hdr");
+  testing::WriteFile(good, testing::RunLengthRadiance(16, 8, Dim(16, 8)));
+  testing::WriteText(dir.Path("bad.hdr"), std::string(300, 'x'));
+
+  EXPECT_EQ(RunBatch(good).exitCode, 0);
+  const BatchRun bad = RunBatch(dir.Path("bad.hdr"));
+  EXPECT_EQ(bad.exitCode, 1);
+  EXPECT_NE(bad.output.find("Image type not supported or not able to read image"),
+            std::string::npos);
+  const BatchRun missing = RunBatch(dir.Path("none.hdr"));
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_NE(missing.output.find("none.hdr"), std::string::npos);
+
+  const BatchRun noImage = RunBatch("");
+  EXPECT_EQ(noImage.exitCode, 2);
+  EXPECT_NE(noImage.output.find("usage: halvane-batch"), std::string::npos);
+  EXPECT_EQ(RunBatch(good + " --no-such-option").exitCode, 2);
+  EXPECT_EQ(RunBatch(good + " --preview").exitCode, 2);
+  EXPECT_EQ(RunBatch("--help").exitCode, 0);
+}
+
+TEST(BatchCommandLine, VerboseLogAndClosingRemarks) {
+  testing::TempDir dir;
+  const std::string dim = dir.Path("dim.hdr");
+  testing::WriteFile(dim, testing::RunLengthRadiance(16, 8, Dim(16, 8)));
+  const BatchRun run = RunBatch(dim + " -v");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_NE(run.output.find(":  File loaded (\"" + dim + "\")."), std::string::npos);
+  // The brightest sample is far below 5.0.
+  EXPECT_NE(run.output.find("very low maximum luminance"), std::string::npos);
+  EXPECT_EQ(RunBatch(dim).output.find("File loaded"), std::string::npos);
+}
+
+TEST(BatchCommandLine, PreviewIsAPngOfTheLoadedPicture) {
+  testing::TempDir dir;
+  const std::string image = dir.Path("sky.hdr");
+  testing::WriteFile(image, testing::RunLengthRadiance(16, 8, Dim(16, 8)));
+  const std::string png = dir.Path("p.png");
+  ASSERT_EQ(RunBatch(image + " --preview " + png).exitCode, 0);
+  const testing::Bytes bytes = testing::ReadFileBytes(png);
+  ASSERT_GT(bytes.size(), 750000u);  // 500 x 500 RGB, stored uncompressed
+  EXPECT_EQ(std::string(bytes.begin() + 1, bytes.begin() + 4), "PNG");
+  EXPECT_EQ(RunBatch(image + " --preview " + dir.Path("no/such/folder.png")).exitCode, 3);
+}
+
+}  // namespace
+}  // namespace halvane

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include "session/number_text.h"
+#include "session/workflow.h"
+#include "support/test_host.h"
+
+namespace halvane {
+namespace {
+
+class Workflow : public ::testing::Test {
+ protected:
+  void SetUp() override { FormCreate(s, form, host); }
+  std::unique_ptr<Session> session = MakeSession();
+  Session& s = *session;
+  Form form;
+  testing::TestHost host;
+};
+
+TEST_F(Workflow, StartValues) {
+  EXPECT_EQ(host.seedCalls, 1);
+  EXPECT_EQ(s.WorkflowState, 0);
+  EXPECT_TRUE(s.ImageMissing);
+  EXPECT_EQ(s.Image.width, 10);
+  EXPECT_EQ(s.Image.height, 10);
+  EXPECT_TRUE(s.Image.pixels.empty());
+  EXPECT_EQ(s.PointCount, 0u);
+  EXPECT_EQ(s.SubdivLevel, 0);
+  EXPECT_EQ(s.OptimizationCount, 0);
+  EXPECT_EQ(s.BackBitmap.width(), 500);
+  EXPECT_EQ(s.PreviewBitmap.height(), 500);
+  EXPECT_EQ(s.ViewMin, 0.0f);
+  EXPECT_EQ(s.ViewMax, 1.0f);
+  EXPECT_TRUE(s.ViewUpdateEnabled);
+  EXPECT_FALSE(form.CheckDisplaybackground.checked);
+  EXPECT_FALSE(form.CheckDisplayFill.checked);
+  EXPECT_FALSE(form.CheckDisplayPoints.checked);
+  EXPECT_FALSE(form.CheckDisplay_unused.checked);
+  EXPECT_TRUE(s.DarkenImage);
+  EXPECT_TRUE(s.ShowOutOfRange);
+  EXPECT_TRUE(s.ShowCollapseNr);
+  EXPECT_EQ(form.LabelLumvalue.caption, "3.0");
+  EXPECT_EQ(form.LabelLumPower.caption, "2.0");
+  EXPECT_EQ(form.LabelLumR.caption, "1.00");
+  EXPECT_EQ(form.LabelLumG.caption, "0.90");
+  EXPECT_EQ(form.LabelLumB.caption, "0.65");
+  EXPECT_EQ(s.LumIncValue, 3.0f);
+  EXPECT_EQ(s.HighlightG, 0.9f);
+  EXPECT_EQ(form.PanelLumColor.color, (Rgb{255, 229, 166}));
+  for (const std::string& panel : form.StatusBar1.panels) EXPECT_EQ(panel, "-");
+  EXPECT_EQ(form.GridOptimized.Cell(0, 0), "Nb.");
+  EXPECT_EQ(form.GridOptimized.Cell(5, 0), "diff. index");
+  EXPECT_EQ(form.GridOptimized.rowCount, 2);
+  EXPECT_FALSE(form.Image1.visible);
+  EXPECT_TRUE(form.Image3.visible);
+  EXPECT_EQ(form.Caption, "ZR_Halvane");
+}
+
+TEST_F(Workflow, DisplayChecksFollowTheState) {
+  s.WorkflowState = 1;
+  SyncDisplayChecks(s, form);
+  EXPECT_TRUE(form.CheckDisplaybackground.checked);
+  EXPECT_FALSE(form.CheckDisplayPoints.checked);
+  s.PointCount = 12;
+  SyncDisplayChecks(s, form);
+  EXPECT_TRUE(form.CheckDisplayPoints.checked);
+  EXPECT_TRUE(form.CheckDisplay_unused.checked);
+  EXPECT_FALSE(form.CheckDisplayFill.checked);
+
+  form.CheckDisplayPoints.checked = false;
+  s.WorkflowState = 3;
+  SyncDisplayChecks(s, form);
+  EXPECT_TRUE(form.CheckDisplayFill.checked);
+  EXPECT_FALSE(form.CheckDisplayPoints.checked);  // unchanged in state 3
+  s.WorkflowState = 4;
+  SyncDisplayChecks(s, form);
+  EXPECT_TRUE(form.CheckDisplayPoints.checked);
+  s.WorkflowState = 5;
+  SyncDisplayChecks(s, form);
+  EXPECT_FALSE(form.CheckDisplay_unused.checked);
+  EXPECT_FALSE(s.ShowUnused);
+  EXPECT_TRUE(s.ShowFill);
+  EXPECT_TRUE(s.ViewUpdateEnabled);
+}
+
+TEST_F(Workflow, ResolutionProposesOptimizationSettings) {
+  form.SpinOptMaxRed.value = 3;
+  s.SubdivLevel = 3;
+  SpinPointIterationChange(s, form);
+  EXPECT_EQ(form.SpinOptMaxRed.value, 3);
+  s.SubdivLevel = 4;
+  SpinPointIterationChange(s, form);
+  EXPECT_EQ(form.SpinOptMaxRed.value, 5);
+  EXPECT_EQ(form.SpinOptLevel1.value, 275);
+  EXPECT_EQ(form.SpinOptLevel1_min.value, 50);
+  s.SubdivLevel = 5;
+  SpinPointIterationChange(s, form);
+  EXPECT_EQ(form.SpinOptMaxRed.value, 6);
+  EXPECT_EQ(form.SpinOptLevel1.value, 750);
+  EXPECT_EQ(form.SpinOptLevel1_min.value, 90);
+}
+
+TEST_F(Workflow, BusyStateAndStepMarks) {
+  SetBusy(form, true);
+  EXPECT_FALSE(form.Button_LoadImage.enabled);
+  EXPECT_FALSE(form.ButtonCollapseLights.enabled);
+  EXPECT_FALSE(form.GridOptimized.enabled);
+  EXPECT_TRUE(form.ButtonExportMaya.enabled);
+  EXPECT_TRUE(form.ButtonAbort.enabled);
+  SetBusy(form, false);
+  EXPECT_TRUE(form.ButtonOptimize.enabled);
+
+  MarkStepDone(form, 2);
+  MarkStepDone(form, 5);
+  MarkStepDone(form, 3);
+  EXPECT_EQ(form.PanelSt[2].color, kPanelDoneColor);  // earlier marks stay
+  EXPECT_EQ(form.PanelSt[3].color, kPanelDoneColor);
+  EXPECT_TRUE(form.LabelSt[3].bold);
+  EXPECT_EQ(form.PanelSt[5].color, kPanelColor);
+  EXPECT_FALSE(form.LabelSt[5].bold);
+}
+
+TEST_F(Workflow, LogAbortAndClose) {
+  AddLogLine(form, host, ":  one");
+  AddLogLine(form, host, ":  two");
+  EXPECT_EQ(form.ListBox1.items.back(), "12:34:56:  two");
+  EXPECT_EQ(form.ListBox1.itemIndex, 1);
+  ButtonAbortClick(s);
+  EXPECT_TRUE(s.AbortRequested);
+  s.AbortRequested = false;
+  EXPECT_TRUE(FormCloseQuery(s));
+  EXPECT_TRUE(s.AbortRequested);
+  FormClose(s);
+  EXPECT_TRUE(s.PreviewBitmap.empty());
+}
+
+TEST(NumberText, FixedDecimalsRoundHalfToEvenOnTheBinaryValue) {
+  const NumberFormat dot{'.', ","};
+  EXPECT_EQ(FormatFixed(0.125, 2, dot), "0.12");
+  EXPECT_EQ(FormatFixed(0.375, 2, dot), "0.38");
+  EXPECT_EQ(FormatFixed(0.75, 1, dot), "0.8");
+  EXPECT_EQ(FormatFixed(0.85, 1, dot), "0.8");  // 0.85 is slightly below in binary
+  EXPECT_EQ(FormatFixed(1234.5, 2, dot, true), "1,234.50");
+  EXPECT_EQ(FormatFixed(1234567.0, 0, NumberFormat{',', "."}, true), "1.234.567");
+  EXPECT_EQ(FormatFixed(-0.001, 2, dot), "0.00");
+  EXPECT_EQ(FormatFixed(-2.5, 1, NumberFormat{',', "."}), "-2,5");
+  EXPECT_EQ(PadLeft("0.50", 5), " 0.50");
+  EXPECT_EQ(PadLeft("123.45", 5), "123.45");
+}
+
+TEST(NumberText, MaskedFieldsReadBlanksAsZeros) {
+  EXPECT_EQ(ReadMaskedField("  .5 "), 0.5f);
+  EXPECT_EQ(ReadMaskedField("  . 1"), 0.01f);
+  EXPECT_EQ(ReadMaskedField(" 1.  "), 1.0f);
+  EXPECT_EQ(ReadMaskedField(" 1.5 "), 1.5f);
+  EXPECT_EQ(ReadMaskedField("1 .25"), 10.25f);
+  EXPECT_EQ(ReadMaskedField("99.99"), 99.99f);
+  EXPECT_EQ(ReadMaskedField("  .  "), 0.0f);
+}
+
+}  // namespace
+}  // namespace halvane
