@@ -1,0 +1,130 @@
+#include "export/export_light.h"
+
+#include <stdexcept>
+
+namespace halvane {
+namespace {
+
+// Without a chosen optimization each writer has a fixed sample count, and the
+// XSI area size depends on the subdivision level alone.
+constexpr int kPlainMayaSamples = 3;
+constexpr int kPlainXsiSamples = 2;
+
+long double PlainXsiAreaScale(int subdivLevel) {
+  switch (subdivLevel) {
+    case 2:
+      return 0.31L;
+    case 3:
+      return 0.165L;
+    case 4:
+      return 0.075L;
+    case 5:
+      return 0.045L;
+    default:
+      return 0.6L;  // level 1, and like AreaSpacing any other value
+  }
+}
+
+void SetColour(ExportLight& light, const point_typ& p) {
+  float peak = p.lightR;
+  if (p.lightG > peak) peak = p.lightG;
+  if (p.lightB > peak) peak = p.lightB;
+  if (peak > 0.0f) {
+    light.normR = static_cast<float>(static_cast<long double>(p.lightR) / peak);
+    light.normG = static_cast<float>(static_cast<long double>(p.lightG) / peak);
+    light.normB = static_cast<float>(static_cast<long double>(p.lightB) / peak);
+  } else {
+    light.normR = p.lightR;
+    light.normG = p.lightG;
+    light.normB = p.lightB;
+    peak = 1.0f;
+  }
+  light.peak = peak;
+  light.grey = static_cast<double>(0.3L * light.normR + 0.59L * light.normG + 0.11L * light.normB);
+}
+
+void SetRotation(ExportLight& light, const point_typ& p, const image_typ& image) {
+  if (image.width <= 0 || image.height <= 0)
+    throw std::invalid_argument("export needs an image of positive size");
+  light.rotY = static_cast<double>(static_cast<long double>(p.px) / image.width * 360.0L - 180.0L);
+  light.rotX = static_cast<double>(static_cast<long double>(p.py) / image.height * 180.0L - 90.0L);
+}
+
+float HighlightForLevel(const point_typ& p, int level) {
+  switch (level) {
+    case 1:
+      return p.lum;
+    case 2:
+      return static_cast<float>(p.lumSum7 / 7.0L);
+    case 3:
+      return static_cast<float>(p.lumSum19 / 19.0L);
+    default:
+      return static_cast<float>(p.lumSum37 / 37.0L);
+  }
+}
+
+int CandidateSamples(int level, int subdivLevel) {
+  if (subdivLevel <= 0) return 5;  // the quotient would be unbounded
+  const long double q = static_cast<long double>(level) / subdivLevel;
+  if (q >= 1.0L) return 5;
+  if (q >= 0.75L) return 4;
+  if (q >= 0.5L) return 3;
+  return 2;
+}
+
+long double LevelWidth(int level) {
+  return level * 0.75L - 0.3L;
+}
+
+void SetArea(ExportLight& light, const Session& s, bool candidate, ScriptKind kind) {
+  if (candidate) {
+    light.areaScale = static_cast<float>(LevelWidth(light.level) * AreaSpacing(s.SubdivLevel));
+    light.areaSamples = CandidateSamples(light.level, s.SubdivLevel);
+  } else if (kind == ScriptKind::Maya) {
+    light.areaScale = static_cast<float>(LevelWidth(light.level) * 1.2L);
+    light.areaSamples = kPlainMayaSamples;
+  } else {
+    light.areaScale = static_cast<float>(PlainXsiAreaScale(s.SubdivLevel));
+    light.areaSamples = kPlainXsiSamples;
+  }
+}
+
+}  // namespace
+
+long double AreaSpacing(int subdivLevel) {
+  switch (subdivLevel) {
+    case 2:
+      return 0.62L;
+    case 3:
+      return 0.33L;
+    case 4:
+      return 0.17L;
+    case 5:
+      return 0.09L;
+    default:
+      return 1.2L;
+  }
+}
+
+int EffectiveLevel(int32_t storedLevel) {
+  return storedLevel >= 1 && storedLevel <= 6 ? storedLevel : 1;
+}
+
+ExportLight MakeExportLight(const Session& s, uint32_t index, const ExportSelection& selection,
+                            ScriptKind kind) {
+  const point_typ& p = s.Points[index];
+  ExportLight light;
+  light.index = index;
+  light.level = EffectiveLevel(p.level);
+  SetColour(light, p);
+  light.intensity = static_cast<double>(static_cast<long double>(light.peak) * s.PointIntensity);
+  SetRotation(light, p, s.Image);
+  light.dirX = p.x;
+  light.dirY = p.y;
+  light.dirZ = p.z;
+  light.highlight = selection.candidate ? HighlightForLevel(p, light.level) : p.lum;
+  SetArea(light, s, selection.candidate, kind);
+  return light;
+}
+
+}  // namespace halvane

@@ -1,0 +1,59 @@
+#include "export/export_step.h"
+
+#include <exception>
+
+#include "export/light_name.h"
+#include "export/script_file.h"
+#include "export/script_text.h"
+#include "session/number_text.h"
+#include "session/workflow.h"
+
+namespace halvane {
+namespace {
+
+constexpr int kExportStep = 8;
+
+// Builds the script and writes it; returns an empty string or the failure.
+std::string WriteScript(const Session& s, const Form& form, Host& host, ScriptKind kind,
+                        const std::string& path) {
+  try {
+    const ScriptOptions options = ScriptOptionsFromForm(form);
+    std::string text = ScriptHeader(kind, options);
+    const char letter = DrawNameLetter(host);
+    text += ScriptAfterHeader(s, kind, options, letter);
+    return WriteFileReplacing(path, text);
+  } catch (const std::exception& e) {
+    return "Cannot write \"" + path + "\": " + e.what();
+  }
+}
+
+}  // namespace
+
+void ExportScript(Session& s, Form& form, Host& host, ScriptKind kind) {
+  if (s.WorkflowState < 3) return;
+  const auto path = host.ChooseSaveFile(DefaultExtension(kind), SaveFilter(kind));
+  if (!path) return;
+
+  SetBusy(form, true);
+  const std::string failure = WriteScript(s, form, host, kind, *path);
+  if (failure.empty())
+    MarkStepDone(form, kExportStep);
+  else
+    host.ShowMessage(failure);
+  SetBusy(form, false);
+}
+
+void ButtonExportClick(Session& s, Form& form, Host& host) {
+  ExportScript(s, form, host, ScriptKind::Xsi);
+}
+
+void ButtonExportMayaClick(Session& s, Form& form, Host& host) {
+  ExportScript(s, form, host, ScriptKind::Maya);
+}
+
+void TrackExpIntChange(Form& form, Host& host) {
+  const double value = static_cast<double>(form.TrackExpInt.position / 10.0L);
+  form.LabelExpIntens.caption = FormatFixed(value, 1, host.GetNumberFormat());
+}
+
+}  // namespace halvane

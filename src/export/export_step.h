@@ -1,0 +1,23 @@
+#pragma once
+
+#include "export/script_kind.h"
+#include "session/form.h"
+#include "session/host.h"
+#include "session/session.h"
+
+namespace halvane {
+
+// Step 8: asks for a file and writes the light rig as a script of `kind`.
+// Does nothing before colours are applied or when the dialog is cancelled;
+// a file error is shown as a message and leaves no file under the chosen
+// name. The session is not changed.
+void ExportScript(Session& session, Form& form, Host& host, ScriptKind kind);
+
+// The two export buttons: "XSI Script" and "Maya Script".
+void ButtonExportClick(Session& session, Form& form, Host& host);
+void ButtonExportMayaClick(Session& session, Form& form, Host& host);
+
+// The intensity slider moved: its label shows position / 10 with one decimal.
+void TrackExpIntChange(Form& form, Host& host);
+
+}  // namespace halvane

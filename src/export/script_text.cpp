@@ -1,0 +1,38 @@
+#include "export/script_text.h"
+
+#include "export/export_selection.h"
+#include "export/maya_script.h"
+#include "export/xsi_script.h"
+
+namespace halvane {
+
+ScriptOptions ScriptOptionsFromForm(const Form& form) {
+  return {form.GridOptimized.selectedRow, form.SpinLightDistance.value};
+}
+
+std::string ScriptHeader(ScriptKind kind, const ScriptOptions& options) {
+  std::string out;
+  if (kind == ScriptKind::Maya)
+    AppendMayaHeader(out);
+  else
+    AppendXsiHeader(out, options.lightDistance);
+  return out;
+}
+
+std::string ScriptAfterHeader(const Session& s, ScriptKind kind, const ScriptOptions& options,
+                              char letter) {
+  const ExportSelection selection = SelectExportMode(s, options.selectedRow);
+  std::string out;
+  if (kind == ScriptKind::Maya)
+    AppendMayaLights(out, s, selection, letter);
+  else
+    AppendXsiLights(out, s, selection, letter);
+  return out;
+}
+
+std::string BuildScript(const Session& s, ScriptKind kind, const ScriptOptions& options,
+                        char letter) {
+  return ScriptHeader(kind, options) + ScriptAfterHeader(s, kind, options, letter);
+}
+
+}  // namespace halvane

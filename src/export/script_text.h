@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+#include "export/script_kind.h"
+#include "session/form.h"
+#include "session/session.h"
+
+namespace halvane {
+
+// The control values a script depends on.
+struct ScriptOptions {
+  int selectedRow = 1;      // top row of the result table's selection
+  int lightDistance = 100;  // the XSI distance parameter's default
+};
+
+ScriptOptions ScriptOptionsFromForm(const Form& form);
+
+// The part written before the light names' letter is drawn.
+std::string ScriptHeader(ScriptKind kind, const ScriptOptions& options);
+// Everything after the header, with every light named with `letter`.
+std::string ScriptAfterHeader(const Session& session, ScriptKind kind, const ScriptOptions& options,
+                              char letter);
+// The whole script text, lines ending in CR LF.
+std::string BuildScript(const Session& session, ScriptKind kind, const ScriptOptions& options,
+                        char letter);
+
+}  // namespace halvane
