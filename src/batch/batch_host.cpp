@@ -31,7 +31,13 @@ std::string TerminalText(const std::string& message) {
   return out;
 }
 
+void BatchHost::FlushLog() {
+  if (log_ == nullptr) return;
+  for (; logPrinted_ < log_->size(); ++logPrinted_) messages_ << (*log_)[logPrinted_] << '\n';
+}
+
 void BatchHost::ShowMessage(const std::string& text) {
+  FlushLog();
   ++messageCount_;
   messages_ << TerminalText(text) << '\n';
 }

@@ -3,6 +3,7 @@
 #include <iosfwd>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "session/host.h"
 
@@ -15,7 +16,7 @@ class BatchHost : public Host {
   BatchHost(std::string imagePath, std::ostream& messages)
       : imagePath_(std::move(imagePath)), messages_(messages) {}
 
-  void ProcessEvents() override {}
+  void ProcessEvents() override { FlushLog(); }
   void ShowMessage(const std::string& text) override;
   std::optional<std::string> ChooseOpenFile(const std::string&) override { return imagePath_; }
   std::optional<std::string> ChooseSaveFile(const std::string&, const std::string&) override {
@@ -29,6 +30,10 @@ class BatchHost : public Host {
   void PreviewChanged() override {}
 
   void SetSaveTarget(std::string path) { saveTarget_ = std::move(path); }
+  // With -v, the log lines of `log` are echoed whenever events run, before
+  // each message and on FlushLog.
+  void EchoLog(const std::vector<std::string>* log) { log_ = log; }
+  void FlushLog();
   int messageCount() const { return messageCount_; }
 
  private:
@@ -37,6 +42,8 @@ class BatchHost : public Host {
   std::ostream& messages_;
   std::mt19937 random_;
   int messageCount_ = 0;
+  const std::vector<std::string>* log_ = nullptr;
+  std::size_t logPrinted_ = 0;
 };
 
 // Message texts break lines with line feed plus carriage return; a terminal

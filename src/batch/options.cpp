@@ -2,6 +2,8 @@
 
 #include <functional>
 
+#include "batch/option_values.h"
+
 namespace halvane {
 namespace {
 
@@ -13,18 +15,81 @@ struct OptionSpec {
   std::function<std::string(BatchOptions&, const std::string&)> apply;
 };
 
+
+using Apply = std::function<std::string(BatchOptions&, const std::string&)>;
+
+Apply Switch(bool BatchOptions::*member) {
+  return [member](BatchOptions& o, const std::string&) {
+    o.*member = true;
+    return std::string();
+  };
+}
+
+Apply Path(std::string BatchOptions::*member) {
+  return [member](BatchOptions& o, const std::string& v) {
+    o.*member = v;
+    return std::string();
+  };
+}
+
+Apply Whole(std::optional<int> BatchOptions::*member, int lo, int hi) {
+  return [=](BatchOptions& o, const std::string& v) {
+    int value = 0;
+    std::string e = ParseWholeNumber(v, lo, hi, value);
+    if (e.empty()) o.*member = value;
+    return e;
+  };
+}
+
+Apply Field(std::optional<std::string> BatchOptions::*member) {
+  return [member](BatchOptions& o, const std::string& v) {
+    std::string text;
+    std::string e = ParseFieldValue(v, text);
+    if (e.empty()) o.*member = text;
+    return e;
+  };
+}
+
+Apply Track(std::optional<int> BatchOptions::*member, int divisor, int lo, int hi) {
+  return [=](BatchOptions& o, const std::string& v) {
+    int position = 0;
+    std::string e = ParseTrackValue(v, divisor, lo, hi, position);
+    if (e.empty()) o.*member = position;
+    return e;
+  };
+}
+
+std::string ApplyLumColor(BatchOptions& o, const std::string& v) {
+  std::array<int, 3> positions{};
+  std::size_t start = 0;
+  for (int k = 0; k < 3; ++k) {
+    const std::size_t comma = v.find(',', start);
+    if ((k < 2) != (comma != std::string::npos)) return "'" + v + "' is not R,G,B";
+    const std::string part = v.substr(start, k < 2 ? comma - start : std::string::npos);
+    if (std::string e = ParseTrackValue(part, 20, 10, 20, positions[k]); !e.empty()) return e;
+    start = comma + 1;
+  }
+  o.lumColor = positions;
+  return {};
+}
+
 const std::vector<OptionSpec>& OptionTable() {
   static const std::vector<OptionSpec> table = {
-      {{"-v", "--verbose"}, nullptr,
-       [](BatchOptions& o, const std::string&) {
-         o.verbose = true;
-         return std::string();
-       }},
-      {{"--preview"}, "OUT.png",
-       [](BatchOptions& o, const std::string& v) {
-         o.previewPath = v;
-         return std::string();
-       }},
+      {{"-v", "--verbose"}, nullptr, Switch(&BatchOptions::verbose)},
+      {{"--preview"}, "OUT.png", Path(&BatchOptions::previewPath)},
+      {{"--points-csv"}, "FILE", Path(&BatchOptions::pointsCsvPath)},
+      {{"--resolution"}, "3|4", Whole(&BatchOptions::resolution, 3, 4)},
+      {{"--black"}, "V", Field(&BatchOptions::black)},
+      {{"--white"}, "V", Field(&BatchOptions::white)},
+      {{"--clamp"}, "V", Field(&BatchOptions::clamp)},
+      {{"--increase"}, nullptr, Switch(&BatchOptions::increase)},
+      {{"--lum-iterations"}, "N", Whole(&BatchOptions::lumIterations, 1, 9)},
+      {{"--lum-value"}, "V", Track(&BatchOptions::lumValue, 10, 10, 80)},
+      {{"--lum-power"}, "V", Track(&BatchOptions::lumPower, 10, 5, 40)},
+      {{"--lum-color"}, "R,G,B", ApplyLumColor},
+      {{"--lum-tolerance"}, "V", Field(&BatchOptions::lumTolerance)},
+      {{"--lum-tolerance-neighbour"}, "V", Field(&BatchOptions::lumToleranceNeighbour)},
+      {{"--no-optimize"}, nullptr, Switch(&BatchOptions::noOptimize)},
   };
   return table;
 }
@@ -40,10 +105,24 @@ const OptionSpec* FindOption(const std::string& name) {
 
 std::string BatchUsage() {
   return "usage: halvane-batch IMAGE [options]\n"
-         "  Loads IMAGE (.hdr, .ct or .tga) the way the window's step 1 does.\n"
-         "  -v, --verbose        print the log lines\n"
-         "  --preview OUT.png    write the preview picture\n"
-         "  -h, --help           show this text\n"
+         "  Runs the window's steps on IMAGE (.hdr, .ct or .tga):\n"
+         "  load -> start points -> colour application -> [highlight increase]\n"
+         "  --resolution 3|4           analyse resolution: 162 or 642 points (default 4)\n"
+         "  --black V --white V        black and white point (defaults 0 and 1)\n"
+         "  --clamp V                  clamp luminance (default 99)\n"
+         "  --increase                 run the highlight increase\n"
+         "  --lum-iterations N         increase steps, 1..9 (default 6)\n"
+         "  --lum-value V              1.0..8.0 in steps of 0.1 (default 3.0)\n"
+         "  --lum-power V              0.5..4.0 in steps of 0.1 (default 2.0)\n"
+         "  --lum-color R,G,B          each 0.50..1.00 in steps of 0.05 (default 1,0.9,0.65)\n"
+         "  --lum-tolerance V          (default: the proposed text)\n"
+         "  --lum-tolerance-neighbour V  (default: the proposed text)\n"
+         "  --no-optimize              stop after the colour steps\n"
+         "  --points-csv FILE          write every point's values as CSV\n"
+         "  --preview OUT.png          write the preview picture\n"
+         "  -v, --verbose              print the log lines\n"
+         "  -h, --help                 show this text\n"
+         "  Decimal values V go into five-character fields: 0.00..99.99, two decimals.\n"
          "exit status: 0 done, 1 the image cannot be read, 2 usage error,\n"
          "             3 an output file cannot be written\n";
 }

@@ -1,14 +1,33 @@
 #pragma once
 
+#include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace halvane {
 
+// What the command line asks for. Values are held as the controls hold them:
+// spin values and track positions as integers, masked fields as their five
+// characters.
 struct BatchOptions {
   std::string image;
   bool verbose = false;
   std::string previewPath;
+  std::string pointsCsvPath;
+
+  std::optional<int> resolution;       // SpinPointIteration
+  std::optional<std::string> black;    // EditBlack
+  std::optional<std::string> white;    // EditWhite
+  std::optional<std::string> clamp;    // EditClampwhite
+  bool increase = false;
+  std::optional<int> lumIterations;    // SpinLumIterations
+  std::optional<int> lumValue;         // TrackLumValue position
+  std::optional<int> lumPower;         // TrackLumPower position
+  std::optional<std::array<int, 3>> lumColor;  // TrackLumR/G/B positions
+  std::optional<std::string> lumTolerance;           // EditLumTolerance
+  std::optional<std::string> lumToleranceNeighbour;  // EditLumToleranceNeighbour
+  bool noOptimize = false;
 };
 
 enum class ParseResult { kRun, kHelp, kUsageError };

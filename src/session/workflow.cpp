@@ -1,18 +1,12 @@
 #include "session/workflow.h"
 
-#include <cmath>
-
+#include "dome/highlight.h"
 #include "image/file_buffer.h"
-#include "session/number_text.h"
 
 namespace halvane {
 namespace {
 
 void SetCheck(CheckBox& box, bool on) { box.checked = on; }
-
-uint8_t RoundColorChannel(float fraction) {
-  return static_cast<uint8_t>(std::nearbyint(255.0L * fraction));
-}
 
 }  // namespace
 
@@ -109,22 +103,10 @@ void FormCreate(Session& s, Form& form, Host& host) {
   s.WorkflowState = 0;
   SyncDisplayChecks(s, form);
 
-  const NumberFormat nf = host.GetNumberFormat();
-  s.LumIncValue = static_cast<float>(form.TrackLumValue.position / 10.0L);
-  form.LabelLumvalue.caption = FormatFixed(s.LumIncValue, 1, nf);
-  s.LumIncPower = static_cast<float>(form.TrackLumPower.position / 10.0L);
-  form.LabelLumPower.caption = FormatFixed(s.LumIncPower, 1, nf);
+  TrackLumValueChange(s, form, host);
+  TrackLumPowerChange(s, form, host);
   s.WorkflowState = 0;
-
-  s.HighlightR = static_cast<float>(form.TrackLumR.position / 20.0L);
-  s.HighlightG = static_cast<float>(form.TrackLumG.position / 20.0L);
-  s.HighlightB = static_cast<float>(form.TrackLumB.position / 20.0L);
-  form.LabelLumR.caption = FormatFixed(s.HighlightR, 2, nf);
-  form.LabelLumG.caption = FormatFixed(s.HighlightG, 2, nf);
-  form.LabelLumB.caption = FormatFixed(s.HighlightB, 2, nf);
-  form.PanelLumColor.color = Rgb{RoundColorChannel(s.HighlightR),
-                                 RoundColorChannel(s.HighlightG),
-                                 RoundColorChannel(s.HighlightB)};
+  TrackLumRChange(s, form, host);
   s.SubdivLevel = 0;
 
   static const char* const kHeader[6] = {"Nb.",           "# lights",      "average reduction",

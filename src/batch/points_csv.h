@@ -1,0 +1,13 @@
+#pragma once
+
+#include <iosfwd>
+
+#include "session/session.h"
+
+namespace halvane {
+
+// One header line, then one line per point in index order; real numbers as
+// the shortest decimal that reads back to the same value.
+void WritePointsCsv(const Session& session, std::ostream& out);
+
+}  // namespace halvane

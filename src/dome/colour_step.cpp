@@ -1,0 +1,97 @@
+#include "dome/colour_step.h"
+
+#include <cstdio>
+
+#include "dome/sampling.h"
+#include "dome/start_points.h"
+#include "dome/statistics.h"
+#include "preview/preview.h"
+#include "session/number_text.h"
+#include "session/workflow.h"
+
+namespace halvane {
+namespace {
+
+float Luminance(float r, float g, float b) {
+  return static_cast<float>(0.3L * r + 0.59L * g + 0.11L * b);
+}
+
+void ColourPoint(Session& s, uint32_t i) {
+  const SampledColor c = SamplePoint(s, i);
+  float r = c.r, g = c.g, b = c.b;
+  float lum = Luminance(r, g, b);
+  if (lum > s.ClampLum) {
+    const long double clamp = s.ClampLum;
+    b = static_cast<float>(b * clamp / lum);
+    g = static_cast<float>(g * clamp / lum);
+    r = static_cast<float>(r * clamp / lum);
+    lum = Luminance(r, g, b);
+  }
+  point_typ& p = s.Points[i];
+  p.r = r;
+  p.g = g;
+  p.b = b;
+  p.lum = lum;
+  p.lightR = r;
+  p.lightG = g;
+  p.lightB = b;
+  p.lightLum = lum;
+  p.used = true;
+}
+
+void ProposeTolerances(const Session& s, Form& form) {
+  const float t = static_cast<float>(0.3L * s.MaxLum);
+  form.EditLumToleranceNeighbour.text = FieldTextTruncated(t);
+  form.EditLumTolerance.text = FieldTextTruncated(static_cast<float>(t / 3.0L));
+}
+
+}  // namespace
+
+std::string PointProgressText(uint32_t i, uint32_t count) {
+  char buf[48];
+  std::snprintf(buf, sizeof buf, "%05u/%u points", i, count);
+  return buf;
+}
+
+void ButtonApplyColorClick(Session& s, Form& form, Host& host) {
+  if (s.WorkflowState == 0) return;
+  if (ReadMaskedField(form.EditBlack.text) == ReadMaskedField(form.EditWhite.text)) {
+    host.ShowMessage(kBlackWhiteMustDiffer);
+    return;
+  }
+  if (s.PointCount == 0) ButtonCalculateStartpointsClick(s, form, host);
+  s.OptimizationCount = 0;
+  form.GridOptimized.SetRowCount(2);
+  SetBusy(form, true);
+  s.BlackPoint = ReadMaskedField(form.EditBlack.text);
+  s.WhitePoint = ReadMaskedField(form.EditWhite.text);
+  s.ClampLum = ReadMaskedField(form.EditClampwhite.text);
+
+  SetStatus(form, 0, "Apply color to points...");
+  SetStatus(form, 1, "");
+  SetStatus(form, 2, "");
+  for (uint32_t i = 1; i <= s.PointCount; ++i) {
+    if (i % 500 == 0) {
+      SetStatus(form, 2, PointProgressText(i, s.PointCount));
+      host.ProcessEvents();
+    }
+    ColourPoint(s, i);
+  }
+  StatisticsPass(s, form, host);
+  ProposeOptimizationThresholds(s, form);
+  ProposeTolerances(s, form);
+
+  s.WorkflowState = 3;
+  SyncDisplayChecks(s, form);
+  SortPoints(s, form, host);
+  RedrawBackground(s, form, host);
+  DrawOverlay(s, form, host, false, false, 1, s.PointCount, s.Optimizations[1]);
+  AddLogLine(form, host, ":  Color copied from image to points");
+  SetStatus(form, 0, "Color copy applied.");
+  SetStatus(form, 1, "");
+  SetStatus(form, 2, "");
+  MarkStepDone(form, 3);
+  SetBusy(form, false);
+}
+
+}  // namespace halvane

@@ -1,0 +1,159 @@
+#include "dome/highlight.h"
+
+#include <cmath>
+#include <string>
+
+#include "dome/colour_step.h"
+#include "dome/statistics.h"
+#include "preview/preview.h"
+#include "session/number_text.h"
+#include "session/workflow.h"
+
+namespace halvane {
+namespace {
+
+bool Qualifies(const Session& s, const point_typ& p, float tolLum, float tolNb) {
+  if (!(p.lum >= static_cast<long double>(s.MaxLum) - tolLum)) return false;
+  for (std::size_t slot = 1; slot <= kNeighbourSlots; ++slot) {
+    const int32_t n = p.nb[slot];
+    if (n == 0) continue;
+    if (!(s.Points[static_cast<std::size_t>(n)].lum >= static_cast<long double>(s.MaxLum) - tolNb))
+      return false;
+  }
+  return true;
+}
+
+void Increase(const Session& s, point_typ& p, float d) {
+  p.r = static_cast<float>(p.r + static_cast<long double>(d) * s.HighlightR);
+  p.lightR = p.r;
+  p.g = static_cast<float>(p.g + static_cast<long double>(d) * s.HighlightG);
+  p.lightG = p.g;
+  p.b = static_cast<float>(p.b + static_cast<long double>(d) * s.HighlightB);
+  p.lightB = p.b;
+  p.lum = static_cast<float>(0.3L * p.r + 0.59L * p.g + 0.11L * p.b);
+  p.lightLum = p.lum;
+}
+
+int IncreasePass(Session& s, Form& form, Host& host, float d, float tolLum, float tolNb) {
+  int count = 0;
+  for (uint32_t i = 1; i <= s.PointCount; ++i) {
+    if (i % 500 == 0) {
+      SetStatus(form, 2, PointProgressText(i, s.PointCount));
+      host.ProcessEvents();
+    }
+    point_typ& p = s.Points[i];
+    if (!Qualifies(s, p, tolLum, tolNb)) continue;
+    ++count;
+    Increase(s, p, d);
+  }
+  return count;
+}
+
+uint8_t ColorChannel(float fraction) {
+  return static_cast<uint8_t>(std::nearbyint(255.0L * fraction));
+}
+
+}  // namespace
+
+int HighlightStepsPerPass(uint8_t subdivLevel) {
+  switch (subdivLevel) {
+    case 1:
+      return 5;
+    case 2:
+      return 4;
+    case 3:
+      return 3;
+    case 4:
+      return 2;
+    default:
+      return 1;
+  }
+}
+
+int HighlightPasses(int iterations, int stepsPerPass) {
+  return static_cast<int>(
+      std::nearbyint(static_cast<long double>(iterations) / stepsPerPass + 0.49L));
+}
+
+float HighlightIncrement(int pass, int stepsPerPass, float value, float power) {
+  float d = 0.0f;
+  for (int q = 1; q <= stepsPerPass; ++q) {
+    const long double step = static_cast<long double>((pass - 1) * stepsPerPass + q);
+    d = static_cast<float>(d + std::pow(step * value, static_cast<long double>(power)) / 3.0L);
+  }
+  return d;
+}
+
+void ButtonIncreaseMaxWhiteClick(Session& s, Form& form, Host& host) {
+  if (s.WorkflowState == 0) return;
+  if (s.WorkflowState < 3) {
+    ButtonApplyColorClick(s, form, host);
+    if (s.WorkflowState < 3) return;  // the colours could not be applied
+  }
+  SetBusy(form, true);
+  SetStatus(form, 0, "Increase Luminance");
+  SetStatus(form, 1, "");
+  SetStatus(form, 2, "");
+  const float tolLum = ReadMaskedField(form.EditLumTolerance.text);
+  const float tolNb = ReadMaskedField(form.EditLumToleranceNeighbour.text);
+  const bool thresholdsChecked = form.CheckThresholds.checked;
+  form.CheckThresholds.checked = false;
+  AddLogLine(form, host, ":  Luminance increase ...");
+
+  const int steps = HighlightStepsPerPass(s.SubdivLevel);
+  const int passes = HighlightPasses(form.SpinLumIterations.value, steps);
+  for (int k = 1; k <= passes; ++k) {
+    const float d = HighlightIncrement(k, steps, s.LumIncValue, s.LumIncPower);
+    const int count = IncreasePass(s, form, host, d, tolLum, tolNb);
+    SetStatus(form, 1, "Level " + std::to_string(k));
+    SetStatus(form, 2, "");
+    host.ProcessEvents();
+    StatisticsPass(s, form, host);
+    ProposeOptimizationThresholds(s, form);
+    if (count > 0) {
+      AddLogLine(form, host,
+                 ":        Level " + std::to_string(k) + ": " + std::to_string(count) +
+                     " points increased.");
+      host.ProcessEvents();
+    }
+  }
+  form.CheckThresholds.checked = thresholdsChecked;
+  StatisticsPass(s, form, host);
+  ProposeOptimizationThresholds(s, form);
+  s.WorkflowState = 4;
+  SortPoints(s, form, host);
+
+  SyncDisplayChecks(s, form);
+  RedrawBackground(s, form, host);
+  DrawOverlay(s, form, host, false, false, 1, s.PointCount, s.Optimizations[1]);
+  AddLogLine(form, host, ":        Luminance increase done.");
+  SetStatus(form, 0, "Luminance increase done.");
+  SetStatus(form, 1, "");
+  SetStatus(form, 2, "");
+  MarkStepDone(form, 4);
+  SetBusy(form, false);
+}
+
+void TrackLumValueChange(Session& s, Form& form, Host& host) {
+  s.LumIncValue = static_cast<float>(form.TrackLumValue.position / 10.0L);
+  form.LabelLumvalue.caption = FormatFixed(s.LumIncValue, 1, host.GetNumberFormat());
+}
+
+void TrackLumPowerChange(Session& s, Form& form, Host& host) {
+  s.LumIncPower = static_cast<float>(form.TrackLumPower.position / 10.0L);
+  form.LabelLumPower.caption = FormatFixed(s.LumIncPower, 1, host.GetNumberFormat());
+}
+
+void TrackLumRChange(Session& s, Form& form, Host& host) {
+  s.HighlightR = static_cast<float>(form.TrackLumR.position / 20.0L);
+  s.HighlightG = static_cast<float>(form.TrackLumG.position / 20.0L);
+  s.HighlightB = static_cast<float>(form.TrackLumB.position / 20.0L);
+  const NumberFormat nf = host.GetNumberFormat();
+  form.LabelLumR.caption = FormatFixed(s.HighlightR, 2, nf);
+  form.LabelLumG.caption = FormatFixed(s.HighlightG, 2, nf);
+  form.LabelLumB.caption = FormatFixed(s.HighlightB, 2, nf);
+  form.PanelLumColor.color =
+      Rgb{ColorChannel(s.HighlightR), ColorChannel(s.HighlightG), ColorChannel(s.HighlightB)};
+}
+
+}  // namespace halvane

@@ -1,0 +1,158 @@
+#include "dome/sampling.h"
+
+#include <cmath>
+#include <utility>
+
+namespace halvane {
+namespace {
+
+// a + b evaluated in extended precision and stored as double.
+double Sum(double a, long double b) { return static_cast<double>(a + b); }
+
+struct Corner {
+  double x, y;
+};
+
+class TriangleRaster {
+ public:
+  explicit TriangleRaster(const Session& s)
+      : image_(s.Image),
+        black_(s.BlackPoint),
+        range_(static_cast<long double>(s.WhitePoint) - s.BlackPoint) {}
+
+  void AddPixel(int column, int row) {
+    const int w = image_.width, h = image_.height;
+    if (row < 0) row += h;
+    if (column < 0) column += w;
+    if (row >= h) row -= h;
+    if (column >= w) column -= w;
+    const std::ptrdiff_t at = image_.ChannelIndex(column, row, 0);
+    if (at < 0) throw IndexError(static_cast<std::size_t>(row) * w + column, image_.pixels.size());
+    const float* p = image_.pixels.data() + at;
+    ++sums.pixels;
+    sums.r = Sum(sums.r, Normalised(p[2]));
+    sums.g = Sum(sums.g, Normalised(p[1]));
+    sums.b = Sum(sums.b, Normalised(p[0]));
+  }
+
+  void Span(const Corner& s, const Corner& e) {
+    const int row = static_cast<int>(std::nearbyint(s.y));
+    for (double x = s.x; x < e.x; x = x + 1)
+      AddPixel(static_cast<int>(std::nearbyint(x)), row);
+  }
+
+  TriangleSums sums;
+
+ private:
+  double Normalised(float v) const {
+    return static_cast<double>((static_cast<long double>(v) - black_) / range_);
+  }
+
+  const image_typ& image_;
+  long double black_;
+  long double range_;
+};
+
+double InverseSlope(const Corner& from, const Corner& to) {
+  if (!(to.y - from.y > 0)) return 0.0;
+  return static_cast<double>((static_cast<long double>(to.x) - from.x) /
+                             (static_cast<long double>(to.y) - from.y));
+}
+
+Corner ShrinkTowards(const Corner& p, const Corner& a) {
+  return Corner{p.x + std::nearbyint((a.x - p.x) / 2), p.y + std::nearbyint((a.y - p.y) / 2)};
+}
+
+// Moves a column by a whole image width so that it lies on the same side of
+// the seam as the reference column.
+void FollowSeam(double reference, double& column, double width) {
+  if (reference - column >= width / 2) {
+    column += width;
+  } else if (reference - column < -width / 2) {
+    column -= width;
+  }
+}
+
+}  // namespace
+
+TriangleSums RasterTriangle(const Session& s, double px, double py, double ax, double ay,
+                            double cx, double cy) {
+  const Corner p{px, py};
+  Corner v1 = p, v2 = ShrinkTowards(p, Corner{ax, ay}), v3 = ShrinkTowards(p, Corner{cx, cy});
+  if (v1.y > v2.y || (v1.y == v2.y && v1.x > v2.x)) std::swap(v1, v2);
+  if (v1.y > v3.y) std::swap(v1, v3);
+  if (v2.y > v3.y || (v2.y == v3.y && v2.x < v3.x)) std::swap(v2, v3);
+
+  const double k12 = InverseSlope(v1, v2), k13 = InverseSlope(v1, v3), k23 = InverseSlope(v2, v3);
+  TriangleRaster raster(s);
+  Corner start = v1, end = v1;
+  const auto walk = [&](double limit, double startStep, double endStep) {
+    while (start.y <= limit) {
+      raster.Span(start, end);
+      start.x = Sum(start.x, startStep);
+      end.x = Sum(end.x, endStep);
+      start.y += 1;
+      end.y += 1;
+    }
+  };
+  if ((v2.y - v1.y > 0 && k12 > k13) || v2.x - v1.x > 0) {
+    walk(v2.y, k13, k12);
+    end = v2;
+    walk(v3.y, k13, k23);
+  } else {
+    walk(v2.y, k12, k13);
+    start = v2;
+    walk(v3.y, k23, k13);
+  }
+  return raster.sums;
+}
+
+SampledColor SamplePoint(const Session& s, uint32_t i) {
+  const int w = s.Image.width, h = s.Image.height;
+  const auto limited = [&](const point_typ& p, double& column, double& row) {
+    column = p.px > w - 1 ? w - 1 : p.px;
+    row = p.py > h - 1 ? h - 1 : p.py;
+  };
+  const point_typ& point = s.Points[i];
+  double col0, row0;
+  limited(point, col0, row0);
+
+  double sumR = 0, sumG = 0, sumB = 0;
+  uint32_t triangles = 0;
+  for (std::size_t j = 1; j <= kNeighbourSlots; ++j) {
+    const int32_t a = point.nb[j];
+    if (a == 0) continue;
+    const point_typ& pa = s.Points[static_cast<std::size_t>(a)];
+    for (std::size_t k = 1; k <= kNeighbourSlots; ++k) {
+      const int32_t c = pa.nb[k];
+      if (c == 0 || c <= a) continue;
+      for (std::size_t l = 1; l <= kNeighbourSlots; ++l) {
+        if (l == j || point.nb[l] != c) continue;
+        double col1, row1, col2, row2;
+        limited(pa, col1, row1);
+        limited(s.Points[static_cast<std::size_t>(c)], col2, row2);
+        FollowSeam(col0, col1, w);
+        FollowSeam(col0, col2, w);
+        if (col1 - col2 > w / 2.0) {
+          col1 -= w;
+        } else if (col1 - col2 < -w / 2.0) {
+          col2 -= w;
+        }
+        const TriangleSums t = RasterTriangle(s, col0, row0, col1, row1, col2, row2);
+        if (t.pixels > 0) {
+          sumR = Sum(sumR, static_cast<long double>(t.r) / t.pixels);
+          sumG = Sum(sumG, static_cast<long double>(t.g) / t.pixels);
+          sumB = Sum(sumB, static_cast<long double>(t.b) / t.pixels);
+        }
+        ++triangles;
+      }
+    }
+  }
+  if (triangles == 0) return SampledColor{};
+  const auto mean = [&](double sum) {
+    return static_cast<float>(static_cast<long double>(sum) / triangles);
+  };
+  return SampledColor{mean(sumR), mean(sumG), mean(sumB)};
+}
+
+}  // namespace halvane

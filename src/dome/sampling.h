@@ -1,0 +1,27 @@
+#pragma once
+
+#include "session/session.h"
+
+namespace halvane {
+
+struct SampledColor {
+  float r = 0, g = 0, b = 0;
+};
+
+// The mean colour around point i: over the grid triangles meeting at the
+// point, the mean normalised pixel colour of each triangle shrunk to half
+// size towards the point. Reads BlackPoint and WhitePoint, which must differ.
+SampledColor SamplePoint(const Session& session, uint32_t i);
+
+// Sums of the normalised pixel colours of one rasterised triangle.
+struct TriangleSums {
+  double r = 0, g = 0, b = 0;
+  uint32_t pixels = 0;
+};
+
+// Rasterises triangle (p, a, c) in image columns and rows after shrinking a
+// and c halfway towards p; columns and rows wrap once around the image.
+TriangleSums RasterTriangle(const Session& session, double px, double py, double ax, double ay,
+                            double cx, double cy);
+
+}  // namespace halvane

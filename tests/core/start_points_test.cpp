@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "dome/start_points.h"
+#include "support/session_fixture.h"
+
+namespace halvane {
+namespace {
+
+class StartPoints : public testing::SessionTest {
+ protected:
+  void Generate(int resolution) {
+    form.SpinPointIteration.value = resolution;
+    ButtonCalculateStartpointsClick(s, form, host);
+  }
+};
+
+int NeighbourCount(const point_typ& p) {
+  int n = 0;
+  for (std::size_t k = 1; k <= 6; ++k) n += p.nb[k] != 0;
+  return n;
+}
+
+bool Lists(const point_typ& p, uint32_t j) {
+  for (std::size_t k = 1; k <= 6; ++k)
+    if (p.nb[k] == static_cast<int32_t>(j)) return true;
+  return false;
+}
+
+TEST_F(StartPoints, NothingWithoutAnImage) {
+  Generate(4);
+  EXPECT_EQ(s.PointCount, 0u);
+  EXPECT_TRUE(form.ListBox1.items.empty());
+}
+
+TEST_F(StartPoints, GeodesicGridOfBothResolutions) {
+  UseUniformImage(100, 50, 0.5f);
+  Generate(3);
+  EXPECT_EQ(s.PointCount, 162u);
+  EXPECT_EQ(s.SubdivLevel, 3);
+  EXPECT_EQ(s.PointIntensity, 8.0 / 162);
+
+  Generate(4);
+  ASSERT_EQ(s.PointCount, 642u);
+  EXPECT_EQ(s.SubdivLevel, 4);
+  EXPECT_NEAR(s.PointIntensity, 0.0124611, 1e-7);
+  EXPECT_EQ(s.Points[1].x, 0.0);
+  EXPECT_NEAR(s.Points[1].y, 0.8506508, 1e-7);
+  EXPECT_NEAR(s.Points[1].z, 0.5257311, 1e-7);
+  EXPECT_EQ(s.Points[13].y, 1.0);  // the midpoint of points 1 and 2 is the zenith
+  EXPECT_EQ(s.Points[13].py, 0);
+  EXPECT_EQ(s.Points[643].x, 0.0);  // entries past the count stay zero
+
+  int fives = 0;
+  for (uint32_t i = 1; i <= s.PointCount; ++i) {
+    const point_typ& p = s.Points[i];
+    EXPECT_NEAR(p.x * p.x + p.y * p.y + p.z * p.z, 1.0, 1e-15);
+    const int n = NeighbourCount(p);
+    ASSERT_TRUE(n == 5 || n == 6) << i;
+    fives += n == 5;
+    for (std::size_t k = 1; k <= 6; ++k) {
+      const int32_t j = p.nb[k];
+      if (j == 0) continue;
+      ASSERT_NE(j, static_cast<int32_t>(i));
+      ASSERT_TRUE(Lists(s.Points[static_cast<std::size_t>(j)], i)) << i << " " << j;
+    }
+    EXPECT_LT(p.px, 100);
+    EXPECT_LT(p.py, 50);
+  }
+  EXPECT_EQ(fives, 12);
+}
+
+TEST_F(StartPoints, RepeatedGenerationIsIdentical) {
+  UseUniformImage(300, 150, 0.5f);
+  Generate(4);
+  std::vector<point_typ> first(s.Points.begin(), s.Points.begin() + 643);
+  Generate(4);
+  for (uint32_t i = 1; i <= 642; ++i) {
+    ASSERT_EQ(s.Points[i].x, first[i].x);
+    ASSERT_EQ(s.Points[i].px, first[i].px);
+    for (std::size_t k = 1; k <= 6; ++k) ASSERT_EQ(s.Points[i].nb[k], first[i].nb[k]);
+  }
+}
+
+TEST_F(StartPoints, StateLogStatusAndMarks) {
+  UseUniformImage(100, 50, 0.5f);
+  s.OptimizationCount = 3;
+  Generate(4);
+  EXPECT_EQ(s.WorkflowState, 1);  // a fresh load stays at 1
+  EXPECT_EQ(s.OptimizationCount, 0);
+  EXPECT_EQ(form.ListBox1.items.back(), "12:34:56:  642 points calculated.");
+  EXPECT_EQ(form.StatusBar1.panels[0], "642 points calculated.");
+  EXPECT_EQ(form.StatusBar1.panels[1], "");
+  EXPECT_TRUE(form.LabelSt[2].bold);
+  EXPECT_TRUE(form.CheckDisplayPoints.checked);  // points exist now
+  EXPECT_TRUE(form.ButtonApplyColor.enabled);
+  s.WorkflowState = 3;
+  Generate(3);
+  EXPECT_EQ(s.WorkflowState, 2);  // colours must be applied again
+}
+
+TEST(DirectionToPixel, LatitudeLongitudeMapping) {
+  int u = 0, v = 0;
+  DirectionToPixel(1, 0, 0, 1000, 500, u, v);
+  EXPECT_EQ(u, 750);
+  EXPECT_EQ(v, 250);
+  DirectionToPixel(-1, 0, 0, 1000, 500, u, v);
+  EXPECT_EQ(u, 250);
+  DirectionToPixel(0, 0, 1, 1000, 500, u, v);
+  EXPECT_EQ(u, 500);
+  DirectionToPixel(0, 0, -1, 1000, 500, u, v);
+  EXPECT_EQ(u, 0);
+  DirectionToPixel(0, 1, 0, 1000, 500, u, v);
+  EXPECT_EQ(v, 0);
+  DirectionToPixel(0, -1, 0, 1000, 500, u, v);
+  EXPECT_EQ(v, 499);  // the nadir is clamped to the last row
+  DirectionToPixel(0, -0.5, -std::sqrt(0.75), 1000, 500, u, v);
+  EXPECT_EQ(v, 333);  // 30 degrees below the horizon: 250 + 250 / 3
+}
+
+}  // namespace
+}  // namespace halvane
