@@ -32,14 +32,32 @@ std::string TerminalText(const std::string& message) {
 }
 
 void BatchHost::FlushLog() {
-  if (log_ == nullptr) return;
-  for (; logPrinted_ < log_->size(); ++logPrinted_) messages_ << (*log_)[logPrinted_] << '\n';
+  if (form_ == nullptr) return;
+  const auto& log = form_->ListBox1.items;
+  for (; logPrinted_ < log.size(); ++logPrinted_) messages_ << log[logPrinted_] << '\n';
+}
+
+void BatchHost::ProcessEvents() {
+  FlushLog();
+  if (form_ == nullptr) return;
+  const std::string& progress = form_->StatusBar1.panels[2];
+  if (!progress.empty() && progress != lastProgress_) messages_ << progress << '\n';
+  lastProgress_ = progress;
 }
 
 void BatchHost::ShowMessage(const std::string& text) {
   FlushLog();
   ++messageCount_;
-  messages_ << TerminalText(text) << '\n';
+  if (holdMessages_) {
+    heldMessages_.push_back(TerminalText(text));
+  } else {
+    messages_ << TerminalText(text) << '\n';
+  }
+}
+
+void BatchHost::ReleaseMessages() {
+  for (const std::string& m : heldMessages_) messages_ << m << '\n';
+  heldMessages_.clear();
 }
 
 std::string BatchHost::TimeText() {
@@ -61,6 +79,7 @@ void BatchHost::SeedRandom() {
 }
 
 int BatchHost::RandomInt(int range) {
+  if (fixedLetter_ && range == 26) return *fixedLetter_ - 'A';
   if (range <= 1) return 0;
   return std::uniform_int_distribution<int>(0, range - 1)(random_);
 }

@@ -1,22 +1,25 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "session/form.h"
 #include "session/host.h"
 
 namespace halvane {
 
-// The pipeline's host: the file to open comes from the command line, message
-// boxes go to the error stream, and there are no events to run.
+// The pipeline's host: the file to open and the files to save come from the
+// command line, message boxes go to the error stream, and letting events run
+// echoes the log (and the progress text) when asked to.
 class BatchHost : public Host {
  public:
   BatchHost(std::string imagePath, std::ostream& messages)
       : imagePath_(std::move(imagePath)), messages_(messages) {}
 
-  void ProcessEvents() override { FlushLog(); }
+  void ProcessEvents() override;
   void ShowMessage(const std::string& text) override;
   std::optional<std::string> ChooseOpenFile(const std::string&) override { return imagePath_; }
   std::optional<std::string> ChooseSaveFile(const std::string&, const std::string&) override {
@@ -30,9 +33,14 @@ class BatchHost : public Host {
   void PreviewChanged() override {}
 
   void SetSaveTarget(std::string path) { saveTarget_ = std::move(path); }
-  // With -v, the log lines of `log` are echoed whenever events run, before
-  // each message and on FlushLog.
-  void EchoLog(const std::vector<std::string>* log) { log_ = log; }
+  // Every draw of 26 gives this letter's index ("A" is 0).
+  void FixLetter(char letter) { fixedLetter_ = letter; }
+  // Echo the form's log lines, and the progress text of status panel 2 at
+  // the moments events run.
+  void Echo(const Form* form) { form_ = form; }
+  // Keep messages back; ReleaseMessages prints them.
+  void HoldMessages(bool hold) { holdMessages_ = hold; }
+  void ReleaseMessages();
   void FlushLog();
   int messageCount() const { return messageCount_; }
 
@@ -41,9 +49,13 @@ class BatchHost : public Host {
   std::string saveTarget_;
   std::ostream& messages_;
   std::mt19937 random_;
+  std::optional<char> fixedLetter_;
   int messageCount_ = 0;
-  const std::vector<std::string>* log_ = nullptr;
+  const Form* form_ = nullptr;
   std::size_t logPrinted_ = 0;
+  std::string lastProgress_;
+  bool holdMessages_ = false;
+  std::vector<std::string> heldMessages_;
 };
 
 // Message texts break lines with line feed plus carriage return; a terminal

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "batch/option_values.h"
+#include "export/script_kind.h"
 
 namespace halvane {
 namespace {
@@ -73,6 +74,27 @@ std::string ApplyLumColor(BatchOptions& o, const std::string& v) {
   return {};
 }
 
+Apply Required(int BatchOptions::*member, int lo, int hi) {
+  return [=](BatchOptions& o, const std::string& v) {
+    int value = 0;
+    std::string e = ParseWholeNumber(v, lo, hi, value);
+    if (e.empty()) o.*member = value;
+    return e;
+  };
+}
+
+std::string ApplyOutput(BatchOptions& o, const std::string& v) {
+  if (!ScriptKindForPath(v)) return "'" + v + "' must end in .mel (Maya) or .vbs (XSI)";
+  o.outputs.push_back(v);
+  return {};
+}
+
+std::string ApplyLetter(BatchOptions& o, const std::string& v) {
+  if (v.size() != 1 || v[0] < 'A' || v[0] > 'Z') return "'" + v + "' is not a letter A..Z";
+  o.letter = v[0];
+  return {};
+}
+
 const std::vector<OptionSpec>& OptionTable() {
   static const std::vector<OptionSpec> table = {
       {{"-v", "--verbose"}, nullptr, Switch(&BatchOptions::verbose)},
@@ -90,6 +112,20 @@ const std::vector<OptionSpec>& OptionTable() {
       {{"--lum-tolerance"}, "V", Field(&BatchOptions::lumTolerance)},
       {{"--lum-tolerance-neighbour"}, "V", Field(&BatchOptions::lumToleranceNeighbour)},
       {{"--no-optimize"}, nullptr, Switch(&BatchOptions::noOptimize)},
+      {{"--threshold"}, "V", Field(&BatchOptions::threshold)},
+      {{"--max-reduction"}, "N", Whole(&BatchOptions::maxReduction, 3, 6)},
+      {{"--level1-points"}, "N", Whole(&BatchOptions::level1Points, 100, 1000)},
+      {{"--level1-max-lights"}, "N", Whole(&BatchOptions::level1MaxLights, 20, 150)},
+      {{"--halt-after-level1"}, nullptr, Switch(&BatchOptions::haltAfterLevel1)},
+      {{"--row"}, "N", Required(&BatchOptions::row, 1, 100)},
+      {{"--table"}, nullptr, Switch(&BatchOptions::table)},
+      {{"--reduce"}, "V", Track(&BatchOptions::reduce, 100, 20, 200)},
+      {{"--collapse-group"}, "N", Whole(&BatchOptions::collapseGroup, 2, 7)},
+      {{"--collapse-threshold"}, "V", Field(&BatchOptions::collapseThreshold)},
+      {{"-o", "--output"}, "FILE", ApplyOutput},
+      {{"--distance"}, "N", Whole(&BatchOptions::distance, 5, 10000)},
+      {{"--letter"}, "L", ApplyLetter},
+      {{"-q", "--quiet"}, nullptr, Switch(&BatchOptions::quiet)},
   };
   return table;
 }
@@ -106,7 +142,10 @@ const OptionSpec* FindOption(const std::string& name) {
 std::string BatchUsage() {
   return "usage: halvane-batch IMAGE [options]\n"
          "  Runs the window's steps on IMAGE (.hdr, .ct or .tga):\n"
-         "  load -> start points -> colour application -> [highlight increase]\n"
+         "  load -> start points -> colour application -> [highlight increase] -> [optimization]\n"
+         "  -> choose --row -> [reduce lights] -> [collapse lights] -> export to every -o file\n"
+         "\n"
+         "  -o, --output FILE          write a script; repeatable. .mel: Maya, .vbs: XSI\n"
          "  --resolution 3|4           analyse resolution: 162 or 642 points (default 4)\n"
          "  --black V --white V        black and white point (defaults 0 and 1)\n"
          "  --clamp V                  clamp luminance (default 99)\n"
@@ -115,16 +154,28 @@ std::string BatchUsage() {
          "  --lum-value V              1.0..8.0 in steps of 0.1 (default 3.0)\n"
          "  --lum-power V              0.5..4.0 in steps of 0.1 (default 2.0)\n"
          "  --lum-color R,G,B          each 0.50..1.00 in steps of 0.05 (default 1,0.9,0.65)\n"
-         "  --lum-tolerance V          (default: the proposed text)\n"
-         "  --lum-tolerance-neighbour V  (default: the proposed text)\n"
-         "  --no-optimize              stop after the colour steps\n"
+         "  --lum-tolerance V  --lum-tolerance-neighbour V   (default: the proposed texts)\n"
+         "  --no-optimize              export after the colour steps (every point a light)\n"
+         "  --threshold V              collapse threshold (default: the proposed text)\n"
+         "  --max-reduction N          3..6 (default 5)\n"
+         "  --level1-points N          100..1000 (default 275)\n"
+         "  --level1-max-lights N      20..150 (default 50)\n"
+         "  --halt-after-level1        stop the optimization after level 1\n"
+         "  --row N                    the result row chosen after the run, 1..100 (default 1)\n"
+         "  --reduce V                 \"Reduce lights\" below V, 0.20..2.00\n"
+         "  --collapse-group N         \"Collapse lights\": smallest group, 2..7\n"
+         "  --collapse-threshold V     \"Collapse lights\": luminance tolerance\n"
+         "  --distance N               XSI light distance, 5..10000 (default 100)\n"
+         "  --letter L                 fixed light name letter A..Z (default: drawn at random)\n"
+         "  --table                    print the result table (tab-separated)\n"
          "  --points-csv FILE          write every point's values as CSV\n"
-         "  --preview OUT.png          write the preview picture\n"
-         "  -v, --verbose              print the log lines\n"
+         "  --preview FILE.png         write the preview picture\n"
+         "  -v, --verbose              print the log lines and the progress\n"
+         "  -q, --quiet                print messages only when the run fails\n"
          "  -h, --help                 show this text\n"
          "  Decimal values V go into five-character fields: 0.00..99.99, two decimals.\n"
-         "exit status: 0 done, 1 the image cannot be read, 2 usage error,\n"
-         "             3 an output file cannot be written\n";
+         "exit status: 0 done, 1 the image cannot be read, 2 usage error (also a\n"
+         "             value the run cannot use), 3 an output file cannot be written\n";
 }
 
 ParseResult ParseBatchOptions(const std::vector<std::string>& args, BatchOptions& options,

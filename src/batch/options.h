@@ -28,6 +28,23 @@ struct BatchOptions {
   std::optional<std::string> lumTolerance;           // EditLumTolerance
   std::optional<std::string> lumToleranceNeighbour;  // EditLumToleranceNeighbour
   bool noOptimize = false;
+
+  std::optional<std::string> threshold;  // EditOptThreshold
+  std::optional<int> maxReduction;       // SpinOptMaxRed
+  std::optional<int> level1Points;       // SpinOptLevel1
+  std::optional<int> level1MaxLights;    // SpinOptLevel1_min
+  bool haltAfterLevel1 = false;          // CheckOptHalt1
+  int row = 1;                           // GridOptimized row chosen after the run
+  bool table = false;
+
+  std::optional<int> reduce;                        // TrackRedLum position
+  std::optional<int> collapseGroup;                 // SpinRedGroupNr
+  std::optional<std::string> collapseThreshold;     // EditRedThreshold
+
+  std::vector<std::string> outputs;
+  std::optional<int> distance;  // SpinLightDistance
+  std::optional<char> letter;
+  bool quiet = false;
 };
 
 enum class ParseResult { kRun, kHelp, kUsageError };

@@ -8,7 +8,13 @@
 #include "dome/colour_step.h"
 #include "dome/highlight.h"
 #include "dome/start_points.h"
+#include "export/export_step.h"
+#include "export/script_kind.h"
 #include "image/load_step.h"
+#include "optimize/collapse_lights.h"
+#include "optimize/optimize_step.h"
+#include "optimize/reduce_lights.h"
+#include "optimize/result_table.h"
 #include "preview/png_writer.h"
 #include "session/workflow.h"
 
@@ -43,57 +49,134 @@ void SetControls(const BatchOptions& o, Session& s, Form& form, Host& host) {
     form.TrackLumB.position = (*o.lumColor)[2];
     TrackLumRChange(s, form, host);
   }
+  if (o.maxReduction) form.SpinOptMaxRed.value = *o.maxReduction;
+  if (o.level1Points) form.SpinOptLevel1.value = *o.level1Points;
+  if (o.level1MaxLights) form.SpinOptLevel1_min.value = *o.level1MaxLights;
+  form.CheckOptHalt1.checked = o.haltAfterLevel1;
+  if (o.reduce) {
+    form.TrackRedLum.position = *o.reduce;
+    TrackRedLumChange(form, host);
+  }
+  if (o.collapseGroup) form.SpinRedGroupNr.value = *o.collapseGroup;
+  if (o.distance) form.SpinLightDistance.value = *o.distance;
 }
 
-int WriteOutputs(const BatchOptions& o, const Session& s, const Form& form, std::ostream& err) {
+void PrintTable(const Form& form, std::ostream& out) {
+  const StringGrid& grid = form.GridOptimized;
+  for (int row = 0; row < grid.rowCount; ++row) {
+    for (int col = 0; col < 6; ++col) out << (col > 0 ? "\t" : "") << grid.Cell(col, row);
+    out << '\n';
+  }
+}
+
+int WriteFiles(const BatchOptions& o, const Session& s, const Form& form, std::ostream& err) {
   if (!o.pointsCsvPath.empty()) {
     std::ofstream csv(o.pointsCsvPath, std::ios::binary | std::ios::trunc);
     if (csv) WritePointsCsv(s, csv);
     if (!csv) {
-      err << "cannot write " << o.pointsCsvPath << '\n';
+      err << "halvane-batch: cannot write " << o.pointsCsvPath << '\n';
       return kExitOutputFailed;
     }
   }
   if (!o.previewPath.empty()) {
     std::string error;
     if (!WritePng(ShownPicture(s, form), o.previewPath, error)) {
-      err << "cannot write " << o.previewPath << ": " << error << '\n';
+      err << "halvane-batch: cannot write " << o.previewPath << ": " << error << '\n';
       return kExitOutputFailed;
     }
   }
   return kExitDone;
 }
 
+int ExportScripts(const BatchOptions& o, Session& s, Form& form, BatchHost& host) {
+  for (const std::string& path : o.outputs) {
+    host.SetSaveTarget(path);
+    const int messagesBefore = host.messageCount();
+    if (ScriptKindForPath(path) == ScriptKind::Maya) {
+      ButtonExportMayaClick(s, form, host);
+    } else {
+      ButtonExportClick(s, form, host);
+    }
+    if (host.messageCount() != messagesBefore) return kExitOutputFailed;
+  }
+  return kExitDone;
+}
+
+class Pipeline {
+ public:
+  Pipeline(const BatchOptions& o, std::ostream& out, std::ostream& err)
+      : o_(o), out_(out), err_(err), session_(MakeSession()), s_(*session_), host_(o.image, err) {}
+
+  int Run() {
+    FormCreate(s_, form_, host_);
+    if (o_.verbose) host_.Echo(&form_);
+    host_.HoldMessages(o_.quiet);
+    if (o_.letter) host_.FixLetter(*o_.letter);
+    SetControls(o_, s_, form_, host_);
+    const int code = Steps();
+    host_.FlushLog();
+    if (code != kExitDone) host_.ReleaseMessages();
+    return code;
+  }
+
+ private:
+  int Steps() {
+    Button_LoadImageClick(s_, form_, host_);
+    if (s_.WorkflowState == 0) {
+      if (host_.messageCount() == 0)
+        err_ << "halvane-batch: cannot read " << o_.image << ": no such file\n";
+      return kExitUnreadable;
+    }
+    ButtonCalculateStartpointsClick(s_, form_, host_);
+    ButtonApplyColorClick(s_, form_, host_);
+    if (s_.WorkflowState < 3) return kExitUsage;  // black and white point are equal
+    if (o_.increase) {
+      if (o_.lumTolerance) form_.EditLumTolerance.text = *o_.lumTolerance;
+      if (o_.lumToleranceNeighbour)
+        form_.EditLumToleranceNeighbour.text = *o_.lumToleranceNeighbour;
+      ButtonIncreaseMaxWhiteClick(s_, form_, host_);
+    }
+    if (!o_.noOptimize) {
+      if (int code = Optimize(); code != kExitDone) return code;
+    }
+    if (o_.reduce) ButtonReduceLightsClick(s_, form_, host_);
+    if (o_.collapseGroup || o_.collapseThreshold) {
+      if (o_.collapseThreshold) form_.EditRedThreshold.text = *o_.collapseThreshold;
+      ButtonCollapseLightsClick(s_, form_, host_);
+    }
+    if (int code = ExportScripts(o_, s_, form_, host_); code != kExitDone) return code;
+    return WriteFiles(o_, s_, form_, err_);
+  }
+
+  int Optimize() {
+    if (o_.threshold) form_.EditOptThreshold.text = *o_.threshold;
+    ButtonOptimizeClick(s_, form_, host_);
+    if (o_.table) PrintTable(form_, out_);
+    if (o_.row != form_.GridOptimized.selectedRow) {
+      if (o_.row > s_.OptimizationCount) {
+        err_ << "halvane-batch: --row " << o_.row << ": the table has "
+             << s_.OptimizationCount << " rows\n";
+        return kExitUsage;
+      }
+      form_.GridOptimized.selectedRow = o_.row;
+      GridOptimizedClick(s_, form_, host_);
+    }
+    return kExitDone;
+  }
+
+  const BatchOptions& o_;
+  std::ostream& out_;
+  std::ostream& err_;
+  std::unique_ptr<Session> session_;
+  Session& s_;
+  Form form_;
+  BatchHost host_;
+};
+
 }  // namespace
 
-int RunPipeline(const BatchOptions& options, std::ostream& /*out*/, std::ostream& err) {
-  auto session = MakeSession();
-  Session& s = *session;
-  Form form;
-  BatchHost host(options.image, err);
-  FormCreate(s, form, host);
-  if (options.verbose) host.EchoLog(&form.ListBox1.items);
-  SetControls(options, s, form, host);
-
-  Button_LoadImageClick(s, form, host);
-  host.FlushLog();
-  if (s.WorkflowState == 0) {
-    if (host.messageCount() == 0) err << "cannot read " << options.image << ": no such file\n";
-    return kExitUnreadable;
-  }
-
-  ButtonCalculateStartpointsClick(s, form, host);
-  ButtonApplyColorClick(s, form, host);
-  host.FlushLog();
-  if (s.WorkflowState < 3) return kExitUsage;  // the colours could not be applied
-  if (options.increase) {
-    if (options.lumTolerance) form.EditLumTolerance.text = *options.lumTolerance;
-    if (options.lumToleranceNeighbour)
-      form.EditLumToleranceNeighbour.text = *options.lumToleranceNeighbour;
-    ButtonIncreaseMaxWhiteClick(s, form, host);
-    host.FlushLog();
-  }
-  return WriteOutputs(options, s, form, err);
+int RunPipeline(const BatchOptions& options, std::ostream& out, std::ostream& err) {
+  return Pipeline(options, out, err).Run();
 }
 
 }  // namespace halvane

@@ -1,0 +1,311 @@
+#include "optimize/optimize_step.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "dome/colour_step.h"
+#include "dome/highlight.h"
+#include "dome/statistics.h"
+#include "optimize/candidates.h"
+#include "optimize/level_search.h"
+#include "optimize/result_table.h"
+#include "preview/preview.h"
+#include "session/number_text.h"
+#include "session/workflow.h"
+
+namespace halvane {
+namespace {
+
+constexpr double kSecondsPerDay = 86400.0;
+constexpr int kLevel2Seeds = 50;
+constexpr int kLevel3Seeds = 100;
+constexpr uint16_t kTableRows = 100;
+const char kBreak[] = "\n\r";
+
+std::string Num(long long v) { return std::to_string(v); }
+
+class OptimizationRun {
+ public:
+  OptimizationRun(Session& s, Form& form, Host& host)
+      : s_(s), form_(form), host_(host), search_(s, form, host), n_(s.PointCount) {}
+
+  void Execute() {
+    FindCandidates();
+    RunLevel1();
+    if (!s_.AbortRequested) {
+      RunLevel2();
+      if (!s_.AbortRequested) RunLevel3();
+    }
+    End();
+  }
+
+ private:
+  void Redraw(bool background) {
+    if (background) RedrawBackground(s_, form_, host_);
+    search_.ShowCurrent();
+  }
+
+  void FindCandidates() {
+    SetStatus(form_, 0, "Optimize points...");
+    SetStatus(form_, 1, "Sorting points...");
+    SetStatus(form_, 2, "");
+    const auto maxReduction = static_cast<uint8_t>(form_.SpinOptMaxRed.value);
+    SetStatus(form_, 1, "Calculating Possible point Collapses...");
+    SetStatus(form_, 2, "");
+    host_.ProcessEvents();
+
+    const float threshold = ParseThreshold(form_.EditOptThreshold.text);
+    ResetOptimizationFields(s_);
+    StatisticsPass(s_, form_, host_);
+    SyncDisplayChecks(s_, form_);
+    RedrawBackground(s_, form_, host_);
+    DrawOverlay(s_, form_, host_, true, true, 1, n_, search_.Current);
+    host_.ProcessEvents();
+    BuildCandidates(s_, form_, host_, threshold, maxReduction);
+    DrawOverlay(s_, form_, host_, true, true, 1, n_, search_.Current);
+    SetStatus(form_, 1, "Optimize LEVEL 1...");
+    for (uint32_t i = 1; i <= n_; ++i) s_.Points[i].level = s_.Points[i].maxLevel;
+  }
+
+  void StartLevel(int item) {
+    form_.RadioLevelNr.itemIndex = item - 1;
+    levelStart_ = host_.TimeOfDaySeconds();
+  }
+
+  void LogLevel(int level) {
+    const double seconds = ElapsedSeconds(levelStart_, host_.TimeOfDaySeconds());
+    AddLogLine(form_, host_,
+               ":          Optimize LEVEL " + Num(level) + ":  " +
+                   FormatFixed(seconds, 2, host_.GetNumberFormat(), true) + "sec.  " +
+                   Num(s_.FoundCount) + (level == 1 ? " opt. found. " : "  opt. found. ") +
+                   Num(s_.AbortedCount / 1024) + "k aborted. " + Num(search_.MinLights) +
+                   " min lights found.");
+  }
+
+  void SetLevel1Parameters() {
+    LevelSearch& r = search_;
+    const auto l1 = static_cast<uint32_t>(form_.SpinOptLevel1.value);
+    const auto m = static_cast<uint32_t>(form_.SpinOptLevel1_min.value);
+    switch (s_.SubdivLevel) {
+      case 3:
+        s_.Optimizations[1] = r.Current;
+        s_.OptimizationCount = 1;
+        SetLevelValues(0, 500, 4, {500, 500, 500, 500, 500});
+        break;
+      case 4:
+        SetLevelValues(l1, m, 4,
+                       {2 * m + 100, 2 * m + 50, m + 50, m + 55,
+                        static_cast<uint32_t>(std::nearbyint(m / 1.4L)) + 30});
+        break;
+      case 5:
+        SetLevelValues(l1, m, 5, {390, 450, 330, 300, 195});
+        break;
+      default:
+        r.LastIndex = 50;
+        break;
+    }
+  }
+
+  struct Bounds {
+    uint32_t all, half, third, fifth, tenth;
+  };
+
+  void SetLevelValues(uint32_t last, uint32_t limit, uint8_t minLevel, Bounds b) {
+    LevelSearch& r = search_;
+    r.LastIndex = last;
+    r.LightLimit = limit;
+    r.MinLevel = minLevel;
+    r.BoundAll = b.all;
+    r.BoundHalf = b.half;
+    r.BoundThird = b.third;
+    r.BoundFifth = b.fifth;
+    r.BoundTenth = b.tenth;
+  }
+
+  void RunLevel1() {
+    LevelSearch& r = search_;
+    s_.FoundCount = 0;
+    s_.OptimizationCount = 0;
+    s_.AbortedCount = 0;
+    r.MinLights = n_;
+    r.SeedLabel = "1/1  ";
+    r.Current = optimization_typ{};
+    for (uint32_t i = 1; i <= n_; ++i) r.Current.decision[i] = 1;
+    r.RunLights = 0;
+    r.ProgressIndex = 0;
+    r.FirstIndex = 1;
+    s_.SeedCount = 1;
+    r.SeedIndex = 1;
+    r.FirstFree = 1;
+    SetLevel1Parameters();
+    for (uint32_t i = 1; i <= n_; ++i) s_.Points[i].level = s_.Points[i].maxLevel;
+    form_.GaugeOpt2.SetProgress(0);
+    StartLevel(1);
+    if (s_.SubdivLevel == 4 || s_.SubdivLevel == 5) r.Run(1, 1);
+    LogLevel(1);
+    AdvisePause();
+    if (form_.CheckOptHalt1.checked) s_.AbortRequested = true;
+  }
+
+  void AdvisePause() {
+    const int maxLights = form_.SpinOptLevel1_min.value;
+    if (!(static_cast<long long>(search_.MinLights) + 10 < maxLights && s_.FoundCount > 1000))
+      return;
+    const std::string br = kBreak;
+    host_.ShowMessage("<pause after level 1>" + br + " " + br + Num(s_.FoundCount) +
+                      " optimizations were found after Level 1, that's pretty much." + br +
+                      Num(search_.MinLights) + " min lights were found after Level 1," +
+                      "and you have set " + Num(maxLights) +
+                      " as a maximum of lights after level 1." + br + " " + br +
+                      "Next time you optimize this image, you could try to reduce the this "
+                      "setting for faster calculation." +
+                      br + "(perhaps a value about " + Num(search_.MinLights + 7) + ")");
+  }
+
+  // Copies the first results into the seeds, with each seed's starting light
+  // count over points 1..upTo.
+  void TakeSeeds(int maxSeeds, uint32_t upTo) {
+    s_.SeedCount = static_cast<uint16_t>(std::min<int>(maxSeeds, s_.OptimizationCount));
+    FillOptimizationTable(s_, form_, host_, false);
+    for (uint16_t i = 1; i <= s_.SeedCount; ++i) {
+      s_.SeedOptimizations[i] = s_.Optimizations[i];
+      uint32_t lights = 0;
+      for (uint32_t j = 1; j <= upTo; ++j) lights += s_.SeedOptimizations[i].decision[j] > 0;
+      seedLights_[i] = lights;
+    }
+    search_.MinLights = n_;
+    s_.FoundCount = 0;
+    s_.OptimizationCount = 0;
+  }
+
+  void RefineSeeds(int level, uint32_t prepareFrom, uint32_t searchFrom) {
+    LevelSearch& r = search_;
+    StartLevel(level);
+    for (uint16_t i = 1; i <= s_.SeedCount; ++i) {
+      r.SeedIndex = i;
+      r.SeedLabel = Num(i) + "/" + Num(s_.SeedCount) + "  ";
+      r.Current = s_.SeedOptimizations[i];
+      r.RunLights = seedLights_[i];
+      r.PrepareSeed(prepareFrom, r.LastIndex);
+      if (searchFrom > r.LastIndex) {
+        r.Leaf();  // nothing left to decide: the seed is a finished result
+      } else {
+        r.Run(level, searchFrom);
+      }
+    }
+    LogLevel(level);
+    form_.GaugeOpt2.SetProgress(100);
+  }
+
+  void RunLevel2() {
+    LevelSearch& r = search_;
+    SetStatus(form_, 1, "Optimize LEVEL 2...");
+    r.FirstIndex = r.LastIndex;
+    TakeSeeds(kLevel2Seeds, r.FirstIndex);
+    switch (s_.SubdivLevel) {
+      case 3:
+        SetLevelValues(100, 100, 2, {100, 80, r.BoundThird, r.BoundFifth, r.BoundTenth});
+        break;
+      case 4:
+      case 5:
+        SetLevelValues(n_, 180, s_.SubdivLevel == 4 ? 3 : 4,
+                       {185, s_.SubdivLevel == 4 ? 200u : 80u, r.BoundThird, r.BoundFifth,
+                        r.BoundTenth});
+        break;
+      default:
+        r.LastIndex = 50;
+        break;
+    }
+    RefineSeeds(2, r.FirstIndex + 1, r.FirstIndex + 1);
+  }
+
+  void RunLevel3() {
+    LevelSearch& r = search_;
+    SetStatus(form_, 1, "Optimize LEVEL 3...");
+    TakeSeeds(kLevel3Seeds, 0);
+    r.FirstIndex = 1;
+    r.LastIndex = n_;
+    if (s_.SubdivLevel >= 3 && s_.SubdivLevel <= 5) r.LightLimit = 130;
+    RefineSeeds(3, 1, 1);
+  }
+
+  void LogEnd(const char* what) {
+    AddLogLine(form_, host_,
+               std::string(":  Optimization ") + what + " " + Num(s_.FoundCount) + " found. " +
+                   Num(s_.AbortedCount / 1024) + "k aborted. " + Num(search_.MinLights) +
+                   " min lights. ");
+  }
+
+  void End() {
+    form_.GaugeOpt2.SetProgress(100);
+    s_.WorkflowState = 5;
+    SyncDisplayChecks(s_, form_);
+    SetStatus(form_, 1, "Sorting optimizations found...");
+    FillOptimizationTable(s_, form_, host_, true);
+    s_.OptimizationCount = std::min(s_.OptimizationCount, kTableRows);
+    GridOptimizedClick(s_, form_, host_);
+
+    if (s_.AbortRequested) {
+      SetStatus(form_, 0, "Optimize points aborted.");
+      SetStatus(form_, 1, "");
+      SetStatus(form_, 2, "");
+      LogEnd("aborted.");
+      DrawOverlay(s_, form_, host_, false, false, 1, n_, s_.Optimizations[1]);
+      SetBusy(form_, false);
+      return;
+    }
+    SetStatus(form_, 0, "Optimize points done.");
+    SetStatus(form_, 1, "");
+    SetStatus(form_, 2, "");
+    LogEnd("done.");
+    if (form_.CheckDisplayFill.checked) RedrawBackground(s_, form_, host_);
+    if (s_.FoundCount == 0) {
+      ResetOptimizationFields(s_);
+      StatisticsPass(s_, form_, host_);
+      SyncDisplayChecks(s_, form_);
+      RedrawBackground(s_, form_, host_);
+      DrawOverlay(s_, form_, host_, true, true, 1, n_, search_.Current);
+    } else {
+      DrawOverlay(s_, form_, host_, true, true, 1, n_,
+                  RecordForRow(s_, form_.GridOptimized.selectedRow));
+      MarkStepDone(form_, 5);
+    }
+    SetBusy(form_, false);
+  }
+
+  Session& s_;
+  Form& form_;
+  Host& host_;
+  LevelSearch search_;
+  uint32_t n_;
+  double levelStart_ = 0;
+  FixedArray<uint32_t, kSeedCapacity + 1> seedLights_{};
+};
+
+}  // namespace
+
+double ElapsedSeconds(double start, double end) {
+  const double d = end - start;
+  return d < 0 ? d + kSecondsPerDay : d;
+}
+
+void ButtonOptimizeClick(Session& s, Form& form, Host& host) {
+  s.AbortRequested = false;
+  if (s.WorkflowState < 1) return;
+  if (s.WorkflowState < 3) {
+    if (form.CheckLumIncrease.checked) {
+      ButtonIncreaseMaxWhiteClick(s, form, host);
+    } else {
+      ButtonApplyColorClick(s, form, host);
+    }
+    if (s.WorkflowState < 3) return;  // the colours could not be applied
+  }
+  s.WorkflowState = 4;
+  SetBusy(form, true);
+  auto run = std::make_unique<OptimizationRun>(s, form, host);
+  run->Execute();
+}
+
+}  // namespace halvane

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "session/form.h"
+#include "session/host.h"
+#include "session/session.h"
+
+namespace halvane {
+
+// Step 5: collapse candidates, then levels 1 to 3 of the search, the ranked
+// table and the applied first choice. Applies the colours (or the highlight
+// increase) first when they are not applied yet.
+void ButtonOptimizeClick(Session& session, Form& form, Host& host);
+
+// Seconds from `start` to `end` (times of day); a run that crosses midnight
+// adds one day.
+double ElapsedSeconds(double start, double end);
+
+}  // namespace halvane
