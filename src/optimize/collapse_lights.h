@@ -1,0 +1,16 @@
+#pragma once
+
+#include "session/form.h"
+#include "session/host.h"
+#include "session/session.h"
+
+namespace halvane {
+
+// Step 7, "Collapse lights": merges each single light of the chosen
+// optimization with those of its neighbours whose luminance lies within the
+// EditRedThreshold tolerance, when the group holds at least SpinRedGroupNr
+// lights. Larger groups are formed first. The merged light keeps the summed
+// colour and luminance; a group of four or more becomes a level-2 light.
+void ButtonCollapseLightsClick(Session& session, Form& form, Host& host);
+
+}  // namespace halvane

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "session/form.h"
+#include "session/host.h"
+#include "session/session.h"
+
+namespace halvane {
+
+// Shows, for the preview pixel (x, y) under the pointer, the image position
+// and the colour values there in the "Mouse Position" labels: before the
+// colours are applied the raw pixel and its value normalised by the black and
+// white points, afterwards the colour, luminance and largest level of the
+// first point near the pointer next to the raw pixel.
+void Image1MouseMove(Session& session, Form& form, Host& host, int x, int y);
+
+}  // namespace halvane
