@@ -1,0 +1,445 @@
+// Building the main window's widgets: the eight step panels on the left; the
+// preview, the view settings, the mouse readout and the log on the right.
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSlider>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QToolButton>
+
+#include "app/form_main.h"
+#include "app/masked_field.h"
+#include "app/picture_view.h"
+#include "app/pictures.h"
+#include "app/window_style.h"
+
+namespace halvane {
+namespace {
+
+constexpr int kLegendWidth = 120;
+constexpr int kLegendHeight = 25;
+constexpr int kSideWidth = 250;
+
+QHBoxLayout* Row() {
+  auto* row = new QHBoxLayout;
+  row->setSpacing(6);
+  return row;
+}
+
+// A caption and its control side by side.
+void AddCaptioned(QBoxLayout* row, const std::string& caption, QWidget* control) {
+  row->addWidget(ControlBinder::Caption(caption));
+  row->addWidget(control);
+}
+
+void AddCaptioned(QGridLayout* grid, int row, int col, const std::string& caption,
+                  QWidget* control) {
+  grid->addWidget(ControlBinder::Caption(caption), row, col);
+  grid->addWidget(control, row, col + 1, Qt::AlignLeft);
+}
+
+QSpinBox* Narrow(QSpinBox* spin, int width = 64) {
+  spin->setFixedWidth(width);
+  return spin;
+}
+
+QLabel* Fixed(QLabel* label) {
+  label->setFont(FixedWidthFont());
+  return label;
+}
+
+}  // namespace
+
+void TForm_main::BuildWindow() {
+  UseWindowPalette(this);
+  auto* central = new QWidget;
+  auto* columns = new QHBoxLayout(central);
+  columns->setContentsMargins(6, 6, 6, 6);
+  columns->setSpacing(8);
+  columns->addWidget(BuildStepColumn(), 1);
+
+  auto* right = new QGridLayout;
+  right->setSpacing(8);
+  right->addWidget(BuildPreview(), 0, 0, Qt::AlignTop);
+  auto* side = new QWidget;
+  side->setFixedWidth(kSideWidth);
+  auto* sideLayout = new QVBoxLayout(side);
+  sideLayout->setContentsMargins(0, 0, 0, 0);
+  sideLayout->addWidget(BuildViewSettings());
+  sideLayout->addWidget(BuildMousePosition());
+  sideLayout->addStretch(1);
+  right->addWidget(side, 0, 1);
+  right->addWidget(binder_.Bind(form_.ListBox1, "ListBox1"), 1, 0, 1, 2);
+  right->setRowStretch(1, 1);
+  columns->addLayout(right, 0);
+  setCentralWidget(central);
+
+  binder_.Bind(form_.StatusBar1, "StatusBar1", statusBar());
+  resize(1580, 960);
+}
+
+QWidget* TForm_main::BuildStepColumn() {
+  auto* column = new QWidget;
+  auto* steps = new QVBoxLayout(column);
+  steps->setContentsMargins(0, 0, 0, 0);
+  steps->setSpacing(4);
+  steps->addWidget(BuildStepPanel(1, BuildLoadStep()));
+  steps->addWidget(BuildStepPanel(2, BuildPointsStep()));
+  steps->addWidget(BuildStepPanel(3, BuildColorStep()));
+  steps->addWidget(BuildStepPanel(4, BuildHighlightStep()));
+  steps->addWidget(BuildStepPanel(5, BuildOptimizeStep()));
+  steps->addWidget(BuildStepPanel(6, BuildChooseStep()));
+  steps->addWidget(BuildStepPanel(7, BuildFinetuneStep()));
+  steps->addWidget(BuildStepPanel(8, BuildExportStep()));
+  steps->addStretch(1);
+
+  auto* scroll = new QScrollArea;
+  scroll->setObjectName(QStringLiteral("ScrollSteps"));
+  scroll->setWidget(column);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setMinimumWidth(560);
+  return scroll;
+}
+
+QFrame* TForm_main::BuildStepPanel(int step, QBoxLayout* content) {
+  const std::string n = std::to_string(step);
+  QFrame* panel = binder_.Bind(form_.PanelSt[step], ("PanelSt" + n).c_str());
+  UsePanelPalette(panel);
+  auto* layout = new QVBoxLayout(panel);
+  layout->setContentsMargins(8, 3, 8, 5);
+  layout->setSpacing(4);
+  layout->addWidget(binder_.Bind(form_.LabelSt[step], ("LabelSt" + n).c_str()));
+  layout->addLayout(content);
+  return panel;
+}
+
+QBoxLayout* TForm_main::BuildLoadStep() {
+  auto* row = Row();
+  row->addWidget(binder_.Bind(form_.Button_LoadImage, "Button_LoadImage",
+                              [this] { OnButton_LoadImageClick(); }));
+  row->addWidget(binder_.Bind(form_.EditImagename, "EditImagename"), 1);
+  return row;
+}
+
+QBoxLayout* TForm_main::BuildPointsStep() {
+  auto* row = Row();
+  AddCaptioned(row, form_.SpinPointIteration.caption,
+               Narrow(binder_.Bind(form_.SpinPointIteration, "SpinPointIteration",
+                                   [this] { OnSpinPointIterationChange(); })));
+  row->addSpacing(12);
+  row->addWidget(binder_.Bind(form_.ButtonCalculateStartpoints, "ButtonCalculateStartpoints",
+                              [this] { OnButtonCalculateStartpointsClick(); }));
+  row->addStretch(1);
+  return row;
+}
+
+QBoxLayout* TForm_main::BuildColorStep() {
+  auto* inputs = Row();
+  AddCaptioned(inputs, form_.EditBlack.caption, binder_.Bind(form_.EditBlack, "EditBlack"));
+  AddCaptioned(inputs, form_.EditWhite.caption, binder_.Bind(form_.EditWhite, "EditWhite"));
+  AddCaptioned(inputs, form_.EditClampwhite.caption,
+               binder_.Bind(form_.EditClampwhite, "EditClampwhite"));
+  inputs->addSpacing(12);
+  inputs->addWidget(binder_.Bind(form_.ButtonApplyColor, "ButtonApplyColor",
+                                 [this] { OnButtonApplyColorClick(); }));
+  inputs->addWidget(binder_.Bind(form_.CheckThresholds, "CheckThresholds"));
+  inputs->addStretch(1);
+
+  // The statistics labels show their values after colour application.
+  auto* statistics = new QGridLayout;
+  statistics->setHorizontalSpacing(24);
+  statistics->setVerticalSpacing(1);
+  statistics->addWidget(Fixed(binder_.Bind(form_.LabelMinvalue, "LabelMinvalue")), 0, 0);
+  statistics->addWidget(Fixed(binder_.Bind(form_.LabelMaxvalue, "LabelMaxvalue")), 1, 0);
+  statistics->addWidget(Fixed(binder_.Bind(form_.LabelAverageValue, "LabelAverageValue")), 2, 0);
+  statistics->addWidget(Fixed(binder_.Bind(form_.LabelThresholdNeighb, "LabelThresholdNeighb")), 0,
+                        1);
+  statistics->addWidget(
+      Fixed(binder_.Bind(form_.LabelThresholdNeighColor, "LabelThresholdNeighColor")), 1, 1);
+  statistics->setColumnStretch(2, 1);
+
+  auto* step = new QVBoxLayout;
+  step->addLayout(inputs);
+  step->addLayout(statistics);
+  return step;
+}
+
+void TForm_main::AddTrackRow(QGridLayout* grid, int row, TrackBar& track, const char* trackName,
+                             Label& value, const char* valueName, ControlBinder::Handler onChange) {
+  grid->addWidget(ControlBinder::Caption(track.caption), row, 0);
+  QSlider* slider = binder_.Bind(track, trackName, std::move(onChange));
+  slider->setMinimumWidth(150);
+  grid->addWidget(slider, row, 1);
+  QLabel* label = Fixed(binder_.Bind(value, valueName));
+  label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("0.000")));
+  grid->addWidget(label, row, 2);
+}
+
+QBoxLayout* TForm_main::BuildHighlightStep() {
+  auto* tolerances = new QGridLayout;
+  tolerances->setHorizontalSpacing(6);
+  AddCaptioned(tolerances, 0, 0, form_.EditLumTolerance.caption,
+               binder_.Bind(form_.EditLumTolerance, "EditLumTolerance"));
+  AddCaptioned(tolerances, 1, 0, form_.EditLumToleranceNeighbour.caption,
+               binder_.Bind(form_.EditLumToleranceNeighbour, "EditLumToleranceNeighbour"));
+  AddCaptioned(tolerances, 2, 0, form_.SpinLumIterations.caption,
+               Narrow(binder_.Bind(form_.SpinLumIterations, "SpinLumIterations")));
+  tolerances->setRowStretch(3, 1);
+
+  auto* strength = new QGridLayout;
+  strength->setHorizontalSpacing(6);
+  AddTrackRow(strength, 0, form_.TrackLumValue, "TrackLumValue", form_.LabelLumvalue,
+              "LabelLumvalue", [this] { OnTrackLumValueChange(); });
+  AddTrackRow(strength, 1, form_.TrackLumPower, "TrackLumPower", form_.LabelLumPower,
+              "LabelLumPower", [this] { OnTrackLumPowerChange(); });
+  strength->setRowStretch(2, 1);
+
+  auto* color = new QGridLayout;
+  color->setHorizontalSpacing(6);
+  color->setVerticalSpacing(0);
+  AddTrackRow(color, 0, form_.TrackLumR, "TrackLumR", form_.LabelLumR, "LabelLumR",
+              [this] { OnTrackLumRChange(); });
+  AddTrackRow(color, 1, form_.TrackLumG, "TrackLumG", form_.LabelLumG, "LabelLumG",
+              [this] { OnTrackLumRChange(); });
+  AddTrackRow(color, 2, form_.TrackLumB, "TrackLumB", form_.LabelLumB, "LabelLumB",
+              [this] { OnTrackLumRChange(); });
+  QFrame* swatch = binder_.Bind(form_.PanelLumColor, "PanelLumColor");
+  swatch->setFixedSize(36, 36);
+  color->addWidget(swatch, 0, 3, 3, 1, Qt::AlignCenter);
+
+  auto* top = Row();
+  top->addLayout(tolerances);
+  top->addSpacing(16);
+  top->addLayout(strength, 1);
+  top->addSpacing(16);
+  top->addLayout(color, 1);
+
+  auto* action = Row();
+  action->addWidget(binder_.Bind(form_.ButtonIncreaseMaxWhite, "ButtonIncreaseMaxWhite",
+                                 [this] { OnButtonIncreaseMaxWhiteClick(); }));
+  action->addStretch(1);
+
+  auto* step = new QVBoxLayout;
+  step->addLayout(top);
+  step->addLayout(action);
+  return step;
+}
+
+QBoxLayout* TForm_main::BuildOptimizeStep() {
+  auto* inputs = new QGridLayout;
+  inputs->setHorizontalSpacing(6);
+  inputs->setVerticalSpacing(3);
+  AddCaptioned(inputs, 0, 0, form_.EditOptThreshold.caption,
+               binder_.Bind(form_.EditOptThreshold, "EditOptThreshold"));
+  AddCaptioned(inputs, 1, 0, form_.SpinOptLevel1.caption,
+               Narrow(binder_.Bind(form_.SpinOptLevel1, "SpinOptLevel1")));
+  inputs->addWidget(binder_.Bind(form_.CheckOptHalt1, "CheckOptHalt1"), 2, 0, 1, 2);
+  inputs->setColumnMinimumWidth(2, 12);
+  AddCaptioned(inputs, 0, 3, form_.SpinOptMaxRed.caption,
+               Narrow(binder_.Bind(form_.SpinOptMaxRed, "SpinOptMaxRed")));
+  AddCaptioned(inputs, 1, 3, form_.SpinOptLevel1_min.caption,
+               Narrow(binder_.Bind(form_.SpinOptLevel1_min, "SpinOptLevel1_min")));
+  inputs->addWidget(binder_.Bind(form_.CheckLumIncrease, "CheckLumIncrease"), 2, 3, 1, 2);
+  inputs->setColumnStretch(5, 1);
+
+  auto* run = Row();
+  run->addWidget(
+      binder_.Bind(form_.ButtonOptimize, "ButtonOptimize", [this] { OnButtonOptimizeClick(); }));
+  run->addWidget(binder_.Bind(form_.ButtonAbort, "ButtonAbort", [this] { OnButtonAbortClick(); }));
+  QGroupBox* level = binder_.Bind(form_.RadioLevelNr, "RadioLevelNr");
+  level->layout()->setContentsMargins(6, 0, 6, 0);
+  run->addWidget(level);
+  QProgressBar* gauge = binder_.Bind(form_.GaugeOpt2, "GaugeOpt2");
+  gauge->setMinimumWidth(120);
+  run->addWidget(gauge, 1);
+
+  // The hint lines are broken where their author wanted; a small font lets
+  // them stand unwrapped.
+  QPlainTextEdit* memo = binder_.Bind(form_.Memo1, "Memo1");
+  QFont small = memo->font();
+  small.setPointSizeF(small.pointSizeF() * 0.8);
+  memo->setFont(small);
+  memo->setFixedHeight(memo->fontMetrics().lineSpacing() * 9 + 16);
+
+  auto* step = new QVBoxLayout;
+  step->addLayout(inputs);
+  step->addLayout(run);
+  step->addWidget(memo);
+  return step;
+}
+
+QBoxLayout* TForm_main::BuildChooseStep() {
+  QTableWidget* grid =
+      binder_.Bind(form_.GridOptimized, "GridOptimized", [this] { OnGridOptimizedClick(); });
+  QFont small = grid->font();
+  small.setPointSizeF(small.pointSizeF() * 0.8);
+  grid->setFont(small);
+  // The Form's column widths are narrow for the header texts: let them wrap.
+  grid->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
+  grid->horizontalHeader()->setFixedHeight(2 * grid->fontMetrics().lineSpacing() + 6);
+  grid->setFixedHeight(128);
+  auto* row = Row();
+  row->addWidget(grid);
+  return row;
+}
+
+QBoxLayout* TForm_main::BuildFinetuneStep() {
+  auto* reduce = Row();
+  AddCaptioned(reduce, form_.TrackRedLum.caption,
+               binder_.Bind(form_.TrackRedLum, "TrackRedLum", [this] { OnTrackRedLumChange(); }));
+  QLabel* value = Fixed(binder_.Bind(form_.LabelRedLum, "LabelRedLum"));
+  value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("00.00")));
+  reduce->addWidget(value);
+  reduce->addWidget(binder_.Bind(form_.ButtonReduceLights, "ButtonReduceLights",
+                                 [this] { OnButtonReduceLightsClick(); }));
+
+  auto* collapse = Row();
+  AddCaptioned(collapse, form_.SpinRedGroupNr.caption,
+               Narrow(binder_.Bind(form_.SpinRedGroupNr, "SpinRedGroupNr"), 48));
+  AddCaptioned(collapse, form_.EditRedThreshold.caption,
+               binder_.Bind(form_.EditRedThreshold, "EditRedThreshold"));
+  collapse->addWidget(binder_.Bind(form_.ButtonCollapseLights, "ButtonCollapseLights",
+                                   [this] { OnButtonCollapseLightsClick(); }));
+  collapse->addStretch(1);
+
+  auto* step = new QVBoxLayout;
+  step->addLayout(reduce);
+  step->addLayout(collapse);
+  return step;
+}
+
+QBoxLayout* TForm_main::BuildExportStep() {
+  auto* row = Row();
+  AddCaptioned(row, form_.SpinLightDistance.caption,
+               Narrow(binder_.Bind(form_.SpinLightDistance, "SpinLightDistance"), 72));
+  row->addSpacing(8);
+  QSlider* intensity =
+      binder_.Bind(form_.TrackExpInt, "TrackExpInt", [this] { OnTrackExpIntChange(); });
+  intensity->setMinimumWidth(100);
+  AddCaptioned(row, form_.TrackExpInt.caption, intensity);
+  row->addWidget(Fixed(binder_.Bind(form_.LabelExpIntens, "LabelExpIntens")));
+  row->addSpacing(8);
+  row->addWidget(
+      binder_.Bind(form_.ButtonExport, "ButtonExport", [this] { OnButtonExportClick(); }));
+  row->addWidget(binder_.Bind(form_.ButtonExportMaya, "ButtonExportMaya",
+                              [this] { OnButtonExportMayaClick(); }));
+  return row;
+}
+
+// Image1 and the title picture Image3 share one place; Image1 lies on top.
+QWidget* TForm_main::BuildPreview() {
+  auto* place = new QWidget;
+  place->setFixedSize(kPreviewSize, kPreviewSize);
+  auto* stack = new QGridLayout(place);
+  stack->setContentsMargins(0, 0, 0, 0);
+
+  const QImage title = TitlePicture(kPreviewSize, kPreviewSize);
+  auto* placeholder = new PictureView(kPreviewSize, kPreviewSize, [title] { return title; });
+  placeholder->setObjectName(QStringLiteral("Image3"));
+  preview_ = new PictureView(kPreviewSize, kPreviewSize, [this] {
+    return WrapBitmap(form_.Image1Layer == PreviewLayer::Overlay ? session_->PreviewBitmap
+                                                                 : session_->BackBitmap);
+  });
+  preview_->setObjectName(QStringLiteral("Image1"));
+  stack->addWidget(placeholder, 0, 0);
+  stack->addWidget(preview_, 0, 0);
+
+  binder_.BindVisibility(form_.Image3, placeholder);
+  binder_.BindVisibility(form_.Image1, preview_);
+  for (PictureView* picture : {placeholder, preview_})
+    connect(picture, &PictureView::PointerMoved, this,
+            [this](int x, int y) { OnImage1MouseMove(x, y); });
+  return place;
+}
+
+QWidget* TForm_main::BuildViewSettings() {
+  auto* group = new QGroupBox(QStringLiteral("View Settings"));
+  group->setObjectName(QStringLiteral("GroupViewSettings"));
+  viewSettings_ = group;
+
+  QSpinBox* viewMin =
+      binder_.Bind(form_.SpinViewMin, "SpinViewMin", [this] { OnSpinViewMinChange(); });
+  QSpinBox* viewMax =
+      binder_.Bind(form_.SpinViewMax, "SpinViewMax", [this] { OnSpinViewMaxChange(); });
+  auto* range = Row();
+  for (QSpinBox* spin : {viewMin, viewMax}) UseSpinPalette(Narrow(spin, 48));
+  AddCaptioned(range, form_.SpinViewMin.caption, viewMin);
+  AddCaptioned(range, form_.SpinViewMax.caption, viewMax);
+  auto* shift = new QWidget;
+  shift->setObjectName(QStringLiteral("SpinButton1"));
+  auto* arrows = new QVBoxLayout(shift);
+  arrows->setContentsMargins(0, 0, 0, 0);
+  arrows->setSpacing(0);
+  for (const bool up : {true, false}) {
+    auto* arrow = new QToolButton;
+    arrow->setObjectName(up ? QStringLiteral("SpinButton1_Up")
+                            : QStringLiteral("SpinButton1_Down"));
+    arrow->setArrowType(up ? Qt::UpArrow : Qt::DownArrow);
+    arrow->setFixedSize(20, 11);
+    connect(arrow, &QToolButton::clicked, this,
+            [this, up] { up ? OnSpinButton1UpClick() : OnSpinButton1DownClick(); });
+    arrows->addWidget(arrow);
+  }
+  range->addWidget(shift);
+  range->addStretch(1);
+
+  // The legend sits under its check box, indented to the box's text.
+  auto* outOfRange = Row();
+  outOfRange->addSpacing(20);
+  const QImage legendPicture = OutOfRangeLegend(kLegendWidth, kLegendHeight);
+  auto* legend =
+      new PictureView(kLegendWidth, kLegendHeight, [legendPicture] { return legendPicture; });
+  legend->setObjectName(QStringLiteral("Image2"));
+  legend->setMouseTracking(false);
+  outOfRange->addWidget(legend);
+  outOfRange->addStretch(1);
+
+  auto* layout = new QVBoxLayout(group);
+  layout->setSpacing(2);
+  layout->addLayout(range);
+  layout->addWidget(binder_.Bind(form_.CheckDarken, "CheckDarken", [this] { OnUpdateViewback(); }));
+  layout->addWidget(
+      binder_.Bind(form_.CheckViewOutRange, "CheckViewOutRange", [this] { OnUpdateViewback(); }));
+  layout->addLayout(outOfRange);
+  const auto back = [this] { OnUpdateViewback(); };
+  const auto overlay = [this] { OnUpdateView(); };
+  layout->addWidget(binder_.Bind(form_.CheckDisplaybackground, "CheckDisplaybackground", back));
+  layout->addWidget(binder_.Bind(form_.CheckDisplayFill, "CheckDisplayFill", back));
+  layout->addWidget(binder_.Bind(form_.CheckDisplayPoints, "CheckDisplayPoints", overlay));
+  layout->addWidget(binder_.Bind(form_.CheckDisplay_unused, "CheckDisplay_unused", overlay));
+  layout->addWidget(binder_.Bind(form_.CheckDisplayLines, "CheckDisplayLines", overlay));
+  layout->addWidget(binder_.Bind(form_.CheckDisplayNr, "CheckDisplayNr", overlay));
+  layout->addWidget(binder_.Bind(form_.CheckDisplayCollapseNr, "CheckDisplayCollapseNr", overlay));
+  layout->addWidget(binder_.Bind(form_.LabelMaxpoint, "LabelMaxpoint"));
+  return group;
+}
+
+QWidget* TForm_main::BuildMousePosition() {
+  auto* group = new QGroupBox(QString::fromStdString(form_.GroupBox3));
+  group->setObjectName(QStringLiteral("GroupBox3"));
+  auto* layout = new QVBoxLayout(group);
+  layout->setSpacing(1);
+  layout->addWidget(Fixed(binder_.Bind(form_.LabelcordX, "LabelcordX")));
+  layout->addWidget(Fixed(binder_.Bind(form_.LabelcordY, "LabelcordY")));
+  layout->addWidget(Fixed(binder_.Bind(form_.LabelcordR, "LabelcordR")));
+  layout->addWidget(Fixed(binder_.Bind(form_.LabelcordG, "LabelcordG")));
+  layout->addWidget(Fixed(binder_.Bind(form_.LabelcordB, "LabelcordB")));
+  layout->addWidget(Fixed(binder_.Bind(form_.LabelcordLum, "LabelcordLum")));
+  layout->addWidget(Fixed(binder_.Bind(form_.Labelmaxopt, "Labelmaxopt")));
+  return group;
+}
+
+}  // namespace halvane

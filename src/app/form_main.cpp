@@ -1,0 +1,92 @@
+#include "app/form_main.h"
+
+#include <exception>
+
+#include <QCloseEvent>
+
+#include "app/picture_view.h"
+#include "app/qt_host.h"
+#include "session/workflow.h"
+
+namespace halvane {
+
+TForm_main::TForm_main(QWidget* parent) : TForm_main(nullptr, parent) {}
+
+TForm_main::TForm_main(std::unique_ptr<Host> host, QWidget* parent)
+    : QMainWindow(parent),
+      session_(MakeSession()),
+      host_(host ? std::move(host) : MakeQtHost()),
+      binder_([this] { return stepsRunning_ == 0; }) {
+  setObjectName(QStringLiteral("Form_main"));
+  BuildWindow();
+  FormCreate(*session_, form_, *host_);
+  RefreshAll();
+}
+
+TForm_main::~TForm_main() = default;
+
+std::unique_ptr<Host> TForm_main::MakeQtHost() {
+  QtHost::Callbacks callbacks;
+  callbacks.beforeEvents = [this] { RefreshCheap(); };
+  callbacks.previewChanged = [this] {
+    if (preview_) preview_->update();
+  };
+  return std::make_unique<QtHost>(this, std::move(callbacks));
+}
+
+void TForm_main::RefreshCheap() {
+  binder_.RefreshCheap();
+  if (viewSettings_) viewSettings_->setEnabled(stepsRunning_ == 0);
+  if (preview_) preview_->update();
+}
+
+void TForm_main::RefreshAll() {
+  const QString title = QString::fromStdString(form_.Caption);
+  if (windowTitle() != title) setWindowTitle(title);
+  binder_.RefreshAll();
+  if (viewSettings_) viewSettings_->setEnabled(stepsRunning_ == 0);
+  if (preview_) preview_->update();
+}
+
+bool TForm_main::RunStep(const std::function<void()>& step) {
+  if (stepsRunning_ > 0) return false;
+  ++stepsRunning_;
+  try {
+    step();
+  } catch (const std::exception& e) {
+    ReportStepFailure(e.what());
+  }
+  --stepsRunning_;
+  RefreshAll();
+  if (closePending_) {
+    closePending_ = false;
+    close();
+  }
+  return true;
+}
+
+// A step that stops on an error would leave the step controls disabled for
+// good; the user is told and may go on.
+void TForm_main::ReportStepFailure(const char* what) {
+  SetBusy(form_, false);
+  host_->ShowMessage(std::string("The step stopped on an error: ") + what);
+}
+
+// A close request during a step sets the abort flag and waits: the session
+// must outlive the step, so the window closes once the step has returned.
+void TForm_main::closeEvent(QCloseEvent* event) {
+  const bool mayClose = FormCloseQuery(*session_);
+  if (!mayClose) {
+    event->ignore();
+    return;
+  }
+  if (stepsRunning_ > 0) {
+    closePending_ = true;
+    event->ignore();
+    return;
+  }
+  FormClose(*session_);
+  event->accept();
+}
+
+}  // namespace halvane

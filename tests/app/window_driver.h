@@ -1,0 +1,47 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
+#include "app/form_main.h"
+#include "support/test_host.h"
+
+namespace halvane::testing {
+
+// A window on a TestHost, shown off screen.
+struct WindowUnderTest {
+  WindowUnderTest() {
+    auto owned = std::make_unique<TestHost>();
+    host = owned.get();
+    window = std::make_unique<TForm_main>(std::move(owned));
+    window->show();
+  }
+
+  template <class W>
+  W* Find(const char* name) const {
+    W* widget = window->findChild<W*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << "no widget " << name;
+    return widget;
+  }
+
+  TestHost* host;
+  std::unique_ptr<TForm_main> window;
+};
+
+inline void PressKey(QWidget* widget, int key, const QString& text = QString(),
+                     Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+  QCoreApplication::sendEvent(widget, &press);
+}
+
+inline void TypeText(QWidget* widget, const QString& text) {
+  // Qt's key codes of printable ASCII characters are their upper-case codes.
+  for (QChar c : text) PressKey(widget, c.toUpper().unicode(), QString(c));
+}
+
+}  // namespace halvane::testing
