@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps configure build bench test-sanitize clean
+.PHONY: run test deps configure build bench test-sanitize fuzz clean
 
 deps:
 	@scripts/install-deps.sh
@@ -16,14 +16,18 @@ configure: deps $(BUILD_DIR)/build.ninja
 build: configure
 	@cmake --build $(BUILD_DIR)
 
+SAMPLE ?= data/sky.hdr
+
 run: build
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
 	  $(BUILD_DIR)/halvane; \
 	else \
-	  echo "No display found. Run the window under a virtual display with"; \
-	  echo "  xvfb-run -a $(BUILD_DIR)/halvane"; \
-	  echo "or work headless with the pipeline tool:"; \
-	  echo "  $(BUILD_DIR)/halvane-batch IMAGE.hdr --preview preview.png -v"; \
+	  echo "No display found: turning the sample $(SAMPLE) into a light rig headless."; \
+	  mkdir -p out; \
+	  $(BUILD_DIR)/halvane-batch $(SAMPLE) -v -o out/sample.mel -o out/sample.vbs \
+	    --preview out/sample.png --table && \
+	  echo "Written: out/sample.mel (Maya), out/sample.vbs (XSI), out/sample.png (preview)." && \
+	  echo "The window runs under a virtual display too: xvfb-run -a $(BUILD_DIR)/halvane"; \
 	fi
 
 test: build
@@ -37,5 +41,9 @@ test-sanitize: deps
 	@cmake --build $(SANITIZE_DIR)
 	@cd $(SANITIZE_DIR) && ctest --output-on-failure
 
+fuzz:
+	@scripts/install-deps.sh fuzz
+	@scripts/fuzz.sh
+
 clean:
-	@rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
+	@rm -rf $(BUILD_DIR) $(SANITIZE_DIR) build-fuzz out

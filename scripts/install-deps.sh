@@ -3,13 +3,16 @@
 # Only what is missing is installed; when everything is there it prints nothing.
 set -euo pipefail
 
+# `scripts/install-deps.sh fuzz` also installs what the fuzz targets need.
 packages=(
   cmake ninja-build g++ make pkg-config
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libstb-dev
-  xvfb xauth x11-apps imagemagick
+  xvfb xauth x11-apps imagemagick imagemagick-6.q16hdri
 )
+
+if [ "${1:-}" = fuzz ]; then packages+=(clang libclang-rt-14-dev); fi
 
 missing=()
 for p in "${packages[@]}"; do

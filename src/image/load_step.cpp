@@ -22,8 +22,12 @@ bool FileExists(const std::string& path) {
 bool ReadByExtension(const std::string& path, const std::string& extension, image_typ& image,
                      bool& isFloat) {
   try {
+    if (extension == ".TGA")
+      return ReadTGA(path, image, kLargestImageSide, kLargestImageSide, isFloat);
     if (extension == ".HDR")
       return ReadHDR(path, image, kLargestImageSide, kLargestImageSide, isFloat);
+    if (extension == ".CT")
+      return ReadCT(path, image, kLargestImageSide, kLargestImageSide, isFloat);
   } catch (const std::bad_alloc&) {
   }
   return false;

@@ -12,5 +12,13 @@ namespace halvane {
 // reader had set and callers use nothing of it.
 bool ReadHDR(const std::string& fileName, image_typ& image, int maxWidth, int maxHeight,
              bool& isFloat);
+// Mental-images ".ct" pictures: 8-bit, 16-bit or float RGBA; only float data
+// sets `isFloat`.
+bool ReadCT(const std::string& fileName, image_typ& image, int maxWidth, int maxHeight,
+            bool& isFloat);
+// Targa ".tga" true-colour pictures of 24 or 32 bits, uncompressed or
+// run-length encoded; never floating point.
+bool ReadTGA(const std::string& fileName, image_typ& image, int maxWidth, int maxHeight,
+             bool& isFloat);
 
 }  // namespace halvane
