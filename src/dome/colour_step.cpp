@@ -1,6 +1,9 @@
 #include "dome/colour_step.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <thread>
+#include <vector>
 
 #include "dome/sampling.h"
 #include "dome/start_points.h"
@@ -11,6 +14,8 @@
 
 namespace halvane {
 namespace {
+
+constexpr uint32_t kProgressEvery = 500;
 
 float Luminance(float r, float g, float b) {
   return static_cast<float>(0.3L * r + 0.59L * g + 0.11L * b);
@@ -37,6 +42,19 @@ void ColourPoint(Session& s, uint32_t i) {
   p.lightB = b;
   p.lightLum = lum;
   p.used = true;
+}
+
+// Points first..last, shared out over the cores: each point reads the image
+// and its neighbours' pixel positions and writes only its own colour fields,
+// so the result does not depend on how the points are shared out.
+void ColourPoints(Session& s, uint32_t first, uint32_t last) {
+  const uint32_t workers = std::max(1u, std::min(std::thread::hardware_concurrency(), 8u));
+  std::vector<std::jthread> threads;
+  for (uint32_t w = 1; w < workers; ++w)
+    threads.emplace_back([&s, first, last, w, workers] {
+      for (uint32_t i = first + w; i <= last; i += workers) ColourPoint(s, i);
+    });
+  for (uint32_t i = first; i <= last; i += workers) ColourPoint(s, i);
 }
 
 void ProposeTolerances(const Session& s, Form& form) {
@@ -70,12 +88,12 @@ void ButtonApplyColorClick(Session& s, Form& form, Host& host) {
   SetStatus(form, 0, "Apply color to points...");
   SetStatus(form, 1, "");
   SetStatus(form, 2, "");
-  for (uint32_t i = 1; i <= s.PointCount; ++i) {
-    if (i % 500 == 0) {
-      SetStatus(form, 2, PointProgressText(i, s.PointCount));
+  for (uint32_t block = 1; block <= s.PointCount; block += kProgressEvery) {
+    if (block > 1) {
+      SetStatus(form, 2, PointProgressText(block - 1, s.PointCount));
       host.ProcessEvents();
     }
-    ColourPoint(s, i);
+    ColourPoints(s, block, std::min<uint32_t>(block + kProgressEvery - 1, s.PointCount));
   }
   StatisticsPass(s, form, host);
   ProposeOptimizationThresholds(s, form);

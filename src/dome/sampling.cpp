@@ -1,5 +1,6 @@
 #include "dome/sampling.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -13,44 +14,82 @@ struct Corner {
   double x, y;
 };
 
+// Round to nearest with ties to even, as std::nearbyint in the default
+// rounding mode, for |x| < 2^51: adding and removing 1.5 * 2^52 leaves no
+// fraction bits.
+double RoundToEven(double x) {
+  constexpr double kMagic = 6755399441055744.0;  // 1.5 * 2^52
+  volatile double shifted = x + kMagic;            // keeps the two steps apart
+  return shifted - kMagic;
+}
+
 class TriangleRaster {
  public:
+  static constexpr int kRowsAhead = 3;
+
   explicit TriangleRaster(const Session& s)
       : image_(s.Image),
         black_(s.BlackPoint),
-        range_(static_cast<long double>(s.WhitePoint) - s.BlackPoint) {}
+        range_(static_cast<long double>(s.WhitePoint) - s.BlackPoint),
+        unitRange_(s.BlackPoint == 0.0f && s.WhitePoint == 1.0f) {}
 
-  void AddPixel(int column, int row) {
+  // The pixels at the rounded positions x, x + 1, ... while below e.x, on the
+  // rounded row of s; rows and columns wrap once around the image.
+  void Span(const Corner& s, const Corner& e) {
+    if (!(s.x < e.x)) return;
     const int w = image_.width, h = image_.height;
+    int row = static_cast<int>(std::nearbyint(s.y));
     if (row < 0) row += h;
-    if (column < 0) column += w;
     if (row >= h) row -= h;
-    if (column >= w) column -= w;
-    const std::ptrdiff_t at = image_.ChannelIndex(column, row, 0);
-    if (at < 0) throw IndexError(static_cast<std::size_t>(row) * w + column, image_.pixels.size());
-    const float* p = image_.pixels.data() + at;
+    if (row < 0 || row >= h || !image_.HoldsAllPixels())
+      throw IndexError(static_cast<std::size_t>(row < 0 ? 0 : row), static_cast<std::size_t>(h));
+    const float* rowPixels = image_.pixels.data() + 3 * static_cast<std::size_t>(row) * w;
+    PrefetchNextRow(row, s.x, e.x);
+    for (double x = s.x; x < e.x; x = x + 1) {
+      int column = static_cast<int>(RoundToEven(x));
+      if (column < 0) column += w;
+      if (column >= w) column -= w;
+      if (column < 0 || column >= w)
+        throw IndexError(static_cast<std::size_t>(column < 0 ? 0 : column),
+                         static_cast<std::size_t>(w));
+      Add(rowPixels + 3 * static_cast<std::size_t>(column));
+    }
+  }
+
+  TriangleSums sums;
+
+ private:
+  // Triangles are walked row by row, and rows lie far apart in memory: asking
+  // for the next row's stretch early hides most of the wait for it.
+  void PrefetchNextRow(int row, double from, double to) const {
+    const int w = image_.width;
+    const int next = row + kRowsAhead < image_.height ? row + kRowsAhead : row;
+    const int first = std::clamp(static_cast<int>(from) - 2, 0, w - 1);
+    const int last = std::clamp(static_cast<int>(to) + 2, 0, w - 1);
+    const char* begin = reinterpret_cast<const char*>(
+        image_.pixels.data() + 3 * (static_cast<std::size_t>(next) * w + first));
+    const char* end = reinterpret_cast<const char*>(
+        image_.pixels.data() + 3 * (static_cast<std::size_t>(next) * w + last));
+    for (const char* line = begin; line <= end; line += 64) __builtin_prefetch(line);
+  }
+
+  void Add(const float* p) {
     ++sums.pixels;
     sums.r = Sum(sums.r, Normalised(p[2]));
     sums.g = Sum(sums.g, Normalised(p[1]));
     sums.b = Sum(sums.b, Normalised(p[0]));
   }
 
-  void Span(const Corner& s, const Corner& e) {
-    const int row = static_cast<int>(std::nearbyint(s.y));
-    for (double x = s.x; x < e.x; x = x + 1)
-      AddPixel(static_cast<int>(std::nearbyint(x)), row);
-  }
-
-  TriangleSums sums;
-
- private:
+  // (v - black) / (white - black); with black 0 and white 1 that is v itself.
   double Normalised(float v) const {
+    if (unitRange_) return v;
     return static_cast<double>((static_cast<long double>(v) - black_) / range_);
   }
 
   const image_typ& image_;
   long double black_;
   long double range_;
+  bool unitRange_;
 };
 
 double InverseSlope(const Corner& from, const Corner& to) {
