@@ -3,7 +3,9 @@
 #include <chrono>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -53,9 +55,20 @@ void QtHost::ShowMessage(const std::string& text) {
                            QMessageBox::Ok);
 }
 
+// The open dialog starts in the folder of the last image, or at first in the
+// sample folder.
+QString QtHost::OpenFolder() const {
+  if (!lastOpenFolder_.isEmpty()) return lastOpenFolder_;
+  for (const QString& candidate : {QStringLiteral(HALVANE_DATA_DIR), QStringLiteral("data")})
+    if (QDir(candidate).exists()) return QDir(candidate).absolutePath();
+  return QString();
+}
+
 std::optional<std::string> QtHost::ChooseOpenFile(const std::string& filter) {
-  return Chosen(
-      QFileDialog::getOpenFileName(dialogParent_, QString(), QString(), QtFileFilter(filter)));
+  const QString chosen =
+      QFileDialog::getOpenFileName(dialogParent_, QString(), OpenFolder(), QtFileFilter(filter));
+  if (!chosen.isEmpty()) lastOpenFolder_ = QFileInfo(chosen).absolutePath();
+  return Chosen(chosen);
 }
 
 std::optional<std::string> QtHost::ChooseSaveFile(const std::string& defaultExtension,
