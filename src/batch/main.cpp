@@ -24,6 +24,6 @@ int main(int argc, char** argv) {
     return RunPipeline(options, std::cout, std::cerr);
   } catch (const std::exception& e) {
     std::cerr << "halvane-batch: internal error: " << e.what() << '\n';
-    return 3;
+    return kExitInternalError;
   }
 }

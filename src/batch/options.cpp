@@ -175,7 +175,8 @@ std::string BatchUsage() {
          "  -h, --help                 show this text\n"
          "  Decimal values V go into five-character fields: 0.00..99.99, two decimals.\n"
          "exit status: 0 done, 1 the image cannot be read, 2 usage error (also a\n"
-         "             value the run cannot use), 3 an output file cannot be written\n";
+         "             value the run cannot use), 3 an output file cannot be written,\n"
+         "             4 an internal error\n";
 }
 
 ParseResult ParseBatchOptions(const std::vector<std::string>& args, BatchOptions& options,
