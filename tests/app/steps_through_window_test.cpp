@@ -1,0 +1,115 @@
+// One artist's road through the window: every step from its button, checked
+// on what the widgets show.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+
+#include "support/image_files.h"
+#include "window_driver.h"
+
+namespace halvane::testing {
+namespace {
+
+std::string Text(const QLabel* label) { return label->text().toStdString(); }
+
+class StepsThroughWindow : public ::testing::Test {
+ protected:
+  // A 64 x 32 sky whose pixels vary strongly, so that only few collapses are
+  // possible and the optimization stays quick.
+  std::string WriteSky() {
+    std::vector<Rgbe> pixels;
+    uint32_t noise = 7;
+    for (int i = 0; i < 64 * 32; ++i) {
+      noise = noise * 1103515245u + 12345u;
+      const auto m = static_cast<uint8_t>(40 + (noise >> 24) % 200);
+      pixels.push_back({m, static_cast<uint8_t>(m / 2 + 60), 90, 130});
+    }
+    const std::string path = dir.Path("sky.hdr");
+    WriteFile(path, RunLengthRadiance(64, 32, pixels));
+    return path;
+  }
+
+  void Click(const char* button) { w.Find<QPushButton>(button)->click(); }
+  std::string LastLog() const {
+    const QListWidget* log = w.Find<QListWidget>("ListBox1");
+    return log->item(log->count() - 1)->text().toStdString();
+  }
+  void MoveMouse(int x, int y) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(x, y), QPointF(x, y), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(w.Find<QWidget>("Image1"), &move);
+  }
+
+  TempDir dir;
+  WindowUnderTest w;
+};
+
+TEST_F(StepsThroughWindow, FromImageToScripts) {
+  w.host->AnswerDialog(WriteSky());
+  Click("Button_LoadImage");
+  w.Find<QSpinBox>("SpinPointIteration")->setValue(3);
+
+  Click("ButtonCalculateStartpoints");
+  EXPECT_EQ(Text(w.Find<QLabel>("LabelMaxpoint")), "162 Pnts (0 used) ");
+  EXPECT_NE(LastLog().find(":  162 points calculated."), std::string::npos);
+
+  Click("ButtonApplyColor");
+  EXPECT_EQ(Text(w.Find<QLabel>("LabelMaxpoint")), "162 Pnts (162 used) ");
+  EXPECT_EQ(Text(w.Find<QLabel>("LabelMinvalue")).rfind("Min Luminance:", 0), 0u);
+  EXPECT_NE(Text(w.Find<QLabel>("LabelMaxvalue")).find('.'), std::string::npos);
+  EXPECT_NE(LastLog().find(":  Color copied from image to points"), std::string::npos);
+  MoveMouse(250, 100);
+  EXPECT_EQ(Text(w.Find<QLabel>("LabelcordX")), "X: 32");
+  EXPECT_EQ(Text(w.Find<QLabel>("LabelcordLum")).rfind("Lum: ", 0), 0u);
+
+  Click("ButtonIncreaseMaxWhite");
+  EXPECT_NE(LastLog().find(":        Luminance increase done."), std::string::npos);
+  EXPECT_EQ(w.window->session().WorkflowState, 4);
+
+  Click("ButtonOptimize");
+  EXPECT_EQ(w.window->session().WorkflowState, 5);
+  EXPECT_NE(LastLog().find(":  Optimization done. "), std::string::npos);
+  const QTableWidget* grid = w.Find<QTableWidget>("GridOptimized");
+  ASSERT_GE(grid->rowCount(), 1);
+  ASSERT_NE(grid->item(0, 1), nullptr);
+  const int lightsOfRow1 = std::stoi(grid->item(0, 1)->text().toStdString());
+  EXPECT_EQ(w.window->session().UsedPointCount, lightsOfRow1);
+
+  w.Find<QSpinBox>("SpinRedGroupNr")->setValue(2);
+  Click("ButtonReduceLights");
+  Click("ButtonCollapseLights");
+  EXPECT_LE(w.window->session().UsedPointCount, lightsOfRow1);
+
+  const std::string mel = dir.Path("rig.mel"), vbs = dir.Path("rig.vbs");
+  w.host->AnswerDialog(mel);
+  Click("ButtonExportMaya");
+  w.host->AnswerDialog(vbs);
+  Click("ButtonExport");
+  EXPECT_GT(std::filesystem::file_size(mel), 2000u);
+  EXPECT_GT(std::filesystem::file_size(vbs), 1000u);
+  EXPECT_TRUE(w.window->form().LabelSt[8].bold);
+  EXPECT_TRUE(w.host->messages.size() <= 1);  // at most the load's closing remark
+}
+
+TEST_F(StepsThroughWindow, ReadoutOfAWideImage) {
+  std::vector<Rgbe> pixels(1000 * 500, Rgbe{128, 128, 128, 129});
+  const std::string path = dir.Path("wide.hdr");
+  WriteFile(path, FlatRadiance(1000, 500, pixels));
+  w.host->AnswerDialog(path);
+  Click("Button_LoadImage");
+  MoveMouse(250, 100);
+  EXPECT_EQ(Text(w.Find<QLabel>("LabelcordX")), "X: 500");
+  EXPECT_EQ(Text(w.Find<QLabel>("LabelcordY")), "Y: 100");
+  EXPECT_EQ(Text(w.Find<QLabel>("LabelcordB")), "B:  1.00 ( 1.00)");
+  EXPECT_EQ(Text(w.Find<QLabel>("LabelcordLum")), "Lum: ");
+}
+
+}  // namespace
+}  // namespace halvane::testing
