@@ -79,7 +79,7 @@ void ButtonApplyColorClick(Session& s, Form& form, Host& host) {
   }
   if (s.PointCount == 0) ButtonCalculateStartpointsClick(s, form, host);
   s.OptimizationCount = 0;
-  form.GridOptimized.SetRowCount(2);
+  EmptyResultTable(form);
   SetBusy(form, true);
   s.BlackPoint = ReadMaskedField(form.EditBlack.text);
   s.WhitePoint = ReadMaskedField(form.EditWhite.text);

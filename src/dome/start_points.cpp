@@ -184,7 +184,7 @@ void ButtonCalculateStartpointsClick(Session& s, Form& form, Host& host) {
   if (s.WorkflowState == 0) return;
   SetBusy(form, true);
   s.OptimizationCount = 0;
-  form.GridOptimized.SetRowCount(2);
+  EmptyResultTable(form);
 
   for (point_typ& p : s.Points) p = point_typ{};
   s.PointCount = 0;

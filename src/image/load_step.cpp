@@ -78,7 +78,7 @@ void Button_LoadImageClick(Session& s, Form& form, Host& host) {
   if (auto chosen = host.ChooseOpenFile(kOpenImageFilter)) form.EditImagename.text = *chosen;
   SetBusy(form, true);
   s.OptimizationCount = 0;
-  form.GridOptimized.SetRowCount(2);
+  EmptyResultTable(form);
 
   const std::string path = form.EditImagename.text;
   if (!FileExists(path)) {

@@ -66,8 +66,7 @@ void ComputeDifferenceIndices(Session& s, int m) {
 void ShowTable(const Session& s, Form& form, Host& host) {
   StringGrid& grid = form.GridOptimized;
   if (s.OptimizationCount == 0) {
-    grid.SetRowCount(2);
-    for (int col = 0; col < 6; ++col) grid.Cell(col, 1).clear();
+    EmptyResultTable(form);
     return;
   }
   const NumberFormat nf = host.GetNumberFormat();

@@ -77,6 +77,11 @@ void SetStatus(Form& form, int panel, const std::string& text) {
   form.StatusBar1.panels.at(static_cast<std::size_t>(panel)) = text;
 }
 
+void EmptyResultTable(Form& form) {
+  form.GridOptimized.SetRowCount(2);
+  for (std::string& cell : form.GridOptimized.cells[1]) cell.clear();
+}
+
 void MarkStepDone(Form& form, int step) {
   if (step < 1 || step > 8) return;
   form.PanelSt[step].color = kPanelDoneColor;

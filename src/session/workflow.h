@@ -18,6 +18,9 @@ void ReadDisplayChecks(Session& session, const Form& form);
 // Appends "time" + text to the log and selects the new line.
 void AddLogLine(Form& form, Host& host, const std::string& text);
 void SetStatus(Form& form, int panel, const std::string& text);
+// Leaves the result table with its header and one empty row: the results it
+// showed are gone.
+void EmptyResultTable(Form& form);
 // Highlights the panel of the step just done and resets the panels after it.
 void MarkStepDone(Form& form, int step);
 

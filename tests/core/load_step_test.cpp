@@ -90,6 +90,15 @@ TEST_F(LoadStep, FirstLoadShowsTheImageWithoutPointBoxes) {
   EXPECT_FALSE(s.ShowPoints);
 }
 
+TEST_F(LoadStep, LoadingEmptiesTheResultTable) {
+  form.GridOptimized.SetRowCount(4);
+  form.GridOptimized.Cell(1, 1) = "   89";
+  Load(WriteImage("sky.hdr", 20, 10, kBright));
+  EXPECT_EQ(form.GridOptimized.rowCount, 2);
+  EXPECT_EQ(form.GridOptimized.Cell(1, 1), "");
+  EXPECT_EQ(form.GridOptimized.Cell(0, 0), "Nb.");
+}
+
 TEST_F(LoadStep, CancelReadsTheSameFileAgain) {
   const std::string path = WriteImage("sky.hdr", 20, 10, kBright);
   Load(path);
