@@ -4,7 +4,7 @@
 #include <array>
 #include <cmath>
 
-#include "optimize/reduce_lights.h"
+#include "optimize/finetuning.h"
 #include "optimize/result_table.h"
 #include "session/number_text.h"
 #include "session/workflow.h"

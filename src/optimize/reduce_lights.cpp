@@ -2,35 +2,19 @@
 
 #include <cmath>
 
+#include "optimize/finetuning.h"
 #include "optimize/result_table.h"
-#include "preview/preview.h"
 #include "session/number_text.h"
 #include "session/workflow.h"
 
 namespace halvane {
 namespace {
 
-constexpr int kFinetuningStep = 7;
-
 float ReduceThreshold(const Form& form) {
   return static_cast<float>(form.TrackRedLum.position / 100.0L);
 }
 
 }  // namespace
-
-void SwitchOffLight(point_typ& p) {
-  p.used = false;
-  p.lightLum = 0.0f;
-  p.lightR = 0.0f;
-  p.lightG = 0.0f;
-  p.lightB = 0.0f;
-}
-
-void FinishFinetuning(Session& s, Form& form, Host& host, const optimization_typ& chosen) {
-  if (form.CheckDisplayFill.checked) RedrawBackground(s, form, host);
-  DrawOverlay(s, form, host, true, true, 1, s.PointCount, chosen);
-  MarkStepDone(form, kFinetuningStep);
-}
 
 void ButtonReduceLightsClick(Session& s, Form& form, Host& host) {
   if (s.WorkflowState < 3) return;

@@ -14,11 +14,4 @@ void ButtonReduceLightsClick(Session& session, Form& form, Host& host);
 // Shows the reduce threshold in LabelRedLum with one decimal.
 void TrackRedLumChange(Form& form, Host& host);
 
-// Clears `used` and the light colour and luminance of a point.
-void SwitchOffLight(point_typ& point);
-
-// The common end of both finetuning commands: redraws the preview for the
-// chosen optimization as choosing a row does, and marks step 7 done.
-void FinishFinetuning(Session& session, Form& form, Host& host, const optimization_typ& chosen);
-
 }  // namespace halvane

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "session/form.h"
+#include "session/host.h"
+#include "session/session.h"
+
+namespace halvane {
+
+// What the two finetuning commands share.
+
+// Clears `used` and the light colour and luminance of a point.
+void SwitchOffLight(point_typ& point);
+
+// The common end of both commands: redraws the preview for the chosen
+// optimization as choosing a row does, and marks step 7 done.
+void FinishFinetuning(Session& session, Form& form, Host& host, const optimization_typ& chosen);
+
+}  // namespace halvane
