@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "image/binary_file.h"
+#include "image/reader_frame.h"
 #include "image/readers.h"
 #include "image/unit_scale.h"
 
@@ -109,15 +110,11 @@ bool ReadCT(const std::string& fileName, image_typ& image, int maxWidth, int max
   CtHeader header;
   if (!ReadCtHeader(file, header)) return false;
 
-  image.width = header.width;
-  image.height = header.height;
-  image.fileSize = header.fileSize;
-  if (header.height > maxHeight || header.width > maxWidth || file.Size() > kFileBufferHighestIndex)
-    return false;
-
+  const auto loaded = LoadAfterHeader(file, image, header.width, header.height, header.fileSize,
+                                      maxWidth, maxHeight);
+  if (!loaded) return false;
+  const std::size_t count = *loaded;
   FileBuffer& buffer = SharedFileBuffer();
-  const std::size_t count = file.ReadRest(buffer);
-  file.Close();
   const std::size_t pixelCount = std::size_t{header.width} * header.height;
   image.pixels.assign(pixelCount * 3 + 3, 0.0f);
   if (header.depth == 32) isFloat = true;

@@ -1,6 +1,7 @@
 #include <vector>
 
 #include "image/binary_file.h"
+#include "image/reader_frame.h"
 #include "image/hdr_header.h"
 #include "image/readers.h"
 #include "image/rgbe.h"
@@ -86,17 +87,10 @@ bool ReadHDR(const std::string& fileName, image_typ& image, int maxWidth, int ma
   RadianceHeader header;
   if (!ParseRadianceHeader(file, header)) return false;
 
-  image.width = header.width;
-  image.height = header.height;
-  image.fileSize = header.fileSize;
-  if (header.height > maxHeight || header.width > maxWidth ||
-      file.Size() > kFileBufferHighestIndex)
-    return false;
-
-  FileBuffer& buffer = SharedFileBuffer();
-  const std::size_t count = file.ReadRest(buffer);
-  file.Close();
-  ByteCursor in(buffer.data(), count);
+  const auto loaded = LoadAfterHeader(file, image, header.width, header.height, header.fileSize,
+                                      maxWidth, maxHeight);
+  if (!loaded) return false;
+  ByteCursor in(SharedFileBuffer().data(), *loaded);
 
   image.pixels.assign(static_cast<std::size_t>(image.width) * image.height * 3 + 3, 0.0f);
   if (image.width < 8 || image.width > 32767) {

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "image/binary_file.h"
+#include "image/reader_frame.h"
 #include "image/readers.h"
 #include "image/unit_scale.h"
 
@@ -223,15 +224,11 @@ bool ReadTGA(const std::string& fileName, image_typ& image, int maxWidth, int ma
   TargaHeader header;
   if (!ReadTargaHeader(file, header)) return false;
 
-  image.width = header.width;
-  image.height = header.height;
-  image.fileSize = header.fileSize;
-  if (header.height > maxHeight || header.width > maxWidth || file.Size() > kFileBufferHighestIndex)
-    return false;
-
+  const auto loaded = LoadAfterHeader(file, image, header.width, header.height, header.fileSize,
+                                      maxWidth, maxHeight);
+  if (!loaded) return false;
+  const std::size_t count = *loaded;
   FileBuffer& buffer = SharedFileBuffer();
-  const std::size_t count = file.ReadRest(buffer);
-  file.Close();
   if (header.imageType == kUncompressedTrueColor)
     return DecodeUncompressed(buffer.data(), count, header, image);
   return DecodeRunLength(buffer.data(), count, header, image);

@@ -1,32 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <sys/wait.h>
 
+#include "support/batch_run.h"
 #include "support/image_files.h"
 
 namespace halvane {
 namespace {
 
-struct BatchRun {
-  int exitCode;
-  std::string output;  // standard output and error together
-};
-
-BatchRun RunBatch(const std::string& args) {
-  // These cases are about loading; the optimization has tests of its own.
-  const std::string command =
-      std::string(HALVANE_BATCH_BINARY) + " --no-optimize " + args + " 2>&1";
-  BatchRun run{-1, ""};
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buf[4096];
-  while (std::size_t n = std::fread(buf, 1, sizeof buf, pipe)) run.output.append(buf, n);
-  const int status = pclose(pipe);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+// These cases are about loading; the optimization has tests of its own.
+testing::BatchRun RunBatch(const std::string& args) {
+  return testing::RunBatch("--no-optimize " + args);
 }
 
 std::vector<testing::Rgbe> Dim(int w, int h) {
@@ -40,15 +24,15 @@ TEST(BatchCommandLine, ExitCodes) {
   testing::WriteText(dir.Path("bad.hdr"), std::string(300, 'x'));
 
   EXPECT_EQ(RunBatch(good).exitCode, 0);
-  const BatchRun bad = RunBatch(dir.Path("bad.hdr"));
+  const testing::BatchRun bad = RunBatch(dir.Path("bad.hdr"));
   EXPECT_EQ(bad.exitCode, 1);
   EXPECT_NE(bad.output.find("Image type not supported or not able to read image"),
             std::string::npos);
-  const BatchRun missing = RunBatch(dir.Path("none.hdr"));
+  const testing::BatchRun missing = RunBatch(dir.Path("none.hdr"));
   EXPECT_EQ(missing.exitCode, 1);
   EXPECT_NE(missing.output.find("none.hdr"), std::string::npos);
 
-  const BatchRun noImage = RunBatch("");
+  const testing::BatchRun noImage = RunBatch("");
   EXPECT_EQ(noImage.exitCode, 2);
   EXPECT_NE(noImage.output.find("usage: halvane-batch"), std::string::npos);
   EXPECT_EQ(RunBatch(good + " --no-such-option").exitCode, 2);
@@ -60,7 +44,7 @@ TEST(BatchCommandLine, VerboseLogAndClosingRemarks) {
   testing::TempDir dir;
   const std::string dim = dir.Path("dim.hdr");
   testing::WriteFile(dim, testing::RunLengthRadiance(16, 8, Dim(16, 8)));
-  const BatchRun run = RunBatch(dim + " -v");
+  const testing::BatchRun run = RunBatch(dim + " -v");
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_NE(run.output.find(":  File loaded (\"" + dim + "\")."), std::string::npos);
   // The brightest sample is far below 5.0.
