@@ -102,14 +102,8 @@ void ButtonApplyColorClick(Session& s, Form& form, Host& host) {
   s.WorkflowState = 3;
   SyncDisplayChecks(s, form);
   SortPoints(s, form, host);
-  RedrawBackground(s, form, host);
-  DrawOverlay(s, form, host, false, false, 1, s.PointCount, s.Optimizations[1]);
-  AddLogLine(form, host, ":  Color copied from image to points");
-  SetStatus(form, 0, "Color copy applied.");
-  SetStatus(form, 1, "");
-  SetStatus(form, 2, "");
-  MarkStepDone(form, 3);
-  SetBusy(form, false);
+  RedrawDome(s, form, host);
+  EndStep(form, host, 3, ":  Color copied from image to points", "Color copy applied.");
 }
 
 }  // namespace halvane

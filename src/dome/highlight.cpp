@@ -124,14 +124,8 @@ void ButtonIncreaseMaxWhiteClick(Session& s, Form& form, Host& host) {
   SortPoints(s, form, host);
 
   SyncDisplayChecks(s, form);
-  RedrawBackground(s, form, host);
-  DrawOverlay(s, form, host, false, false, 1, s.PointCount, s.Optimizations[1]);
-  AddLogLine(form, host, ":        Luminance increase done.");
-  SetStatus(form, 0, "Luminance increase done.");
-  SetStatus(form, 1, "");
-  SetStatus(form, 2, "");
-  MarkStepDone(form, 4);
-  SetBusy(form, false);
+  RedrawDome(s, form, host);
+  EndStep(form, host, 4, ":        Luminance increase done.", "Luminance increase done.");
 }
 
 void TrackLumValueChange(Session& s, Form& form, Host& host) {

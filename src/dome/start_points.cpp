@@ -206,14 +206,9 @@ void ButtonCalculateStartpointsClick(Session& s, Form& form, Host& host) {
   if (s.WorkflowState > 2) s.WorkflowState = 2;
 
   SyncDisplayChecks(s, form);
-  RedrawBackground(s, form, host);
-  DrawOverlay(s, form, host, false, false, 1, s.PointCount, s.Optimizations[1]);
-  AddLogLine(form, host, ":  " + std::to_string(s.PointCount) + " points calculated.");
-  SetStatus(form, 0, std::to_string(s.PointCount) + " points calculated.");
-  SetStatus(form, 1, "");
-  SetStatus(form, 2, "");
-  MarkStepDone(form, 2);
-  SetBusy(form, false);
+  RedrawDome(s, form, host);
+  const std::string calculated = std::to_string(s.PointCount) + " points calculated.";
+  EndStep(form, host, 2, ":  " + calculated, calculated);
 }
 
 }  // namespace halvane

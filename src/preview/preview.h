@@ -36,6 +36,10 @@ void RedrawBackground(Session& session, Form& form, Host& host);
 void DrawOverlay(Session& session, Form& form, Host& host, bool hideLines, bool collapseNumbers,
                  uint32_t first, uint32_t last, const optimization_typ& record);
 
+// The redraw after a step that changed the points: background with fills,
+// then the overlay of every point with lines allowed.
+void RedrawDome(Session& session, Form& form, Host& host);
+
 // Handlers of the view settings.
 void UpdateView(Session& session, Form& form, Host& host);
 void UpdateViewback(Session& session, Form& form, Host& host);

@@ -19,6 +19,11 @@ void Redraw(Session& s, Form& form, Host& host, bool background) {
 
 }  // namespace
 
+void RedrawDome(Session& s, Form& form, Host& host) {
+  RedrawBackground(s, form, host);
+  DrawOverlay(s, form, host, false, false, 1, s.PointCount, s.Optimizations[1]);
+}
+
 void UpdateView(Session& s, Form& form, Host& host) { Redraw(s, form, host, false); }
 
 void UpdateViewback(Session& s, Form& form, Host& host) { Redraw(s, form, host, true); }

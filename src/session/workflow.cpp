@@ -92,6 +92,16 @@ void MarkStepDone(Form& form, int step) {
   }
 }
 
+void EndStep(Form& form, Host& host, int step, const std::string& logText,
+             const std::string& statusText) {
+  AddLogLine(form, host, logText);
+  SetStatus(form, 0, statusText);
+  SetStatus(form, 1, "");
+  SetStatus(form, 2, "");
+  MarkStepDone(form, step);
+  SetBusy(form, false);
+}
+
 void FormCreate(Session& s, Form& form, Host& host) {
   host.SeedRandom();
   SharedFileBuffer();

@@ -24,6 +24,11 @@ void EmptyResultTable(Form& form);
 // Highlights the panel of the step just done and resets the panels after it.
 void MarkStepDone(Form& form, int step);
 
+// The usual end of a step: its log line, its result in status panel 0 with
+// panels 1 and 2 emptied, its mark, and the busy state left.
+void EndStep(Form& form, Host& host, int step, const std::string& logText,
+             const std::string& statusText);
+
 // Handlers of the window itself.
 void FormCreate(Session& session, Form& form, Host& host);
 void SpinPointIterationChange(Session& session, Form& form);
