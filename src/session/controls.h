@@ -86,9 +86,11 @@ struct StringGrid {
   int selectedRow = 1;                                     // top row of the selection
   bool enabled = true;
 
+  // Like a grid on screen, the selection moves back inside the rows left.
   void SetRowCount(int rows) {
     rowCount = rows;
     cells.resize(static_cast<std::size_t>(rows));
+    if (selectedRow > rows - 1) selectedRow = rows - 1 >= 1 ? rows - 1 : 1;
   }
   std::string& Cell(int col, int row) {
     return cells.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(col));
