@@ -119,6 +119,17 @@ TEST_F(Workflow, BusyStateAndStepMarks) {
   EXPECT_FALSE(form.LabelSt[5].bold);
 }
 
+TEST_F(Workflow, ShorterTableMovesTheSelectionBackInside) {
+  form.GridOptimized.SetRowCount(101);
+  form.GridOptimized.selectedRow = 50;
+  form.GridOptimized.SetRowCount(2);
+  EXPECT_EQ(form.GridOptimized.selectedRow, 1);
+  form.GridOptimized.SetRowCount(11);
+  form.GridOptimized.selectedRow = 7;
+  form.GridOptimized.SetRowCount(8);
+  EXPECT_EQ(form.GridOptimized.selectedRow, 7);
+}
+
 TEST_F(Workflow, LogAbortAndClose) {
   AddLogLine(form, host, ":  one");
   AddLogLine(form, host, ":  two");
