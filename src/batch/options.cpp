@@ -117,6 +117,7 @@ const std::vector<OptionSpec>& OptionTable() {
       {{"--level1-points"}, "N", Whole(&BatchOptions::level1Points, 100, 1000)},
       {{"--level1-max-lights"}, "N", Whole(&BatchOptions::level1MaxLights, 20, 150)},
       {{"--halt-after-level1"}, nullptr, Switch(&BatchOptions::haltAfterLevel1)},
+      {{"--threads"}, "N", Whole(&BatchOptions::threads, 0, 256)},
       {{"--row"}, "N", Required(&BatchOptions::row, 1, 100)},
       {{"--table"}, nullptr, Switch(&BatchOptions::table)},
       {{"--reduce"}, "V", Track(&BatchOptions::reduce, 100, 20, 200)},
@@ -161,6 +162,8 @@ std::string BatchUsage() {
          "  --level1-points N          100..1000 (default 275)\n"
          "  --level1-max-lights N      20..150 (default 50)\n"
          "  --halt-after-level1        stop the optimization after level 1\n"
+         "  --threads N                search threads, 0..256 (default 0: one per core;\n"
+         "                             1: sequential); the results are the same for any N\n"
          "  --row N                    the result row chosen after the run, 1..100 (default 1)\n"
          "  --reduce V                 \"Reduce lights\" below V, 0.20..2.00\n"
          "  --collapse-group N         \"Collapse lights\": smallest group, 2..7\n"

@@ -34,6 +34,7 @@ struct BatchOptions {
   std::optional<int> level1Points;       // SpinOptLevel1
   std::optional<int> level1MaxLights;    // SpinOptLevel1_min
   bool haltAfterLevel1 = false;          // CheckOptHalt1
+  std::optional<int> threads;            // search threads, 0 = one per core
   int row = 1;                           // GridOptimized row chosen after the run
   bool table = false;
 

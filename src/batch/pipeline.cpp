@@ -15,6 +15,7 @@
 #include "optimize/optimize_step.h"
 #include "optimize/reduce_lights.h"
 #include "optimize/result_table.h"
+#include "optimize/search_settings.h"
 #include "preview/png_writer.h"
 #include "session/workflow.h"
 
@@ -53,6 +54,7 @@ void SetControls(const BatchOptions& o, Session& s, Form& form, Host& host) {
   if (o.level1Points) form.SpinOptLevel1.value = *o.level1Points;
   if (o.level1MaxLights) form.SpinOptLevel1_min.value = *o.level1MaxLights;
   form.CheckOptHalt1.checked = o.haltAfterLevel1;
+  if (o.threads) DefaultSearchSettings().threads = *o.threads;
   if (o.reduce) {
     form.TrackRedLum.position = *o.reduce;
     TrackRedLumChange(form, host);

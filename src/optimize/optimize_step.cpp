@@ -9,8 +9,10 @@
 #include "dome/highlight.h"
 #include "dome/statistics.h"
 #include "optimize/candidates.h"
-#include "optimize/level_search.h"
+#include "optimize/literal_search.h"
+#include "optimize/parallel_search.h"
 #include "optimize/result_table.h"
+#include "optimize/search_settings.h"
 #include "preview/preview.h"
 #include "session/number_text.h"
 #include "session/workflow.h"
@@ -24,12 +26,21 @@ constexpr int kLevel3Seeds = 100;
 constexpr uint16_t kTableRows = 100;
 const char kBreak[] = "\n\r";
 
-std::string Num(long long v) { return std::to_string(v); }
+std::string Num(long long v) {
+  return std::to_string(v);
+}
 
 class OptimizationRun {
  public:
-  OptimizationRun(Session& s, Form& form, Host& host)
-      : s_(s), form_(form), host_(host), search_(s, form, host), n_(s.PointCount) {}
+  OptimizationRun(Session& s, Form& form, Host& host, const SearchSettings& settings)
+      : s_(s),
+        form_(form),
+        host_(host),
+        search_(s, form, host),
+        parallel_(s, form, host, search_, ResolveThreadCount(settings.threads)),
+        literal_(settings.literal),
+        statistics_(settings.statistics),
+        n_(s.PointCount) {}
 
   void Execute() {
     FindCandidates();
@@ -67,6 +78,7 @@ class OptimizationRun {
     DrawOverlay(s_, form_, host_, true, true, 1, n_, search_.Current);
     SetStatus(form_, 1, "Optimize LEVEL 1...");
     for (uint32_t i = 1; i <= n_; ++i) s_.Points[i].level = s_.Points[i].maxLevel;
+    if (!literal_) parallel_.PrepareRun();
   }
 
   void StartLevel(int item) {
@@ -143,7 +155,14 @@ class OptimizationRun {
     for (uint32_t i = 1; i <= n_; ++i) s_.Points[i].level = s_.Points[i].maxLevel;
     form_.GaugeOpt2.SetProgress(0);
     StartLevel(1);
-    if (s_.SubdivLevel == 4 || s_.SubdivLevel == 5) r.Run(1, 1);
+    if (s_.SubdivLevel == 4 || s_.SubdivLevel == 5) {
+      if (UseLiteral(1)) {
+        r.Run(1, 1);
+      } else {
+        parallel_.RunLevel(1, 1, {SearchSeed{r.Current, 0, WorkingLevels(s_)}});
+        Measure(1);
+      }
+    }
     LogLevel(1);
     AdvisePause();
     if (form_.CheckOptHalt1.checked) s_.AbortRequested = true;
@@ -180,9 +199,44 @@ class OptimizationRun {
     s_.OptimizationCount = 0;
   }
 
+  // The parallel search needs collapses of level 2 or more; other minimum
+  // levels never occur with the level values above.
+  bool UseLiteral(int level) const { return literal_ || (level != 3 && search_.MinLevel < 2); }
+
   void RefineSeeds(int level, uint32_t prepareFrom, uint32_t searchFrom) {
-    LevelSearch& r = search_;
     StartLevel(level);
+    if (UseLiteral(level)) {
+      RefineSeedsLiterally(level, prepareFrom, searchFrom);
+    } else {
+      RefineSeedsInParallel(level, prepareFrom, searchFrom);
+    }
+    LogLevel(level);
+    form_.GaugeOpt2.SetProgress(100);
+  }
+
+  // Prepares every seed in order, as the literal loop does (the working
+  // levels and FirstFree carry from seed to seed), then searches them all.
+  void RefineSeedsInParallel(int level, uint32_t prepareFrom, uint32_t searchFrom) {
+    LevelSearch& r = search_;
+    std::vector<SearchSeed> seeds(s_.SeedCount);
+    for (uint16_t i = 1; i <= s_.SeedCount; ++i) {
+      r.Current = s_.SeedOptimizations[i];
+      r.PrepareSeed(prepareFrom, r.LastIndex);
+      seeds[i - 1] = SearchSeed{r.Current, static_cast<int32_t>(seedLights_[i]), WorkingLevels(s_)};
+    }
+    if (seeds.empty()) return;
+    parallel_.RunLevel(level, searchFrom, seeds);
+    Measure(level);
+  }
+
+  void Measure(int level) {
+    if (statistics_ == nullptr) return;
+    statistics_->visits[level] = parallel_.Visits();
+    statistics_->subtrees[level] = parallel_.Subtrees();
+  }
+
+  void RefineSeedsLiterally(int level, uint32_t prepareFrom, uint32_t searchFrom) {
+    LevelSearch& r = search_;
     for (uint16_t i = 1; i <= s_.SeedCount; ++i) {
       r.SeedIndex = i;
       r.SeedLabel = Num(i) + "/" + Num(s_.SeedCount) + "  ";
@@ -195,8 +249,6 @@ class OptimizationRun {
         r.Run(level, searchFrom);
       }
     }
-    LogLevel(level);
-    form_.GaugeOpt2.SetProgress(100);
   }
 
   void RunLevel2() {
@@ -210,9 +262,9 @@ class OptimizationRun {
         break;
       case 4:
       case 5:
-        SetLevelValues(n_, 180, s_.SubdivLevel == 4 ? 3 : 4,
-                       {185, s_.SubdivLevel == 4 ? 200u : 80u, r.BoundThird, r.BoundFifth,
-                        r.BoundTenth});
+        SetLevelValues(
+            n_, 180, s_.SubdivLevel == 4 ? 3 : 4,
+            {185, s_.SubdivLevel == 4 ? 200u : 80u, r.BoundThird, r.BoundFifth, r.BoundTenth});
         break;
       default:
         r.LastIndex = 50;
@@ -279,6 +331,9 @@ class OptimizationRun {
   Form& form_;
   Host& host_;
   LevelSearch search_;
+  ParallelSearch parallel_;
+  bool literal_;
+  SearchStatistics* statistics_;
   uint32_t n_;
   double levelStart_ = 0;
   FixedArray<uint32_t, kSeedCapacity + 1> seedLights_{};
@@ -292,6 +347,10 @@ double ElapsedSeconds(double start, double end) {
 }
 
 void ButtonOptimizeClick(Session& s, Form& form, Host& host) {
+  ButtonOptimizeClick(s, form, host, DefaultSearchSettings());
+}
+
+void ButtonOptimizeClick(Session& s, Form& form, Host& host, const SearchSettings& settings) {
   s.AbortRequested = false;
   if (s.WorkflowState < 1) return;
   if (s.WorkflowState < 3) {
@@ -304,7 +363,7 @@ void ButtonOptimizeClick(Session& s, Form& form, Host& host) {
   }
   s.WorkflowState = 4;
   SetBusy(form, true);
-  auto run = std::make_unique<OptimizationRun>(s, form, host);
+  auto run = std::make_unique<OptimizationRun>(s, form, host, settings);
   run->Execute();
 }
 

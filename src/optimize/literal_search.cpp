@@ -1,4 +1,4 @@
-#include "optimize/level_search.h"
+#include "optimize/literal_search.h"
 
 #include <cmath>
 
@@ -148,8 +148,8 @@ void LevelSearch::RefreshProgress() {
             SeedLabel + std::to_string(static_cast<int64_t>(ProgressIndex) - FirstIndex) + "/" +
                 std::to_string(static_cast<int64_t>(LastIndex) - FirstIndex) + ". " +
                 std::to_string(s_.FoundCount) + "  opt. found. " +
-                std::to_string(s_.AbortedCount / 1024) + "k aborted. " +
-                std::to_string(MinLights) + " min lights found.");
+                std::to_string(s_.AbortedCount / 1024) + "k aborted. " + std::to_string(MinLights) +
+                " min lights found.");
 }
 
 void LevelSearch::PrepareSeed(uint32_t from, uint32_t to) {

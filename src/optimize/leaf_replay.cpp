@@ -1,0 +1,98 @@
+#include "optimize/leaf_replay.h"
+
+#include <algorithm>
+
+namespace halvane {
+namespace {
+
+constexpr uint16_t kResultCapacity = 5000;
+
+}  // namespace
+
+LeafReplay::LeafReplay(Session& s, LevelSearch& values, const CollapseMasks& masks,
+                       const std::vector<SearchSeed>& seeds)
+    : s_(s), v_(values), masks_(masks), seeds_(seeds) {}
+
+void LeafReplay::Replay(uint32_t seed, const WalkRecord& record) {
+  for (const LeafEvent& e : record.events) Leaf(seed, e, record.centres.data() + e.centreBegin);
+  Gap(record.tailSkipped, record.tailMin);
+}
+
+// Cut visits and rejected leaves: each counts once; the rejected ones may
+// lower the minimum, in any order since nothing reads it in between.
+void LeafReplay::Gap(uint64_t skipped, uint32_t skippedMin) {
+  s_.AbortedCount += static_cast<uint32_t>(skipped);  // wraps as single increments do
+  v_.MinLights = std::min(v_.MinLights, skippedMin);
+}
+
+void LeafReplay::Leaf(uint32_t seed, const LeafEvent& e, const uint16_t* centres) {
+  Gap(e.skipped, e.skippedMin);
+  if (static_cast<int64_t>(e.run) > v_.LightLimit) {
+    ++s_.AbortedCount;
+    v_.MinLights = std::min(v_.MinLights, static_cast<uint32_t>(e.run));
+    return;
+  }
+  ++s_.FoundCount;
+  if (s_.OptimizationCount < kResultCapacity) {
+    ++s_.OptimizationCount;
+    Rebuild(seed, centres, e.centreEnd - e.centreBegin, e.lights,
+            s_.Optimizations[s_.OptimizationCount]);
+  } else {
+    Keep(overwrite_, seed, e, centres);  // only the last one survives: rebuilt at the end
+    overwritePending_ = true;
+  }
+  accepted_ = true;
+  lastAcceptedSeed_ = seed;
+  lastAcceptedLights_ = e.lights;
+
+  const auto lights = static_cast<uint32_t>(e.lights);
+  if (lights < v_.MinLights) {
+    if (v_.LightLimit > v_.MinLights + 5) v_.LightLimit = v_.MinLights + 5;
+    v_.MinLights = lights;
+    Keep(best_, seed, e, centres);
+    bestPending_ = true;
+  }
+}
+
+void LeafReplay::Keep(Path& path, uint32_t seed, const LeafEvent& e, const uint16_t* centres) {
+  path.seed = seed;
+  path.lights = e.lights;
+  path.centres.assign(centres, centres + (e.centreEnd - e.centreBegin));
+}
+
+void LeafReplay::Rebuild(uint32_t seed, const uint16_t* centres, std::size_t count, int32_t lights,
+                         optimization_typ& into) const {
+  into = seeds_.at(seed).record;
+  for (std::size_t k = 0; k < count; ++k) {
+    const uint32_t j = centres[k] >> 3u;
+    const int level = centres[k] & 7u;
+    into.decision[j] = static_cast<uint8_t>(level);
+    for (uint16_t m : masks_.Members(j, level)) into.decision[m] = 0;
+  }
+  into.lightCount = lights;
+  into.recordedLights = lights;
+}
+
+bool LeafReplay::TakeNewBest(optimization_typ& into) {
+  if (!bestPending_) return false;
+  bestPending_ = false;
+  Rebuild(best_.seed, best_.centres.data(), best_.centres.size(), best_.lights, into);
+  return true;
+}
+
+void LeafReplay::Finish() {
+  if (overwritePending_) {
+    Rebuild(overwrite_.seed, overwrite_.centres.data(), overwrite_.centres.size(),
+            overwrite_.lights, s_.Optimizations[kResultCapacity]);
+    overwritePending_ = false;
+  }
+  if (seeds_.empty()) return;
+  const auto last = static_cast<uint32_t>(seeds_.size() - 1);
+  v_.Current = seeds_[last].record;
+  if (accepted_ && lastAcceptedSeed_ == last) {
+    v_.Current.lightCount = lastAcceptedLights_;
+    v_.Current.recordedLights = lastAcceptedLights_;
+  }
+}
+
+}  // namespace halvane

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "optimize/leaf_replay.h"
+#include "optimize/literal_search.h"
+#include "optimize/search_tables.h"
+#include "session/form.h"
+#include "session/host.h"
+#include "session/session.h"
+
+namespace halvane {
+
+// The level search on several threads with the literal search's results.
+//
+// The walk of a level never depends on the light limit, the minimum or the
+// stored results: the pruning bounds are fixed per level and the limit is
+// only read at a leaf. So the level is cut into subtrees in depth-first
+// order, worker threads walk them independently and record the leaves that
+// could be accepted, and the calling thread replays the records through the
+// leaf rules in depth-first order. Workers touch neither the session nor the
+// form nor the host; the calling thread keeps the window responsive while it
+// waits, and an abort keeps the replay of the subtrees finished in order up
+// to the first unfinished one.
+class ParallelSearch {
+ public:
+  ParallelSearch(Session& session, Form& form, Host& host, LevelSearch& values, int threads);
+  ~ParallelSearch();
+
+  // Reads the collapses of every point; call after the candidates are built.
+  void PrepareRun();
+  // Searches every seed from point `first` with the variant of `level`
+  // (1, 2 or 3), with the values (bounds, limit, range) set in `values`.
+  void RunLevel(int level, uint32_t first, const std::vector<SearchSeed>& seeds);
+
+  // Visits and subtrees of the last level, for measurements.
+  uint64_t Visits() const { return visits_; }
+  std::size_t Subtrees() const { return subtrees_; }
+
+ private:
+  class Level;
+
+  Session& s_;
+  Form& form_;
+  Host& host_;
+  LevelSearch& v_;
+  int threads_;
+  std::unique_ptr<CollapseMasks> masks_;
+  uint64_t visits_ = 0;
+  std::size_t subtrees_ = 0;
+};
+
+// The working level of every point index as the session's points hold them
+// now, for a seed.
+std::vector<uint8_t> WorkingLevels(const Session& session);
+
+}  // namespace halvane

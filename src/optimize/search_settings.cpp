@@ -1,0 +1,18 @@
+#include "optimize/search_settings.h"
+
+#include <thread>
+
+namespace halvane {
+
+SearchSettings& DefaultSearchSettings() {
+  static SearchSettings settings;
+  return settings;
+}
+
+int ResolveThreadCount(int threads) {
+  if (threads > 0) return threads;
+  const unsigned cores = std::thread::hardware_concurrency();
+  return cores > 0 ? static_cast<int>(cores) : 1;
+}
+
+}  // namespace halvane

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "session/form.h"
+#include "session/host.h"
+#include "session/session.h"
+
+namespace halvane {
+
+// What the parallel search did per level (index 1..3), for measurements.
+struct SearchStatistics {
+  uint64_t visits[4] = {};
+  std::size_t subtrees[4] = {};
+};
+
+// How "Optimize points" walks its search tree.
+struct SearchSettings {
+  // Worker threads of the level search; 0 = one per core. The results are
+  // the same for every count.
+  int threads = 0;
+  // The literal single-threaded search (the reference the tests compare
+  // against) instead of the parallel one.
+  bool literal = false;
+  // Filled by the parallel search when set.
+  SearchStatistics* statistics = nullptr;
+};
+
+// The settings a run without explicit settings uses (the window, and the
+// batch tool after its --threads option).
+SearchSettings& DefaultSearchSettings();
+
+// Step 5 "Optimize points" with explicit search settings; the handler
+// without them (optimize_step.h) uses DefaultSearchSettings().
+void ButtonOptimizeClick(Session& session, Form& form, Host& host, const SearchSettings& settings);
+
+// The thread count `threads` stands for: itself, or the core count for 0.
+int ResolveThreadCount(int threads);
+
+}  // namespace halvane

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "optimize/literal_search.h"
+#include "session/session.h"
+
+namespace halvane {
+
+// One bit per point index: set while the point is free (decision 1). The
+// walk tests and changes whole words instead of decision bytes.
+constexpr std::size_t kFreeWords = (kPointCapacity + 1 + 63) / 64;
+using FreeSet = std::array<uint64_t, kFreeWords>;
+
+inline bool IsFree(const FreeSet& free, uint32_t j) {
+  return (free[j >> 6] >> (j & 63)) & 1u;
+}
+
+// The points of `record` with decision 1.
+FreeSet FreePointsOf(const optimization_typ& record);
+
+constexpr int kLargestCollapse = 6;
+constexpr std::size_t kLevelSlots = 8;  // per point: slots 0..7, levels 2..6 used
+
+// The ring of a collapse level s of a point as words of the free set: the
+// members memberCount[s-1]+1..memberCount[s] (members 2..memberCount[2] for
+// s = 2), grouped by word. A collapse of level s is its centre and rings
+// 2..s, so the largest level whose members are all free is found ring by
+// ring, and a collapse shrinks by one level by freeing one ring.
+struct MaskWord {
+  uint32_t word;
+  uint64_t bits;
+};
+
+// The rings of every point up to its maxLevel, read from the member lists
+// once per run so the walk never touches the session.
+class CollapseMasks {
+ public:
+  explicit CollapseMasks(const Session& session);
+
+  const MaskWord* RingBegin(uint32_t j, int s) const { return words_.data() + begin_[Slot(j, s)]; }
+  const MaskWord* RingEnd(uint32_t j, int s) const { return words_.data() + end_[Slot(j, s)]; }
+  // Ring members with an index below the centre: they were counted as
+  // lights when the walk passed them.
+  uint16_t RingBefore(uint32_t j, int s) const { return before_[Slot(j, s)]; }
+  // Members 2..memberCount[s] of point j, in list order.
+  const std::vector<uint16_t>& Members(uint32_t j, int s) const { return members_[Slot(j, s)]; }
+
+  static std::size_t Slot(uint32_t j, int s) {
+    return j * kLevelSlots + static_cast<std::size_t>(s);
+  }
+
+ private:
+  std::vector<MaskWord> words_;
+  std::vector<uint32_t> begin_, end_;
+  std::vector<uint16_t> before_;
+  std::vector<std::vector<uint16_t>> members_;
+};
+
+// Everything a walk of one level reads besides the seed: fixed for the whole
+// level, shared read-only by the workers.
+struct LevelTables {
+  const CollapseMasks* masks = nullptr;
+  int minimum = 2;    // smallest collapse level tried
+  uint32_t last = 0;  // LastIndex: the point that completes a result
+  // A visit of point j is cut when RunLights > cutAbove[j]. It never falls
+  // with j, so a visit that is not cut is followed by visits that are not
+  // cut either as long as RunLights stays.
+  std::vector<int64_t> cutAbove;
+  // Members of ring (j, s) among points 1..last: the lights it removes from
+  // the stored light count.
+  std::vector<uint16_t> ringInRange;
+
+  uint16_t RingInRange(uint32_t j, int s) const { return ringInRange[CollapseMasks::Slot(j, s)]; }
+};
+
+// The tables of `level` (1, 2 or 3) from the run's bounds in `values`.
+LevelTables MakeLevelTables(const CollapseMasks& masks, const LevelSearch& values,
+                            uint32_t pointCount, int level);
+
+}  // namespace halvane

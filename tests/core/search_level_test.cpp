@@ -1,0 +1,139 @@
+// One level of the parallel search against the literal walk, record by
+// record in the order they were stored, and what an abort leaves behind.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+
+#include "core/search_domes.h"
+#include "optimize/literal_search.h"
+#include "optimize/optimize_step.h"
+#include "optimize/parallel_search.h"
+
+namespace halvane::testing {
+namespace {
+
+// A 642-point dome with its collapse candidates built (by a run halted after
+// level 1), and the values level 1 starts from.
+class SearchLevel : public ::testing::Test {
+ protected:
+  static std::unique_ptr<DomeRun> Candidates(const Environment& env, int maxReduction, int points,
+                                             int maxLights) {
+    std::unique_ptr<DomeRun> dome = MakeDome(4, env);
+    OptimizeControls c;
+    c.maxReduction = maxReduction;
+    c.level1Points = points;
+    c.level1MaxLights = maxLights;
+    c.haltAfterLevel1 = true;
+    c.ApplyTo(dome->form);
+    ButtonOptimizeClick(dome->s, dome->form, dome->host, {1, false});
+    return dome;
+  }
+
+  // The start of level 1 for 642 points, as the run sets it.
+  static void StartLevel1(DomeRun& run, LevelSearch& r) {
+    Session& s = run.s;
+    const uint32_t n = s.PointCount;
+    const auto m = static_cast<uint32_t>(run.form.SpinOptLevel1_min.value);
+    s.FoundCount = 0;
+    s.OptimizationCount = 0;
+    s.AbortedCount = 0;
+    s.SeedCount = 1;
+    s.AbortRequested = false;
+    r.MinLights = n;
+    r.SeedLabel = "1/1  ";
+    r.Current = optimization_typ{};
+    for (uint32_t i = 1; i <= n; ++i) r.Current.decision[i] = 1;
+    r.FirstIndex = 1;
+    r.LastIndex = static_cast<uint32_t>(run.form.SpinOptLevel1.value);
+    r.LightLimit = m;
+    r.MinLevel = 4;
+    r.BoundAll = 2 * m + 100;
+    r.BoundHalf = 2 * m + 50;
+    r.BoundThird = m + 50;
+    r.BoundFifth = m + 55;
+    r.BoundTenth = static_cast<uint32_t>(std::nearbyint(m / 1.4L)) + 30;
+    for (uint32_t i = 1; i <= n; ++i) s.Points[i].level = s.Points[i].maxLevel;
+  }
+
+  static void RunParallel(DomeRun& run, LevelSearch& r, int threads) {
+    ParallelSearch search(run.s, run.form, run.host, r, threads);
+    search.PrepareRun();
+    search.RunLevel(1, 1, {SearchSeed{r.Current, 0, WorkingLevels(run.s)}});
+  }
+};
+
+TEST_F(SearchLevel, StoresTheLiteralRecordsInTheirOrderWithAnyThreadCount) {
+  const std::unique_ptr<DomeRun> dome = Candidates(Uniform(1.0f), 4, 100, 40);
+  DomeRun literal(*dome);
+  LevelSearch expected(literal.s, literal.form, literal.host);
+  StartLevel1(literal, expected);
+  expected.Run(1, 1);
+  ASSERT_GT(literal.s.FoundCount, 5000u) << "the case must overflow the result table";
+
+  for (int threads : {1, 2, 8}) {
+    SCOPED_TRACE(threads);
+    DomeRun parallel(*dome);
+    LevelSearch actual(parallel.s, parallel.form, parallel.host);
+    StartLevel1(parallel, actual);
+    RunParallel(parallel, actual, threads);
+    EXPECT_EQ(parallel.s.FoundCount, literal.s.FoundCount);
+    EXPECT_EQ(parallel.s.OptimizationCount, literal.s.OptimizationCount);
+    EXPECT_EQ(parallel.s.AbortedCount, literal.s.AbortedCount);
+    EXPECT_EQ(actual.MinLights, expected.MinLights);
+    EXPECT_EQ(actual.LightLimit, expected.LightLimit);
+    for (std::size_t i = 1; i <= literal.s.OptimizationCount; ++i)
+      ASSERT_TRUE(SameRecord(parallel.s.Optimizations[i], literal.s.Optimizations[i])) << i;
+    EXPECT_TRUE(SameRecord(actual.Current, expected.Current));
+  }
+
+  // An abort keeps a prefix of what the literal level stores: the same first
+  // records (the last entry aside, which later results overwrite), smaller
+  // counts, a minimum no lower.
+  for (int threads : {1, 2}) {
+    SCOPED_TRACE(threads);
+    DomeRun parallel(*dome);
+    LevelSearch actual(parallel.s, parallel.form, parallel.host);
+    StartLevel1(parallel, actual);
+    parallel.host.onEvents = [&] { parallel.s.AbortRequested = true; };
+    const auto start = std::chrono::steady_clock::now();
+    RunParallel(parallel, actual, threads);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(parallel.host.eventRuns, 1);
+    EXPECT_LT(seconds, 0.5);
+    EXPECT_LT(parallel.s.AbortedCount, literal.s.AbortedCount);
+    EXPECT_LT(parallel.s.FoundCount, literal.s.FoundCount);
+    EXPECT_GE(actual.MinLights, expected.MinLights);
+    const std::size_t kept = std::min<std::size_t>(parallel.s.OptimizationCount, 4999);
+    for (std::size_t i = 1; i <= kept; ++i)
+      ASSERT_TRUE(SameRecord(parallel.s.Optimizations[i], literal.s.Optimizations[i])) << i;
+  }
+}
+
+// The abort button during a long run: the step ends through its aborted
+// ending, with the window's events let run while the workers searched.
+TEST_F(SearchLevel, TheAbortButtonEndsALongRunAsAborted) {
+  std::unique_ptr<DomeRun> dome = MakeDome(4, Uniform(1.0f));
+  OptimizeControls c;
+  c.maxReduction = 4;
+  c.level1Points = 150;
+  c.level1MaxLights = 30;  // some seconds of level 1
+  c.ApplyTo(dome->form);
+  int runs = 0;
+  dome->host.onEvents = [&] {
+    if (dome->form.StatusBar1.panels[1] == "Optimize LEVEL 1..." && ++runs == 3)
+      dome->s.AbortRequested = true;
+  };
+  ButtonOptimizeClick(dome->s, dome->form, dome->host, {2, false});
+  EXPECT_EQ(runs, 3);
+  EXPECT_EQ(dome->form.StatusBar1.panels[0], "Optimize points aborted.");
+  EXPECT_EQ(dome->s.WorkflowState, 5);
+  ASSERT_FALSE(dome->form.ListBox1.items.empty());
+  EXPECT_NE(dome->form.ListBox1.items.back().find(":  Optimization aborted. "), std::string::npos);
+}
+
+}  // namespace
+}  // namespace halvane::testing
