@@ -132,9 +132,9 @@ const std::vector<OptionSpec>& OptionTable() {
 }
 
 const OptionSpec* FindOption(const std::string& name) {
-  for (const OptionSpec& spec : OptionTable())
-    for (const std::string& n : spec.names)
-      if (n == name) return &spec;
+  for (const OptionSpec& option : OptionTable())
+    for (const std::string& n : option.names)
+      if (n == name) return &option;
   return nullptr;
 }
 
@@ -195,22 +195,22 @@ ParseResult ParseBatchOptions(const std::vector<std::string>& args, BatchOptions
         value = arg.substr(eq + 1);
         inlineValue = true;
       }
-      const OptionSpec* spec = FindOption(name);
-      if (spec == nullptr) {
+      const OptionSpec* option = FindOption(name);
+      if (option == nullptr) {
         error = "unknown option " + name;
         return ParseResult::kUsageError;
       }
-      if (spec->valueName != nullptr && !inlineValue) {
+      if (option->valueName != nullptr && !inlineValue) {
         if (i + 1 >= args.size()) {
-          error = name + " needs a value (" + spec->valueName + ")";
+          error = name + " needs a value (" + option->valueName + ")";
           return ParseResult::kUsageError;
         }
         value = args[++i];
-      } else if (spec->valueName == nullptr && inlineValue) {
+      } else if (option->valueName == nullptr && inlineValue) {
         error = name + " takes no value";
         return ParseResult::kUsageError;
       }
-      if (std::string problem = spec->apply(options, value); !problem.empty()) {
+      if (std::string problem = option->apply(options, value); !problem.empty()) {
         error = name + ": " + problem;
         return ParseResult::kUsageError;
       }
