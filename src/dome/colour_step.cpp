@@ -9,6 +9,7 @@
 #include "dome/start_points.h"
 #include "dome/statistics.h"
 #include "preview/preview.h"
+#include "session/luminance.h"
 #include "session/number_text.h"
 #include "session/workflow.h"
 
@@ -16,10 +17,6 @@ namespace halvane {
 namespace {
 
 constexpr uint32_t kProgressEvery = 500;
-
-float Luminance(float r, float g, float b) {
-  return static_cast<float>(0.3L * r + 0.59L * g + 0.11L * b);
-}
 
 void ColourPoint(Session& s, uint32_t i) {
   const SampledColor c = SamplePoint(s, i);

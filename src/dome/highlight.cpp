@@ -6,6 +6,7 @@
 #include "dome/colour_step.h"
 #include "dome/statistics.h"
 #include "preview/preview.h"
+#include "session/luminance.h"
 #include "session/number_text.h"
 #include "session/workflow.h"
 
@@ -30,7 +31,7 @@ void Increase(const Session& s, point_typ& p, float d) {
   p.lightG = p.g;
   p.b = static_cast<float>(p.b + static_cast<long double>(d) * s.HighlightB);
   p.lightB = p.b;
-  p.lum = static_cast<float>(0.3L * p.r + 0.59L * p.g + 0.11L * p.b);
+  p.lum = Luminance(p.r, p.g, p.b);
   p.lightLum = p.lum;
 }
 

@@ -2,14 +2,11 @@
 
 #include <cmath>
 
+#include "session/luminance.h"
 #include "session/session.h"
 
 namespace halvane {
 namespace {
-
-float Luminance(float r, float g, float b) {
-  return static_cast<float>(0.3L * r + 0.59L * g + 0.11L * b);
-}
 
 void FalseColour(float& red, float& green, float& blue) {
   if (red < 0 && green < 0 && blue < 0) {
