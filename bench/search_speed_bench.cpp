@@ -1,6 +1,7 @@
 // "Optimize points" with the literal level search and with the parallel one
 // (1, 2 and all threads) on the same domes of 642 points: generated skies
-// with 3% and 8% grain, and the sample image when it is there. Counters: seconds per level
+// with 3% and 8% grain and the sample image when it is there, halted after
+// level 1, and the sample image through all three levels. Counters: seconds per level
 // (from the run's own log lines, timed by a clock host), visits per second
 // of the search, and the speed-up over the literal search on that dome.
 #include <benchmark/benchmark.h>
@@ -51,13 +52,13 @@ std::unique_ptr<DomeRun> SampleDome() {
   return run;
 }
 
-// The default settings, halted after level 1: later levels on 642 points
-// can keep the literal search busy for minutes.
-void UseControls(DomeRun& run, int level1Points, int level1MaxLights) {
+// The default settings, halted after level 1 unless `allLevels`: later
+// levels on the generated skies keep the literal search busy for minutes.
+void UseControls(DomeRun& run, int level1Points, int level1MaxLights, bool allLevels = false) {
   testing::OptimizeControls c;
   c.level1Points = level1Points;
   c.level1MaxLights = level1MaxLights;
-  c.haltAfterLevel1 = true;
+  c.haltAfterLevel1 = !allLevels;
   c.ApplyTo(run.form);
 }
 
@@ -75,9 +76,13 @@ const BenchDome& Dome(int which) {
       d = {"sky8%", testing::MakeDome(4, testing::Sky(0.08f))};
       UseControls(*d.dome, 275, 50);
       break;
-    default:
+    case 2:
       d = {"sample", SampleDome()};
       if (d.dome) UseControls(*d.dome, 275, 50);
+      break;
+    default:
+      d = {"sample all levels", SampleDome()};
+      if (d.dome) UseControls(*d.dome, 275, 50, true);
       break;
   }
   return domes.emplace(which, std::move(d)).first->second;
@@ -134,12 +139,14 @@ void BM_OptimizePoints(benchmark::State& state) {
   state.counters["visits/s"] = visits / seconds;
   state.counters["subtrees"] =
       static_cast<double>(statistics.subtrees[1] + statistics.subtrees[2] + statistics.subtrees[3]);
+  state.counters["splits"] =
+      static_cast<double>(statistics.splits[1] + statistics.splits[2] + statistics.splits[3]);
   if (LiteralSeconds().count(which) != 0)
     state.counters["speedup"] = LiteralSeconds()[which] / seconds;
 }
 
 void Arguments(benchmark::internal::Benchmark* b) {
-  for (int dome : {0, 1, 2})
+  for (int dome : {0, 1, 2, 3})
     for (int threads : {-1, 1, 2, 0}) b->Args({dome, threads});
 }
 BENCHMARK(BM_OptimizePoints)->Apply(Arguments)->Iterations(1)->Unit(benchmark::kSecond);

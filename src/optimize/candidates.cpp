@@ -81,7 +81,9 @@ class CollapseBuilder {
 
 }  // namespace
 
-float ParseThreshold(const std::string& text) { return ReadMaskedField(text); }
+float ParseThreshold(const std::string& text) {
+  return ReadMaskedField(text);
+}
 
 void ResetOptimizationFields(Session& s) {
   for (uint32_t i = 1; i <= s.PointCount; ++i) {

@@ -37,7 +37,8 @@ class OptimizationRun {
         form_(form),
         host_(host),
         search_(s, form, host),
-        parallel_(s, form, host, search_, ResolveThreadCount(settings.threads)),
+        parallel_(s, form, host, search_, ResolveThreadCount(settings.threads),
+                  settings.forcedSplitSteps),
         literal_(settings.literal),
         statistics_(settings.statistics),
         n_(s.PointCount) {}
@@ -233,6 +234,7 @@ class OptimizationRun {
     if (statistics_ == nullptr) return;
     statistics_->visits[level] = parallel_.Visits();
     statistics_->subtrees[level] = parallel_.Subtrees();
+    statistics_->splits[level] = parallel_.Splits();
   }
 
   void RefineSeedsLiterally(int level, uint32_t prepareFrom, uint32_t searchFrom) {

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <set>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -20,8 +21,6 @@ constexpr std::size_t kMinSubtrees = 1024;
 constexpr std::size_t kSubtreesPerThread = 256;
 constexpr int kMaxSplitRounds = 24;
 constexpr auto kEventInterval = std::chrono::milliseconds(50);
-
-enum : int { kWaiting = 0, kFinished = 1, kStopped = 2 };
 
 int32_t LightsUpTo(const optimization_typ& record, uint32_t last) {
   int32_t lights = 0;
@@ -39,6 +38,12 @@ std::vector<uint8_t> WorkingLevels(const Session& s) {
 }
 
 // One level: its subtrees, the worker threads and the replay.
+//
+// The subtrees form a tree in depth-first order: a walk that hands over its
+// rest to a hungry worker becomes a node whose children are what it recorded
+// and the pieces it did not walk. Workers take the earliest queued piece;
+// the replay walks the tree in order and stops at the first piece not
+// finished.
 class ParallelSearch::Level {
  public:
   Level(ParallelSearch& owner, int level, const std::vector<SearchSeed>& seeds)
@@ -47,11 +52,13 @@ class ParallelSearch::Level {
         tables_(MakeLevelTables(*owner.masks_, owner.v_, owner.s_.PointCount, level)),
         replay_(owner.s_, owner.v_, *owner.masks_, seeds) {
     shared_.limitBound.store(owner.v_.LightLimit);
+    shared_.forcedSplitSteps = owner.forcedSplitSteps_;
   }
 
   void Run(uint32_t first) {
-    MakePieces(first);
-    Split();
+    std::vector<SearchPiece> pieces = MakePieces(first);
+    Split(pieces);
+    roots_ = MakeNodes(std::move(pieces), {});
     WalkAndReplay();
     replay_.Finish();
     ShowBest();
@@ -62,11 +69,34 @@ class ParallelSearch::Level {
 
   uint64_t visits = 0;
   std::size_t subtrees = 0;
+  std::size_t splits = 0;
 
  private:
+  enum : int { kQueued = 0, kFinished = 1, kStopped = 2, kSplit = 3 };
+
+  struct Node {
+    SearchPiece piece;
+    std::vector<uint32_t> key;  // child positions from the top: the depth-first order
+    std::atomic<int> state{kQueued};
+    EntryState entry;
+    std::vector<std::unique_ptr<Node>> children;  // written before `state` becomes kSplit
+  };
+  using Nodes = std::vector<std::unique_ptr<Node>>;
+
+  struct EarlierFirst {
+    bool operator()(const Node* a, const Node* b) const { return a->key < b->key; }
+  };
+
+  // Where the replay is: a position in each list from the top down.
+  struct Cursor {
+    const Nodes* list;
+    std::size_t index;
+  };
+
   // One pending piece per seed, or its single leaf when the seed has nothing
   // left to decide.
-  void MakePieces(uint32_t first) {
+  std::vector<SearchPiece> MakePieces(uint32_t first) const {
+    std::vector<SearchPiece> pieces;
     for (uint32_t i = 0; i < seeds_.size(); ++i) {
       const SearchSeed& seed = seeds_[i];
       SearchPiece piece;
@@ -83,43 +113,64 @@ class ParallelSearch::Level {
         piece.start.first = first;
         piece.start.free = FreePointsOf(seed.record);
       }
-      pieces_.push_back(std::move(piece));
+      pieces.push_back(std::move(piece));
     }
+    return pieces;
   }
 
   // Splits the pending subtrees one decision deeper until there are enough
-  // to keep every thread busy to the end.
-  void Split() {
+  // to show progress and to start every thread; walks that turn out long
+  // are split further while they run.
+  void Split(std::vector<SearchPiece>& pieces) {
     const std::size_t target =
         std::max(kMinSubtrees, kSubtreesPerThread * static_cast<std::size_t>(o_.threads_));
     SubtreeWalker walker(tables_);
     for (int round = 0; round < kMaxSplitRounds; ++round) {
       const auto pending = static_cast<std::size_t>(std::count_if(
-          pieces_.begin(), pieces_.end(), [](const SearchPiece& p) { return p.pending; }));
+          pieces.begin(), pieces.end(), [](const SearchPiece& p) { return p.pending; }));
       if (pending == 0 || pending >= target) break;
       std::vector<SearchPiece> next;
-      next.reserve(pieces_.size() * 2);
-      for (SearchPiece& p : pieces_) {
+      next.reserve(pieces.size() * 2);
+      for (SearchPiece& p : pieces) {
         if (p.pending) {
           walker.Expand(p.start, Levels(p), shared_, next);
         } else {
           next.push_back(std::move(p));
         }
       }
-      pieces_.swap(next);
+      pieces.swap(next);
     }
+  }
+
+  // Nodes for `pieces` below the position `parent`; the finished ones are
+  // finished nodes.
+  static Nodes MakeNodes(std::vector<SearchPiece> pieces, const std::vector<uint32_t>& parent) {
+    Nodes nodes;
+    nodes.reserve(pieces.size());
+    for (std::size_t k = 0; k < pieces.size(); ++k) {
+      auto node = std::make_unique<Node>();
+      node->key = parent;
+      node->key.push_back(static_cast<uint32_t>(k));
+      if (!pieces[k].pending) node->state.store(kFinished, std::memory_order_relaxed);
+      node->piece = std::move(pieces[k]);
+      nodes.push_back(std::move(node));
+    }
+    return nodes;
   }
 
   const uint8_t* Levels(const SearchPiece& p) const { return seeds_[p.start.seed].levels.data(); }
 
   void WalkAndReplay() {
-    for (std::size_t i = 0; i < pieces_.size(); ++i)
-      if (pieces_[i].pending) order_.push_back(i);
-    subtrees = order_.size();
-    status_ = std::make_unique<std::atomic<int>[]>(pieces_.size());
-    entries_ = std::make_unique<EntryState[]>(pieces_.size());
+    std::size_t pending = 0;
+    for (const auto& node : roots_) {
+      if (node->piece.pending) {
+        queue_.insert(node.get());
+        ++pending;
+      }
+    }
+    cursor_.push_back({&roots_, 0});
     const std::size_t workers =
-        std::min(order_.size(), static_cast<std::size_t>(std::max(1, o_.threads_)));
+        std::min(pending, static_cast<std::size_t>(std::max(1, o_.threads_)));
     std::vector<std::thread> threads;
     try {
       for (std::size_t k = 0; k < workers; ++k) threads.emplace_back([this] { Work(); });
@@ -131,16 +182,22 @@ class ParallelSearch::Level {
     try {
       Wait();
     } catch (...) {
-      shared_.stop.store(true);
+      Stop();
       for (std::thread& t : threads) t.join();
       throw;
     }
     for (std::thread& t : threads) t.join();
     if (failure_) std::rethrow_exception(failure_);
-    ReplayFinished();  // what finished before a stop, up to the first unfinished subtree
+    ReplayFinished();  // what finished before a stop, up to the first unfinished piece
   }
 
-  // The calling thread: replays finished subtrees in order and lets the
+  void Stop() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    shared_.stop.store(true);
+    work_.notify_all();
+  }
+
+  // The calling thread: replays finished pieces in order and lets the
   // window's events run while the workers walk.
   void Wait() {
     using Clock = std::chrono::steady_clock;
@@ -148,14 +205,14 @@ class ParallelSearch::Level {
     std::size_t seen = 0;
     for (;;) {
       ReplayFinished();
-      if (replayed_ == pieces_.size()) return;
+      if (Head() == nullptr) return;
       if (Clock::now() - lastEvents >= kEventInterval) {
         lastEvents = Clock::now();
         ShowProgress();
         ShowBest();
         o_.host_.ProcessEvents();
         if (o_.s_.AbortRequested) {
-          shared_.stop.store(true);
+          Stop();
           return;
         }
       }
@@ -169,43 +226,93 @@ class ParallelSearch::Level {
   void Work() {
     try {
       SubtreeWalker walker(tables_);
-      for (;;) {
-        if (shared_.stop.load(std::memory_order_relaxed)) return;
-        const std::size_t k = next_.fetch_add(1);
-        if (k >= order_.size()) return;
-        const std::size_t i = order_[k];
-        SearchPiece& p = pieces_[i];
-        const bool done = walker.Walk(p.start, Levels(p), shared_, &entries_[i], p.record);
-        status_[i].store(done ? kFinished : kStopped, std::memory_order_release);
-        std::lock_guard<std::mutex> lock(mutex_);
-        ++finished_;
-        wake_.notify_one();
+      std::vector<SearchPiece> rest;
+      while (Node* node = Take()) {
+        rest.clear();
+        SearchPiece& p = node->piece;
+        const WalkOutcome outcome =
+            walker.Walk(p.start, Levels(p), shared_, &node->entry, p.record, &rest);
+        Done(*node, outcome, rest);
       }
     } catch (...) {
-      shared_.stop.store(true);
       std::lock_guard<std::mutex> lock(mutex_);
+      shared_.stop.store(true);
       failure_ = std::current_exception();
+      work_.notify_all();
       wake_.notify_one();
     }
   }
 
+  // The earliest queued piece; waits while the queue is empty and a walk
+  // that may still hand over its rest is running.
+  Node* Take() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+      if (shared_.stop.load()) return nullptr;
+      if (!queue_.empty()) {
+        Node* node = *queue_.begin();
+        queue_.erase(queue_.begin());
+        ++walking_;
+        ++subtrees;
+        return node;
+      }
+      if (walking_ == 0) return nullptr;
+      shared_.hungry.fetch_add(1);
+      work_.wait(lock);
+      shared_.hungry.fetch_sub(1);
+    }
+  }
+
+  void Done(Node& node, WalkOutcome outcome, std::vector<SearchPiece>& rest) {
+    if (outcome == WalkOutcome::kSplit) node.children = MakeNodes(std::move(rest), node.key);
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (outcome == WalkOutcome::kSplit) {
+      ++splits;
+      for (const auto& child : node.children)
+        if (child->piece.pending) queue_.insert(child.get());
+    }
+    node.state.store(outcome == WalkOutcome::kFinished ? kFinished
+                     : outcome == WalkOutcome::kSplit  ? kSplit
+                                                       : kStopped,
+                     std::memory_order_release);
+    --walking_;
+    ++finished_;
+    work_.notify_all();
+    wake_.notify_one();
+  }
+
+  // The first node not replayed yet, below the split nodes; none when the
+  // level is replayed to its end.
+  Node* Head() {
+    for (;;) {
+      while (!cursor_.empty() && cursor_.back().index == cursor_.back().list->size()) {
+        cursor_.pop_back();
+        if (!cursor_.empty()) ++cursor_.back().index;
+      }
+      if (cursor_.empty()) return nullptr;
+      Node* node = (*cursor_.back().list)[cursor_.back().index].get();
+      if (node->state.load(std::memory_order_acquire) != kSplit) return node;
+      cursor_.push_back({&node->children, 0});
+    }
+  }
+
   void ReplayFinished() {
-    while (replayed_ < pieces_.size()) {
-      SearchPiece& p = pieces_[replayed_];
-      if (p.pending && status_[replayed_].load(std::memory_order_acquire) != kFinished) break;
+    Node* head = Head();
+    while (head != nullptr && head->state.load(std::memory_order_acquire) == kFinished) {
+      SearchPiece& p = head->piece;
       replay_.Replay(p.start.seed, p.record);
       visits += p.record.visits;
       p.record = WalkRecord{};
       p.start.centres = {};
-      ++replayed_;
+      ++cursor_.back().index;
+      head = Head();
     }
     shared_.LowerBound(o_.v_.LightLimit);
-    if (replayed_ < pieces_.size() && pieces_[replayed_].pending && published_ != replayed_ + 1) {
-      EntryState& entry = entries_[replayed_];
-      entry.lightLimit = o_.v_.LightLimit;
-      entry.minLights = o_.v_.MinLights;
-      entry.known.store(true, std::memory_order_release);
-      published_ = replayed_ + 1;
+    if (head != nullptr && head != published_) {
+      head->entry.lightLimit = o_.v_.LightLimit;
+      head->entry.minLights = o_.v_.MinLights;
+      head->entry.known.store(true, std::memory_order_release);
+      published_ = head;
     }
   }
 
@@ -213,18 +320,22 @@ class ParallelSearch::Level {
     return std::to_string(seed + 1) + "/" + std::to_string(seeds_.size()) + "  ";
   }
 
-  // The status text of the literal search for the first unfinished subtree;
-  // the gauge shows the share of subtrees replayed.
+  // The status text of the literal search for the first unfinished piece;
+  // the gauge shows the share of the tree replayed.
   void ShowProgress() {
-    if (replayed_ >= pieces_.size()) return;
-    const SearchPiece& head = pieces_[replayed_];
+    const Node* head = Head();
+    if (head == nullptr) return;
     LevelSearch& v = o_.v_;
-    v.SeedIndex = head.start.seed + 1;
-    v.SeedLabel = SeedLabel(head.start.seed);
-    v.ProgressIndex = head.pending ? head.start.first : 0;
+    v.SeedIndex = head->piece.start.seed + 1;
+    v.SeedLabel = SeedLabel(head->piece.start.seed);
+    v.ProgressIndex = head->piece.pending ? head->piece.start.first : 0;
     v.RefreshProgress();
-    o_.form_.GaugeOpt2.SetProgress(static_cast<long long>(
-        std::nearbyint(100.0L * static_cast<long double>(replayed_) / pieces_.size())));
+    long double share = 0, width = 1;
+    for (const Cursor& c : cursor_) {
+      width /= static_cast<long double>(c.list->size());
+      share += width * static_cast<long double>(c.index);
+    }
+    o_.form_.GaugeOpt2.SetProgress(static_cast<long long>(std::nearbyint(100.0L * share)));
   }
 
   void ShowBest() {
@@ -241,22 +352,27 @@ class ParallelSearch::Level {
   LevelTables tables_;
   LeafReplay replay_;
   WalkShared shared_;
-  std::vector<SearchPiece> pieces_;
-  std::vector<std::size_t> order_;
-  std::unique_ptr<std::atomic<int>[]> status_;
-  std::unique_ptr<EntryState[]> entries_;
-  std::atomic<std::size_t> next_{0};
+  Nodes roots_;
+  std::vector<Cursor> cursor_;
+  const Node* published_ = nullptr;
+  std::set<Node*, EarlierFirst> queue_;
+  std::size_t walking_ = 0;
   std::mutex mutex_;
-  std::condition_variable wake_;
+  std::condition_variable work_;  // workers: a piece queued, or nothing left to wait for
+  std::condition_variable wake_;  // the calling thread: a walk ended
   std::size_t finished_ = 0;
   std::exception_ptr failure_;
-  std::size_t replayed_ = 0;
-  std::size_t published_ = 0;
   optimization_typ best_{};
 };
 
-ParallelSearch::ParallelSearch(Session& s, Form& form, Host& host, LevelSearch& values, int threads)
-    : s_(s), form_(form), host_(host), v_(values), threads_(threads) {}
+ParallelSearch::ParallelSearch(Session& s, Form& form, Host& host, LevelSearch& values, int threads,
+                               uint32_t forcedSplitSteps)
+    : s_(s),
+      form_(form),
+      host_(host),
+      v_(values),
+      threads_(threads),
+      forcedSplitSteps_(forcedSplitSteps) {}
 
 ParallelSearch::~ParallelSearch() = default;
 
@@ -271,6 +387,7 @@ void ParallelSearch::RunLevel(int level, uint32_t first, const std::vector<Searc
   run.Run(first);
   visits_ = run.visits;
   subtrees_ = run.subtrees;
+  splits_ = run.splits;
 }
 
 }  // namespace halvane

@@ -26,7 +26,9 @@ namespace halvane {
 // to the first unfinished one.
 class ParallelSearch {
  public:
-  ParallelSearch(Session& session, Form& form, Host& host, LevelSearch& values, int threads);
+  // `forcedSplitSteps`: see SearchSettings.
+  ParallelSearch(Session& session, Form& form, Host& host, LevelSearch& values, int threads,
+                 uint32_t forcedSplitSteps = 0);
   ~ParallelSearch();
 
   // Reads the collapses of every point; call after the candidates are built.
@@ -35,9 +37,11 @@ class ParallelSearch {
   // (1, 2 or 3), with the values (bounds, limit, range) set in `values`.
   void RunLevel(int level, uint32_t first, const std::vector<SearchSeed>& seeds);
 
-  // Visits and subtrees of the last level, for measurements.
+  // Visits, subtrees walked and walks split of the last level, for
+  // measurements.
   uint64_t Visits() const { return visits_; }
   std::size_t Subtrees() const { return subtrees_; }
+  std::size_t Splits() const { return splits_; }
 
  private:
   class Level;
@@ -47,9 +51,11 @@ class ParallelSearch {
   Host& host_;
   LevelSearch& v_;
   int threads_;
+  uint32_t forcedSplitSteps_;
   std::unique_ptr<CollapseMasks> masks_;
   uint64_t visits_ = 0;
   std::size_t subtrees_ = 0;
+  std::size_t splits_ = 0;
 };
 
 // The working level of every point index as the session's points hold them

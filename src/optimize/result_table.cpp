@@ -157,9 +157,13 @@ int CountDifferences(const optimization_typ& a, const optimization_typ& b, uint3
   return count;
 }
 
-void SortByLights(Session& s, int lo, int hi) { QuickSort(s, lo, hi, LightsBefore); }
+void SortByLights(Session& s, int lo, int hi) {
+  QuickSort(s, lo, hi, LightsBefore);
+}
 
-void SortByDifference(Session& s, int lo, int hi) { QuickSort(s, lo, hi, DifferenceBefore); }
+void SortByDifference(Session& s, int lo, int hi) {
+  QuickSort(s, lo, hi, DifferenceBefore);
+}
 
 void FillOptimizationTable(Session& s, Form& form, Host& host, bool showTable) {
   const int count = s.OptimizationCount;

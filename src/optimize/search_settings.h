@@ -13,6 +13,7 @@ namespace halvane {
 struct SearchStatistics {
   uint64_t visits[4] = {};
   std::size_t subtrees[4] = {};
+  std::size_t splits[4] = {};
 };
 
 // How "Optimize points" walks its search tree.
@@ -25,6 +26,10 @@ struct SearchSettings {
   bool literal = false;
   // Filled by the parallel search when set.
   SearchStatistics* statistics = nullptr;
+  // 0: a long walk hands over its rest only when a worker waits for work.
+  // Otherwise every walk splits after this many steps, waiting worker or
+  // not: the tests use it to split often and the same way on every run.
+  uint32_t forcedSplitSteps = 0;
 };
 
 // The settings a run without explicit settings uses (the window, and the

@@ -6,7 +6,10 @@
 namespace halvane {
 namespace {
 
-constexpr uint32_t kPollEvery = 1u << 14;  // frame steps between looks at the shared state
+constexpr uint32_t kPollEvery = 1u << 12;  // frame steps between looks at the shared state
+// Looks at the shared state before a walk may split for a hungry worker:
+// short walks are not worth handing over.
+constexpr uint32_t kPollsBeforeSplit = 8;
 // The walk's steps are inlined into its loop: they are small and run billions of times.
 #define HALVANE_HOT [[gnu::always_inline]] inline
 
@@ -48,21 +51,28 @@ void SubtreeWalker::Load(const WalkStart& start, const uint8_t* levels, WalkReco
   skippedMin_ = kNoRejection;
   exact_ = false;
   bound_ = shared_->limitBound.load(std::memory_order_relaxed);
-  untilPoll_ = kPollEvery;
+  untilPoll_ = PollInterval();
 }
 
-bool SubtreeWalker::Walk(const WalkStart& start, const uint8_t* levels, WalkShared& shared,
-                         EntryState* entry, WalkRecord& out) {
+WalkOutcome SubtreeWalker::Walk(const WalkStart& start, const uint8_t* levels, WalkShared& shared,
+                                EntryState* entry, WalkRecord& out,
+                                std::vector<SearchPiece>* splitInto) {
   shared_ = &shared;
   entry_ = entry;
   pieces_ = nullptr;
+  splitInto_ = splitInto;
+  polls_ = 0;
   Load(start, levels, out);
   if (entry_ != nullptr && entry_->known.load(std::memory_order_acquire)) BecomeExact();
   const bool finished = Run(kNoSplit);
+  if (pieces_ != nullptr) {
+    CloseSegment();
+    return WalkOutcome::kSplit;
+  }
   out.visits = visits_;
   out.tailSkipped = skipped_;
   out.tailMin = skippedMin_;
-  return finished;
+  return finished ? WalkOutcome::kFinished : WalkOutcome::kStopped;
 }
 
 void SubtreeWalker::Expand(const WalkStart& start, const uint8_t* levels, WalkShared& shared,
@@ -71,6 +81,7 @@ void SubtreeWalker::Expand(const WalkStart& start, const uint8_t* levels, WalkSh
   entry_ = nullptr;
   pieces_ = &pieces;
   SearchPiece segment;
+  splitInto_ = nullptr;
   Load(start, levels, segment.record);
   Run(1);
   CloseSegment();
@@ -137,7 +148,7 @@ HALVANE_HOT void SubtreeWalker::Enter(uint32_t j) {
       break;
     }
     visits_ += f - j + 1;
-    if (depth_ == splitDepth_) {
+    if (depth_ >= splitDepth_) {
       EmitChild(f);
       break;
     }
@@ -234,9 +245,18 @@ void SubtreeWalker::Record() {
   }
 }
 
+uint32_t SubtreeWalker::PollInterval() const {
+  const uint32_t forced = splitInto_ != nullptr ? shared_->forcedSplitSteps : 0;
+  return forced > 0 ? forced : kPollEvery;
+}
+
 bool SubtreeWalker::Poll() {
-  untilPoll_ = kPollEvery;
+  untilPoll_ = PollInterval();
   if (shared_->stop.load(std::memory_order_relaxed)) return false;
+  if (splitInto_ != nullptr && SplitNow()) {
+    BeginSplit();
+    return true;
+  }
   if (exact_) return true;
   if (entry_ != nullptr && entry_->known.load(std::memory_order_acquire)) {
     BecomeExact();
@@ -244,6 +264,26 @@ bool SubtreeWalker::Poll() {
     bound_ = std::min(bound_, shared_->limitBound.load(std::memory_order_relaxed));
   }
   return true;
+}
+
+bool SubtreeWalker::SplitNow() {
+  if (shared_->forcedSplitSteps > 0) return true;
+  return ++polls_ >= kPollsBeforeSplit && shared_->hungry.load(std::memory_order_relaxed) > 0;
+}
+
+// From here on the walk only finishes the options it is in and hands over
+// the rest: each visit that reaches a free point becomes a pending piece, the
+// leaves and cuts on the way are recorded between them. The frames then
+// unwind without growing, so this takes as long as the open options are
+// many. The leaves met now lie after pieces nobody has walked yet, so the
+// walk is no longer exact; its bound still holds, the limit only falls.
+void SubtreeWalker::BeginSplit() {
+  pieces_ = splitInto_;
+  splitInto_ = nullptr;
+  splitDepth_ = 0;
+  entry_ = nullptr;
+  exact_ = false;
+  untilPoll_ = ~uint32_t{0};
 }
 
 // Every subtree before this one is replayed: from its entry state, the leaf

@@ -58,6 +58,12 @@ struct WalkShared {
   // above it is rejected whatever comes before it.
   std::atomic<uint32_t> limitBound{0};
   std::atomic<bool> stop{false};
+  // Workers waiting for a subtree: a long walk then hands over what it has
+  // not walked yet.
+  std::atomic<int> hungry{0};
+  // When set, walks split after this many steps whether or not a worker is
+  // hungry.
+  uint32_t forcedSplitSteps = 0;
 
   void LowerBound(uint32_t limit);
 };
@@ -71,6 +77,8 @@ struct EntryState {
   uint32_t minLights = 0;
 };
 
+enum class WalkOutcome { kFinished, kStopped, kSplit };
+
 // The depth-first search of one subtree without recursion: an explicit stack
 // of decision frames, free points as a bit set. Visits, cuts and leaves are
 // those of the literal search; leaves that cannot be accepted are only
@@ -79,10 +87,13 @@ class SubtreeWalker {
  public:
   explicit SubtreeWalker(const LevelTables& tables);
 
-  // Walks the whole subtree. `levels` are the seed's working levels. Returns
-  // false when `shared.stop` ended the walk early.
-  bool Walk(const WalkStart& start, const uint8_t* levels, WalkShared& shared, EntryState* entry,
-            WalkRecord& out);
+  // Walks the whole subtree. `levels` are the seed's working levels. Stops
+  // early when `shared.stop` is set. With `splitInto`, a walk that has run a
+  // while when another worker is hungry splits instead: what it recorded so
+  // far and the untried options of its open decisions are appended there as
+  // pieces in depth-first order, and `out` is left empty.
+  WalkOutcome Walk(const WalkStart& start, const uint8_t* levels, WalkShared& shared,
+                   EntryState* entry, WalkRecord& out, std::vector<SearchPiece>* splitInto);
 
   // Walks only the first decision of the subtree: the parts between its
   // options' next free points are appended as finished pieces, each next
@@ -109,6 +120,9 @@ class SubtreeWalker {
   void Cut();
   void Record();
   bool Poll();
+  bool SplitNow();
+  uint32_t PollInterval() const;
+  void BeginSplit();
   void BecomeExact();
   void EmitChild(uint32_t j);
   void CloseSegment();
@@ -119,6 +133,8 @@ class SubtreeWalker {
   EntryState* entry_ = nullptr;
   WalkRecord* out_ = nullptr;
   std::vector<SearchPiece>* pieces_ = nullptr;
+  std::vector<SearchPiece>* splitInto_ = nullptr;
+  uint32_t polls_ = 0;
   uint32_t seed_ = 0;
   uint32_t first_ = 0;
   uint64_t visits_ = 0;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <utility>
 
 #include "core/search_domes.h"
 #include "optimize/literal_search.h"
@@ -58,8 +59,8 @@ class SearchLevel : public ::testing::Test {
     for (uint32_t i = 1; i <= n; ++i) s.Points[i].level = s.Points[i].maxLevel;
   }
 
-  static void RunParallel(DomeRun& run, LevelSearch& r, int threads) {
-    ParallelSearch search(run.s, run.form, run.host, r, threads);
+  static void RunParallel(DomeRun& run, LevelSearch& r, int threads, uint32_t splitSteps = 0) {
+    ParallelSearch search(run.s, run.form, run.host, r, threads, splitSteps);
     search.PrepareRun();
     search.RunLevel(1, 1, {SearchSeed{r.Current, 0, WorkingLevels(run.s)}});
   }
@@ -91,15 +92,15 @@ TEST_F(SearchLevel, StoresTheLiteralRecordsInTheirOrderWithAnyThreadCount) {
 
   // An abort keeps a prefix of what the literal level stores: the same first
   // records (the last entry aside, which later results overwrite), smaller
-  // counts, a minimum no lower.
-  for (int threads : {1, 2}) {
-    SCOPED_TRACE(threads);
+  // counts, a minimum no lower; also when the walks split into pieces.
+  for (const auto& [threads, splitSteps] : {std::pair{1, 0u}, {2, 0u}, {2, 512u}}) {
+    SCOPED_TRACE(::testing::Message() << threads << " threads, split after " << splitSteps);
     DomeRun parallel(*dome);
     LevelSearch actual(parallel.s, parallel.form, parallel.host);
     StartLevel1(parallel, actual);
     parallel.host.onEvents = [&] { parallel.s.AbortRequested = true; };
     const auto start = std::chrono::steady_clock::now();
-    RunParallel(parallel, actual, threads);
+    RunParallel(parallel, actual, threads, splitSteps);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_EQ(parallel.host.eventRuns, 1);
