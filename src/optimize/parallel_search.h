@@ -20,7 +20,9 @@ namespace halvane {
 // only read at a leaf. So the level is cut into subtrees in depth-first
 // order, worker threads walk them independently and record the leaves that
 // could be accepted, and the calling thread replays the records through the
-// leaf rules in depth-first order. Workers touch neither the session nor the
+// leaf rules in depth-first order. A walk that runs long while a worker
+// waits hands over its untried options as further subtrees, so one heavy
+// subtree does not keep the other threads idle. Workers touch neither the session nor the
 // form nor the host; the calling thread keeps the window responsive while it
 // waits, and an abort keeps the replay of the subtrees finished in order up
 // to the first unfinished one.
