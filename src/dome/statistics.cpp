@@ -1,6 +1,7 @@
 #include "dome/statistics.h"
 
 #include <algorithm>
+#include <bitset>
 #include <cmath>
 
 #include "dome/start_points.h"
@@ -12,27 +13,34 @@ namespace {
 constexpr std::size_t kRingListCapacity = 300;
 
 // The ordered list of distinct points reached ring by ring from a centre.
+// A flag per point index answers "already listed" without a search of the
+// list: the lists of the outer rings run to a few hundred entries.
 class RingList {
  public:
   void Append(int32_t p) {
-    if (p == 0 || Contains(p)) return;
+    if (p == 0 || listed_.test(Bit(p))) return;
     items_[++length_] = p;
-  }
-  bool Contains(int32_t p) const {
-    for (std::size_t k = 1; k <= length_; ++k)
-      if (items_[k] == p) return true;
-    return false;
+    listed_.set(Bit(p));
   }
   std::size_t length() const { return length_; }
   int32_t operator[](std::size_t k) const { return items_[k]; }
 
  private:
+  static std::size_t Bit(int32_t p) {
+    if (p < 0 || static_cast<std::size_t>(p) > kPointCapacity)
+      throw IndexError(p < 0 ? 0 : static_cast<std::size_t>(p), kPointCapacity + 1);
+    return static_cast<std::size_t>(p);
+  }
+
   FixedArray<int32_t, kRingListCapacity + 1> items_{};
   std::size_t length_ = 0;
+  std::bitset<kPointCapacity + 1> listed_;
 };
 
 // a + b in extended precision, stored as float.
-float AddFloat(float a, float b) { return static_cast<float>(static_cast<long double>(a) + b); }
+float AddFloat(float a, float b) {
+  return static_cast<float>(static_cast<long double>(a) + b);
+}
 
 float LumSum(const Session& s, const RingList& list) {
   float sum = 0.0f;
@@ -90,7 +98,9 @@ void WriteLabels(const Session& s, Form& form, const NumberFormat& nf) {
       text("Av. Color diff. (neighbour points):", s.AvgColorDiff);
 }
 
-long double Abs(long double v) { return v < 0 ? -v : v; }
+long double Abs(long double v) {
+  return v < 0 ? -v : v;
+}
 
 void QuickSortByLumSum61(Session& s, long lo, long hi) {
   long i = lo, j = hi;
@@ -126,7 +136,8 @@ void StatisticsPass(Session& s, Form& form, Host& host) {
     const point_typ& p = s.Points[i];
     if (p.used) ++s.UsedPointCount;
     if (i % 500 == 0) {
-      form.StatusBar1.panels[2] = panel2 + " | Lum. and Color analyse... " + std::to_string(i) + " ";
+      form.StatusBar1.panels[2] =
+          panel2 + " | Lum. and Color analyse... " + std::to_string(i) + " ";
       host.ProcessEvents();
     }
     lumSum = static_cast<double>(lumSum + static_cast<long double>(p.lum));
@@ -138,16 +149,16 @@ void StatisticsPass(Session& s, Form& form, Host& host) {
       if (m <= static_cast<int32_t>(i)) continue;
       const point_typ& q = s.Points[static_cast<std::size_t>(m)];
       lumDiffSum = static_cast<double>(lumDiffSum + Abs(static_cast<long double>(p.lum) - q.lum));
-      colorDiffSum = static_cast<double>(
-          colorDiffSum + (Abs(static_cast<long double>(p.r) - q.r) +
-                          Abs(static_cast<long double>(p.g) - q.g) +
-                          Abs(static_cast<long double>(p.b) - q.b)));
+      colorDiffSum = static_cast<double>(colorDiffSum + (Abs(static_cast<long double>(p.r) - q.r) +
+                                                         Abs(static_cast<long double>(p.g) - q.g) +
+                                                         Abs(static_cast<long double>(p.b) - q.b)));
       ++pairs;
     }
   }
   form.StatusBar1.panels[2] = panel2;
   s.AvgLum = n > 0 ? static_cast<float>(static_cast<long double>(lumSum) / n) : 0.0f;
-  s.AvgLumDiff = pairs > 0 ? static_cast<float>(static_cast<long double>(lumDiffSum) / pairs) : 0.0f;
+  s.AvgLumDiff =
+      pairs > 0 ? static_cast<float>(static_cast<long double>(lumDiffSum) / pairs) : 0.0f;
   s.AvgColorDiff =
       pairs > 0 ? static_cast<float>(static_cast<long double>(colorDiffSum) / pairs / 3) : 0.0f;
   WriteLabels(s, form, host.GetNumberFormat());
@@ -172,7 +183,8 @@ std::string FieldTextTruncated(float value) {
 }
 
 void ProposeOptimizationThresholds(const Session& s, Form& form) {
-  form.EditOptThreshold.text = FieldTextRounded(static_cast<long double>(s.AvgColorDiff) * 3 + 0.25L);
+  form.EditOptThreshold.text =
+      FieldTextRounded(static_cast<long double>(s.AvgColorDiff) * 3 + 0.25L);
   form.EditRedThreshold.text =
       FieldTextRounded(static_cast<long double>(s.AvgColorDiff) * 0.5L + 0.05L);
 }
