@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "image/load_step.h"
-#include "preview/preview.h"
 #include "image/readers.h"
+#include "preview/preview.h"
 #include "session/workflow.h"
 #include "support/image_files.h"
 #include "support/test_host.h"
@@ -37,8 +37,8 @@ std::vector<testing::Rgbe> SkyPixels(Size size) {
       px[static_cast<std::size_t>(y) * kWidth + x] =
           sun ? testing::Rgbe{255, 250, 240, 140}
               : testing::Rgbe{static_cast<uint8_t>(100 + y / 20 + jitter),
-                              static_cast<uint8_t>(120 + y / 25), static_cast<uint8_t>(200 - y / 20),
-                              128};
+                              static_cast<uint8_t>(120 + y / 25),
+                              static_cast<uint8_t>(200 - y / 20), 128};
     }
   return px;
 }
@@ -51,8 +51,8 @@ testing::TempDir& BenchDir() {
 const std::string& RunLengthSky() {
   static const std::string path = [] {
     const std::string p = BenchDir().Path("sky-rle.hdr");
-    testing::WriteFile(p, testing::RunLengthRadiance(kRunLength.width, kRunLength.height,
-                                                     SkyPixels(kRunLength)));
+    testing::WriteFile(
+        p, testing::RunLengthRadiance(kRunLength.width, kRunLength.height, SkyPixels(kRunLength)));
     return p;
   }();
   return path;

@@ -69,7 +69,8 @@ std::string ParseTrackValue(const std::string& text, int divisor, int lo, int hi
   long long hundredths = 0;
   if (std::string e = ParseScaledDecimal(text, 2, hundredths); !e.empty()) return e;
   const long long scaled = hundredths * divisor;
-  const std::string range = Decimal(lo * 100LL / divisor, 2) + ".." + Decimal(hi * 100LL / divisor, 2);
+  const std::string range =
+      Decimal(lo * 100LL / divisor, 2) + ".." + Decimal(hi * 100LL / divisor, 2);
   if (scaled < lo * 100LL || scaled > hi * 100LL) return "'" + text + "' is outside " + range;
   if (scaled % 100 != 0)
     return "'" + text + "' is not a step of the control (1/" + std::to_string(divisor) + ")";

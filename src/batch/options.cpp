@@ -16,7 +16,6 @@ struct OptionSpec {
   std::function<std::string(BatchOptions&, const std::string&)> apply;
 };
 
-
 using Apply = std::function<std::string(BatchOptions&, const std::string&)>;
 
 Apply Switch(bool BatchOptions::*member) {
@@ -190,7 +189,8 @@ ParseResult ParseBatchOptions(const std::vector<std::string>& args, BatchOptions
     if (arg.size() > 1 && arg[0] == '-') {
       std::string name = arg, value;
       bool inlineValue = false;
-      if (const std::size_t eq = arg.find('='); arg.rfind("--", 0) == 0 && eq != std::string::npos) {
+      if (const std::size_t eq = arg.find('=');
+          arg.rfind("--", 0) == 0 && eq != std::string::npos) {
         name = arg.substr(0, eq);
         value = arg.substr(eq + 1);
         inlineValue = true;

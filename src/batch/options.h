@@ -16,15 +16,15 @@ struct BatchOptions {
   std::string previewPath;
   std::string pointsCsvPath;
 
-  std::optional<int> resolution;       // SpinPointIteration
-  std::optional<std::string> black;    // EditBlack
-  std::optional<std::string> white;    // EditWhite
-  std::optional<std::string> clamp;    // EditClampwhite
+  std::optional<int> resolution;     // SpinPointIteration
+  std::optional<std::string> black;  // EditBlack
+  std::optional<std::string> white;  // EditWhite
+  std::optional<std::string> clamp;  // EditClampwhite
   bool increase = false;
-  std::optional<int> lumIterations;    // SpinLumIterations
-  std::optional<int> lumValue;         // TrackLumValue position
-  std::optional<int> lumPower;         // TrackLumPower position
-  std::optional<std::array<int, 3>> lumColor;  // TrackLumR/G/B positions
+  std::optional<int> lumIterations;                  // SpinLumIterations
+  std::optional<int> lumValue;                       // TrackLumValue position
+  std::optional<int> lumPower;                       // TrackLumPower position
+  std::optional<std::array<int, 3>> lumColor;        // TrackLumR/G/B positions
   std::optional<std::string> lumTolerance;           // EditLumTolerance
   std::optional<std::string> lumToleranceNeighbour;  // EditLumToleranceNeighbour
   bool noOptimize = false;
@@ -38,9 +38,9 @@ struct BatchOptions {
   int row = 1;                           // GridOptimized row chosen after the run
   bool table = false;
 
-  std::optional<int> reduce;                        // TrackRedLum position
-  std::optional<int> collapseGroup;                 // SpinRedGroupNr
-  std::optional<std::string> collapseThreshold;     // EditRedThreshold
+  std::optional<int> reduce;                     // TrackRedLum position
+  std::optional<int> collapseGroup;              // SpinRedGroupNr
+  std::optional<std::string> collapseThreshold;  // EditRedThreshold
 
   std::vector<std::string> outputs;
   std::optional<int> distance;  // SpinLightDistance

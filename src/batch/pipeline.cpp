@@ -156,8 +156,8 @@ class Pipeline {
     if (o_.table) PrintTable(form_, out_);
     if (o_.row != form_.GridOptimized.selectedRow) {
       if (o_.row > s_.OptimizationCount) {
-        err_ << "halvane-batch: --row " << o_.row << ": the table has "
-             << s_.OptimizationCount << " rows\n";
+        err_ << "halvane-batch: --row " << o_.row << ": the table has " << s_.OptimizationCount
+             << " rows\n";
         return kExitUsage;
       }
       form_.GridOptimized.selectedRow = o_.row;

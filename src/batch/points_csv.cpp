@@ -24,8 +24,8 @@ void WritePointsCsv(const Session& s, std::ostream& out) {
     Put(out, p.px);
     Put(out, p.py);
     for (double v : {p.x, p.y, p.z}) Put(out, v);
-    for (float v : {p.r, p.g, p.b, p.lum, p.lumSum7, p.lumSum19, p.lumSum37, p.lumSum61,
-                    p.lumSum91, p.lightR, p.lightG, p.lightB, p.lightLum})
+    for (float v : {p.r, p.g, p.b, p.lum, p.lumSum7, p.lumSum19, p.lumSum37, p.lumSum61, p.lumSum91,
+                    p.lightR, p.lightG, p.lightB, p.lightLum})
       Put(out, v);
     Put(out, p.used ? 1 : 0);
     for (std::size_t slot = 1; slot <= kNeighbourSlots; ++slot) Put(out, p.nb[slot]);

@@ -8,7 +8,9 @@ namespace halvane {
 namespace {
 
 // a + b evaluated in extended precision and stored as double.
-double Sum(double a, long double b) { return static_cast<double>(a + b); }
+double Sum(double a, long double b) {
+  return static_cast<double>(a + b);
+}
 
 struct Corner {
   double x, y;
@@ -19,7 +21,7 @@ struct Corner {
 // fraction bits.
 double RoundToEven(double x) {
   constexpr double kMagic = 6755399441055744.0;  // 1.5 * 2^52
-  volatile double shifted = x + kMagic;            // keeps the two steps apart
+  volatile double shifted = x + kMagic;          // keeps the two steps apart
   return shifted - kMagic;
 }
 
@@ -114,8 +116,8 @@ void FollowSeam(double reference, double& column, double width) {
 
 }  // namespace
 
-TriangleSums RasterTriangle(const Session& s, double px, double py, double ax, double ay,
-                            double cx, double cy) {
+TriangleSums RasterTriangle(const Session& s, double px, double py, double ax, double ay, double cx,
+                            double cy) {
   const Corner p{px, py};
   Corner v1 = p, v2 = ShrinkTowards(p, Corner{ax, ay}), v3 = ShrinkTowards(p, Corner{cx, cy});
   if (v1.y > v2.y || (v1.y == v2.y && v1.x > v2.x)) std::swap(v1, v2);

@@ -19,12 +19,10 @@ struct BaseVertex {
 // The twelve vertices of the icosahedron and their neighbours, each list
 // walking once around its vertex.
 constexpr BaseVertex kIcosahedron[12] = {
-    {0, 2, 1, {2, 7, 10, 9, 5}},    {0, 2, -1, {12, 7, 1, 5, 11}},
-    {0, -2, 1, {6, 9, 10, 8, 4}},   {0, -2, -1, {3, 8, 12, 11, 6}},
-    {2, 1, 0, {1, 9, 6, 11, 2}},    {2, -1, 0, {11, 5, 9, 3, 4}},
-    {-2, 1, 0, {1, 2, 12, 8, 10}},  {-2, -1, 0, {3, 10, 7, 12, 4}},
-    {1, 0, 2, {1, 10, 3, 6, 5}},    {-1, 0, 2, {1, 7, 8, 3, 9}},
-    {1, 0, -2, {2, 5, 6, 4, 12}},   {-1, 0, -2, {2, 11, 4, 8, 7}},
+    {0, 2, 1, {2, 7, 10, 9, 5}},    {0, 2, -1, {12, 7, 1, 5, 11}},  {0, -2, 1, {6, 9, 10, 8, 4}},
+    {0, -2, -1, {3, 8, 12, 11, 6}}, {2, 1, 0, {1, 9, 6, 11, 2}},    {2, -1, 0, {11, 5, 9, 3, 4}},
+    {-2, 1, 0, {1, 2, 12, 8, 10}},  {-2, -1, 0, {3, 10, 7, 12, 4}}, {1, 0, 2, {1, 10, 3, 6, 5}},
+    {-1, 0, 2, {1, 7, 8, 3, 9}},    {1, 0, -2, {2, 5, 6, 4, 12}},   {-1, 0, -2, {2, 11, 4, 8, 7}},
 };
 
 double Coordinate(int code, float phi) {
@@ -93,12 +91,13 @@ void AppendBaseVertices(Session& s) {
   }
 }
 
-std::string PointsText(uint32_t count) { return std::to_string(count) + " points."; }
+std::string PointsText(uint32_t count) {
+  return std::to_string(count) + " points.";
+}
 
 }  // namespace
 
-void DirectionToPixel(double x, double y, double z, int width, int height, int& column,
-                      int& row) {
+void DirectionToPixel(double x, double y, double z, int width, int height, int& column, int& row) {
   const long double w = width, h = height;
   long double u;
   if (z == 0) {
@@ -109,7 +108,8 @@ void DirectionToPixel(double x, double y, double z, int width, int height, int& 
   }
   if (u < 0) u += w;
 
-  const long double rho = std::sqrt(static_cast<long double>(x) * x + static_cast<long double>(z) * z);
+  const long double rho =
+      std::sqrt(static_cast<long double>(x) * x + static_cast<long double>(z) * z);
   long double v;
   if (rho == 0) {
     v = y > 0 ? 0 : h;

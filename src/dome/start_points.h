@@ -22,7 +22,6 @@ void AnalysePositions(Session& session);
 
 // Column and row of the pixel that direction (x, y, z) looks at in a
 // width x height latitude-longitude image (y up, zenith at row 0).
-void DirectionToPixel(double x, double y, double z, int width, int height, int& column,
-                      int& row);
+void DirectionToPixel(double x, double y, double z, int width, int height, int& column, int& row);
 
 }  // namespace halvane

@@ -39,8 +39,7 @@ std::size_t BinaryFile::ReadRest(FileBuffer& buffer) {
   constexpr std::size_t kBlock = 1'000'000;
   const int64_t pos = Position();
   if (pos < 0 || pos > size_) return 0;
-  const std::size_t rest =
-      std::min(static_cast<std::size_t>(size_ - pos), FileBuffer::size());
+  const std::size_t rest = std::min(static_cast<std::size_t>(size_ - pos), FileBuffer::size());
   std::size_t done = 0;
   while (done < rest) {
     const std::size_t want = std::min(kBlock, rest - done);

@@ -30,8 +30,14 @@ inline bool DisplayColor(float red, float green, float blue, float factor,
   return MapDisplayColor(red, green, blue, factor, settings, color);
 }
 
-inline uint8_t RedOf(uint32_t c) { return static_cast<uint8_t>(c & 0xFF); }
-inline uint8_t GreenOf(uint32_t c) { return static_cast<uint8_t>((c >> 8) & 0xFF); }
-inline uint8_t BlueOf(uint32_t c) { return static_cast<uint8_t>((c >> 16) & 0xFF); }
+inline uint8_t RedOf(uint32_t c) {
+  return static_cast<uint8_t>(c & 0xFF);
+}
+inline uint8_t GreenOf(uint32_t c) {
+  return static_cast<uint8_t>((c >> 8) & 0xFF);
+}
+inline uint8_t BlueOf(uint32_t c) {
+  return static_cast<uint8_t>((c >> 16) & 0xFF);
+}
 
 }  // namespace halvane

@@ -32,13 +32,17 @@ bool Contains(const std::string& s, std::string_view what) {
   return s.find(what) != std::string::npos;
 }
 
-bool StartsWithHash(const std::string& s) { return !s.empty() && s[0] == '#'; }
+bool StartsWithHash(const std::string& s) {
+  return !s.empty() && s[0] == '#';
+}
 
 void Cut(std::string& s, std::size_t n) {
   if (s.size() > n) s.resize(n);
 }
 
-std::string Drop(const std::string& s, std::size_t n) { return n >= s.size() ? "" : s.substr(n); }
+std::string Drop(const std::string& s, std::size_t n) {
+  return n >= s.size() ? "" : s.substr(n);
+}
 
 // A whole decimal integer with an optional sign and nothing else.
 bool ParseInteger(const std::string& text, long long& value) {

@@ -1,8 +1,8 @@
 #include <vector>
 
 #include "image/binary_file.h"
-#include "image/reader_frame.h"
 #include "image/hdr_header.h"
+#include "image/reader_frame.h"
 #include "image/readers.h"
 #include "image/rgbe.h"
 
@@ -52,7 +52,9 @@ bool DecodeScanline(ByteCursor& in, int width, std::vector<uint8_t>& work) {
   return true;
 }
 
-bool IsRunLengthMarker(uint8_t a, uint8_t b, uint8_t c) { return a == 2 && b == 2 && c < 128; }
+bool IsRunLengthMarker(uint8_t a, uint8_t b, uint8_t c) {
+  return a == 2 && b == 2 && c < 128;
+}
 
 bool DecodePixels(ByteCursor& in, image_typ& image) {
   const int width = image.width;

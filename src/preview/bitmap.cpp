@@ -27,7 +27,9 @@ void Bitmap::SetPixel(int x, int y, Rgb c) {
   p[2] = c.b;
 }
 
-void Bitmap::Fill(Rgb c) { FillRect(0, 0, width_, height_, c); }
+void Bitmap::Fill(Rgb c) {
+  FillRect(0, 0, width_, height_, c);
+}
 
 void Bitmap::FillRect(int x0, int y0, int x1, int y1, Rgb c) {
   x0 = std::max(x0, 0);
@@ -62,7 +64,9 @@ int Bitmap::TextWidth(const std::string& digits) {
   return static_cast<int>(digits.size()) * kGlyphAdvance + 1;
 }
 
-int Bitmap::TextHeight() { return kGlyphCellHeight; }
+int Bitmap::TextHeight() {
+  return kGlyphCellHeight;
+}
 
 void Bitmap::TextOut(int x, int y, const std::string& digits, Rgb ink, Rgb background) {
   FillRect(x, y, x + TextWidth(digits), y + TextHeight(), background);

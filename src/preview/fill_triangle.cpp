@@ -36,7 +36,9 @@ void Advance(EdgePoint& p, const EdgeStep& d) {
   p.y += 1;
 }
 
-EdgePoint At(const FillCorner& c) { return EdgePoint{c.x, c.y, c.r, c.g, c.b}; }
+EdgePoint At(const FillCorner& c) {
+  return EdgePoint{c.x, c.y, c.r, c.g, c.b};
+}
 
 int WrapOnce(int v) {
   if (v < 0) return v + kPreviewSize;

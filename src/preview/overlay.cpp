@@ -69,8 +69,8 @@ void DrawOverlay(Session& s, Form& form, Host& host, bool hideLines, bool collap
     p.y = std::clamp(p.y, 2, 497);
     if (!s.ShowPoints) continue;
 
-    const Rgb textBackground = 2 * uint64_t{i} < n ? kLowerHalfTextBackground
-                                                   : kUpperHalfTextBackground;
+    const Rgb textBackground =
+        2 * uint64_t{i} < n ? kLowerHalfTextBackground : kUpperHalfTextBackground;
     // Indices of the dimmest and the brightest fifth of the points.
     const bool indexShown = !levelNumbers && !hideLines && s.ShowPointNr &&
                             (5 * uint64_t{i} < n || 5 * uint64_t{i} > 4 * n);
@@ -89,8 +89,8 @@ void DrawOverlay(Session& s, Form& form, Host& host, bool hideLines, bool collap
     }
   }
   form.Image1Layer = PreviewLayer::Overlay;
-  form.LabelMaxpoint.caption = std::to_string(s.PointCount) + " Pnts (" +
-                               std::to_string(s.UsedPointCount) + " used) ";
+  form.LabelMaxpoint.caption =
+      std::to_string(s.PointCount) + " Pnts (" + std::to_string(s.UsedPointCount) + " used) ";
   host.PreviewChanged();
 }
 

@@ -87,8 +87,9 @@ bool WritePng(const Bitmap& bitmap, const std::string& path, std::string& error)
   PutChunk(file, "IEND", {});
 
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (out) out.write(reinterpret_cast<const char*>(file.data()),
-                     static_cast<std::streamsize>(file.size()));
+  if (out)
+    out.write(reinterpret_cast<const char*>(file.data()),
+              static_cast<std::streamsize>(file.size()));
   if (!out) {
     error = std::strerror(errno);
     return false;

@@ -24,9 +24,13 @@ void RedrawDome(Session& s, Form& form, Host& host) {
   DrawOverlay(s, form, host, false, false, 1, s.PointCount, s.Optimizations[1]);
 }
 
-void UpdateView(Session& s, Form& form, Host& host) { Redraw(s, form, host, false); }
+void UpdateView(Session& s, Form& form, Host& host) {
+  Redraw(s, form, host, false);
+}
 
-void UpdateViewback(Session& s, Form& form, Host& host) { Redraw(s, form, host, true); }
+void UpdateViewback(Session& s, Form& form, Host& host) {
+  Redraw(s, form, host, true);
+}
 
 void SpinViewMinChange(Session& s, Form& form, Host& host) {
   SpinEdit& lo = form.SpinViewMin;

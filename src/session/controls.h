@@ -83,7 +83,7 @@ struct StringGrid {
   int rowCount = 2;
   std::array<int, kColumns> colWidths{};
   std::vector<std::array<std::string, kColumns>> cells;  // resized with rowCount
-  int selectedRow = 1;                                     // top row of the selection
+  int selectedRow = 1;                                   // top row of the selection
   bool enabled = true;
 
   // Like a grid on screen, the selection moves back inside the rows left.

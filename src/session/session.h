@@ -10,7 +10,7 @@
 
 namespace halvane {
 
-constexpr std::size_t kPointCapacity = 2600;        // valid point indices 1..2600
+constexpr std::size_t kPointCapacity = 2600;         // valid point indices 1..2600
 constexpr std::size_t kOptimizationCapacity = 5000;  // valid result indices 1..5000
 constexpr std::size_t kSeedCapacity = 500;           // valid seed indices 1..500
 constexpr std::size_t kNeighbourSlots = 6;           // slots 1..6
@@ -102,6 +102,8 @@ struct Session {
 };
 
 // Sessions are too large for the stack; this is the one way to make one.
-inline std::unique_ptr<Session> MakeSession() { return std::make_unique<Session>(); }
+inline std::unique_ptr<Session> MakeSession() {
+  return std::make_unique<Session>();
+}
 
 }  // namespace halvane

@@ -6,7 +6,9 @@
 namespace halvane {
 namespace {
 
-void SetCheck(CheckBox& box, bool on) { box.checked = on; }
+void SetCheck(CheckBox& box, bool on) {
+  box.checked = on;
+}
 
 }  // namespace
 
@@ -144,7 +146,9 @@ void SpinPointIterationChange(Session& s, Form& form) {
   }
 }
 
-void ButtonAbortClick(Session& s) { s.AbortRequested = true; }
+void ButtonAbortClick(Session& s) {
+  s.AbortRequested = true;
+}
 
 bool FormCloseQuery(Session& s) {
   s.AbortRequested = true;

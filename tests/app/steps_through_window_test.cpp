@@ -17,7 +17,9 @@
 namespace halvane::testing {
 namespace {
 
-std::string Text(const QLabel* label) { return label->text().toStdString(); }
+std::string Text(const QLabel* label) {
+  return label->text().toStdString();
+}
 
 class StepsThroughWindow : public ::testing::Test {
  protected:

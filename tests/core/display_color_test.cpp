@@ -16,7 +16,7 @@ Rgb Shown(float r, float g, float b, DisplaySettings s) {
 
 TEST(DisplayColor, DarkeningRoundsTiesToEven) {
   const DisplaySettings darkened{0.0f, 1.0f, false, true};
-  EXPECT_EQ(Shown(1, 1, 1, darkened), (Rgb{230, 230, 230}));  // 229.5
+  EXPECT_EQ(Shown(1, 1, 1, darkened), (Rgb{230, 230, 230}));           // 229.5
   EXPECT_EQ(Shown(0.5f, 0.5f, 0.5f, darkened), (Rgb{115, 115, 115}));  // 114.75
   const DisplaySettings plain{0.0f, 1.0f, false, false};
   EXPECT_EQ(Shown(0.5f, 0.5f, 0.5f, plain), (Rgb{128, 128, 128}));  // 127.5

@@ -16,7 +16,9 @@ using testing::Rgbe;
 using testing::TempDir;
 
 // A header-only file padded beyond the 200-byte minimum.
-std::string Padded(const std::string& header) { return header + std::string(300, '\x01'); }
+std::string Padded(const std::string& header) {
+  return header + std::string(300, '\x01');
+}
 
 struct HeaderResult {
   bool accepted;
@@ -44,8 +46,8 @@ TEST(RadianceHeader, StandardHeaderReadsOverTheFormatLine) {
 }
 
 TEST(RadianceHeader, CommentAfterSignatureAndExposure) {
-  const auto r = ParseText(Padded(
-      "#?RADIANCE\n# made by hand\nFORMAT=32-bit_rle_rgbe\nEXPOSURE=1.5\n\n-Y 2 +X 8\n"));
+  const auto r = ParseText(
+      Padded("#?RADIANCE\n# made by hand\nFORMAT=32-bit_rle_rgbe\nEXPOSURE=1.5\n\n-Y 2 +X 8\n"));
   ASSERT_TRUE(r.accepted);
   EXPECT_EQ(r.header.programType, "RADIANCE   # made by hand");
   EXPECT_EQ(r.header.flags, kHdrSignature | kHdrExposure | kHdrRleFormat);

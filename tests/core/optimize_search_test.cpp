@@ -442,9 +442,8 @@ TEST_P(OptimizeRun, On162PointsLevelOneOnlyListsTheAllLightsRecord) {
   EXPECT_TRUE(centreBeyond100) << "some result has a centre beyond point 100";
 
   const std::string endLine = LogStartingWith(":  Optimization");  // the match refers into it
-  const std::smatch end =
-      MatchOrFail(endLine,
-                  R"(:  Optimization done\. (\d+) found\. (\d+)k aborted\. (\d+) min lights\. )");
+  const std::smatch end = MatchOrFail(
+      endLine, R"(:  Optimization done\. (\d+) found\. (\d+)k aborted\. (\d+) min lights\. )");
   if (!end.empty()) {
     EXPECT_EQ(std::stol(end[1]), three.found);
     EXPECT_EQ(std::stol(end[2]), static_cast<long>(s.AbortedCount / 1024));

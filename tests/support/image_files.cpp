@@ -22,7 +22,8 @@ TempDir::~TempDir() {
 
 void WriteFile(const std::string& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path);
 }
 
@@ -87,8 +88,8 @@ void EncodeChannelRow(const std::vector<uint8_t>& row, Bytes& out) {
 Bytes RunLengthRadiance(int width, int height, const std::vector<Rgbe>& pixels) {
   Bytes data;
   for (int y = 0; y < height; ++y) {
-    data.insert(data.end(), {2, 2, static_cast<uint8_t>(width >> 8),
-                             static_cast<uint8_t>(width & 0xFF)});
+    data.insert(data.end(),
+                {2, 2, static_cast<uint8_t>(width >> 8), static_cast<uint8_t>(width & 0xFF)});
     for (int k = 0; k < 4; ++k) {
       std::vector<uint8_t> row(static_cast<std::size_t>(width));
       for (int x = 0; x < width; ++x)
