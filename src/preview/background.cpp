@@ -1,5 +1,8 @@
 #include <algorithm>
+#include <exception>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "preview/preview.h"
 #include "session/workflow.h"
@@ -58,6 +61,43 @@ void FillDomeTriangles(Session& s) {
   }
 }
 
+struct UnconvertiblePixel {
+  int x, y, ix, iy;
+};
+
+struct LayerBand {
+  int fromRow = 0, toRow = 0;
+  float maxSample = 0.0f;
+  std::vector<UnconvertiblePixel> unconvertible;
+  std::exception_ptr failure;
+};
+
+void PaintBand(const image_typ& img, const DisplaySettings& settings, Bitmap& bmp,
+               LayerBand& band) {
+  try {
+    float m = band.maxSample;
+    for (int y = band.fromRow; y < band.toRow; ++y) {
+      const int iy = SourceCoordinate(y, img.height);
+      for (int x = 0; x < kPreviewSize; ++x) {
+        const int ix = SourceCoordinate(x, img.width);
+        const float* p = img.pixels.data() + img.ChannelIndex(ix, iy, 0);
+        float blue = p[0], green = p[1], red = p[2];
+        m = std::max({m, red, green, blue});  // a NaN channel never wins
+        uint32_t color = 0;
+        if (MapDisplayColor(red, green, blue, kDarkenFactor, settings, color)) {
+          bmp.SetPixel(x, y, Rgb{RedOf(color), GreenOf(color), BlueOf(color)});
+        } else {
+          bmp.SetPixel(x, y, kMagenta);
+          band.unconvertible.push_back({x, y, ix, iy});
+        }
+      }
+    }
+    band.maxSample = m;
+  } catch (...) {
+    band.failure = std::current_exception();
+  }
+}
+
 }  // namespace
 
 int PreviewCoordinate(int imagePosition, int imageSize) {
@@ -73,23 +113,29 @@ void PaintImageLayer(Session& s, Form& form, float* maxSample) {
     return;
   }
   const DisplaySettings settings = DisplaySettingsOf(s);
-  const image_typ& img = s.Image;
-  float m = maxSample != nullptr ? *maxSample : 0.0f;
-  for (int y = 0; y < kPreviewSize; ++y) {
-    const int iy = SourceCoordinate(y, img.height);
-    for (int x = 0; x < kPreviewSize; ++x) {
-      const int ix = SourceCoordinate(x, img.width);
-      const float* p = img.pixels.data() + img.ChannelIndex(ix, iy, 0);
-      float blue = p[0], green = p[1], red = p[2];
-      m = std::max({m, red, green, blue});  // a NaN channel never wins
-      uint32_t color = 0;
-      if (MapDisplayColor(red, green, blue, kDarkenFactor, settings, color)) {
-        bmp.SetPixel(x, y, Rgb{RedOf(color), GreenOf(color), BlueOf(color)});
-      } else {
-        bmp.SetPixel(x, y, kMagenta);
-        LogUnconvertiblePixel(form, x, y, ix, iy);
-      }
-    }
+  const float start = maxSample != nullptr ? *maxSample : 0.0f;
+  // Bands of rows on every core: each writes only its own rows and keeps
+  // its own largest sample and unconvertible pixels, merged in row order.
+  const int workers = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+  std::vector<LayerBand> bands(static_cast<std::size_t>(workers));
+  for (int k = 0; k < workers; ++k) {
+    LayerBand& band = bands[static_cast<std::size_t>(k)];
+    band.fromRow = kPreviewSize * k / workers;
+    band.toRow = kPreviewSize * (k + 1) / workers;
+    band.maxSample = start;
+  }
+  {
+    std::vector<std::jthread> threads;
+    for (std::size_t k = 1; k < bands.size(); ++k)
+      threads.emplace_back([&, k] { PaintBand(s.Image, settings, bmp, bands[k]); });
+    PaintBand(s.Image, settings, bmp, bands[0]);
+  }
+  float m = start;
+  for (const LayerBand& band : bands) {
+    if (band.failure) std::rethrow_exception(band.failure);
+    m = std::max(m, band.maxSample);
+    for (const UnconvertiblePixel& u : band.unconvertible)
+      LogUnconvertiblePixel(form, u.x, u.y, u.ix, u.iy);
   }
   if (maxSample != nullptr) *maxSample = m;
 }

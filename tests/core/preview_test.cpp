@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "preview/preview.h"
 #include "session/workflow.h"
 #include "support/test_host.h"
@@ -70,6 +72,24 @@ TEST_F(Preview, RedrawsWithoutAUsableImageNeverReadPixels) {
   s.ImageMissing = false;
   UpdateViewback(s, form, host);
   EXPECT_EQ(s.BackBitmap.Pixel(499, 499), Rgb{});
+}
+
+// The picture is painted in bands of rows on several threads; what cannot be
+// shown must still be logged in row order and the largest sample found.
+TEST_F(Preview, UnconvertiblePixelsAreMagentaAndLoggedInRowOrder) {
+  UseImage(500, 500, 0.5f);
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  s.Image.pixels[s.Image.ChannelIndex(7, 480, 1)] = nan;
+  s.Image.pixels[s.Image.ChannelIndex(3, 10, 0)] = nan;
+  s.Image.pixels[s.Image.ChannelIndex(250, 260, 2)] = 4.0f;
+  float largest = 0.0f;
+  PaintImageLayer(s, form, &largest);
+  EXPECT_EQ(largest, 4.0f);
+  EXPECT_EQ(s.BackBitmap.Pixel(3, 10), (Rgb{255, 0, 255}));
+  EXPECT_EQ(s.BackBitmap.Pixel(7, 480), (Rgb{255, 0, 255}));
+  ASSERT_EQ(form.ListBox1.items.size(), 2u);
+  EXPECT_EQ(form.ListBox1.items[0], " x:3  y:10  xs:3  ys:10");
+  EXPECT_EQ(form.ListBox1.items[1], " x:7  y:480  xs:7  ys:480");
 }
 
 TEST_F(Preview, LinesAcrossTheSeamLeaveAtBothEdges) {
