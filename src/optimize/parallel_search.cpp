@@ -169,8 +169,9 @@ class ParallelSearch::Level {
       }
     }
     cursor_.push_back({&roots_, 0});
+    // Every thread, even with fewer pieces: a long walk splits for an idle one.
     const std::size_t workers =
-        std::min(pending, static_cast<std::size_t>(std::max(1, o_.threads_)));
+        pending > 0 ? static_cast<std::size_t>(std::max(1, o_.threads_)) : 0;
     std::vector<std::thread> threads;
     try {
       for (std::size_t k = 0; k < workers; ++k) threads.emplace_back([this] { Work(); });
