@@ -80,6 +80,18 @@ LevelTables MakeLevelTables(const CollapseMasks& masks, const LevelSearch& v, ui
       t.ringInRange[CollapseMasks::Slot(j, s)] = count;
     }
   }
+  t.minimumBegin.assign(kPointCapacity + 2, 0);
+  for (uint32_t j = 0; j <= kPointCapacity; ++j) {
+    t.minimumBegin[j] = static_cast<uint32_t>(t.minimumWords.size());
+    if (j == 0 || j > n) continue;
+    FreeSet merged{};
+    for (int s = 2; s <= std::min(t.minimum, kLargestCollapse); ++s)
+      for (const MaskWord* w = masks.RingBegin(j, s); w != masks.RingEnd(j, s); ++w)
+        merged[w->word] |= w->bits;
+    for (uint32_t w = 0; w < kFreeWords; ++w)
+      if (merged[w] != 0) t.minimumWords.push_back({w, merged[w]});
+  }
+  t.minimumBegin[kPointCapacity + 1] = static_cast<uint32_t>(t.minimumWords.size());
   return t;
 }
 

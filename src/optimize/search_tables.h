@@ -74,6 +74,13 @@ struct LevelTables {
   std::vector<uint16_t> ringInRange;
 
   uint16_t RingInRange(uint32_t j, int s) const { return ringInRange[CollapseMasks::Slot(j, s)]; }
+
+  // Rings 2..minimum of point j merged word by word: whether the smallest
+  // collapse tried fits is one pass over a few words.
+  std::vector<MaskWord> minimumWords;
+  std::vector<uint32_t> minimumBegin;  // per point index, and one past the last
+  const MaskWord* MinimumBegin(uint32_t j) const { return minimumWords.data() + minimumBegin[j]; }
+  const MaskWord* MinimumEnd(uint32_t j) const { return minimumWords.data() + minimumBegin[j + 1]; }
 };
 
 // The tables of `level` (1, 2 or 3) from the run's bounds in `values`.

@@ -179,11 +179,13 @@ HALVANE_HOT uint32_t SubtreeWalker::NextFree(uint32_t j) const {
 }
 
 // The largest collapse level of free point j, up to its working level, whose
-// rings are all free; 1 when there is none.
+// rings are all free; 1 when even the smallest collapse tried does not fit.
 HALVANE_HOT int SubtreeWalker::LargestFit(uint32_t j) const {
   const int top = levels_[j];
   if (top < t_.minimum) return 1;
-  for (int s = 2; s <= top; ++s)
+  for (const MaskWord* w = t_.MinimumBegin(j); w != t_.MinimumEnd(j); ++w)
+    if ((free_[w->word] & w->bits) != w->bits) return 1;  // below the minimum: no frame
+  for (int s = t_.minimum + 1; s <= top; ++s)
     for (const MaskWord* w = t_.masks->RingBegin(j, s); w != t_.masks->RingEnd(j, s); ++w)
       if ((free_[w->word] & w->bits) != w->bits) return s - 1;
   return top;
