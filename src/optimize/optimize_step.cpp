@@ -78,7 +78,6 @@ class OptimizationRun {
     BuildCandidates(s_, form_, host_, threshold, maxReduction);
     DrawOverlay(s_, form_, host_, true, true, 1, n_, search_.Current);
     SetStatus(form_, 1, "Optimize LEVEL 1...");
-    for (uint32_t i = 1; i <= n_; ++i) s_.Points[i].level = s_.Points[i].maxLevel;
     if (!literal_) parallel_.PrepareRun();
   }
 
@@ -191,9 +190,7 @@ class OptimizationRun {
     FillOptimizationTable(s_, form_, host_, false);
     for (uint16_t i = 1; i <= s_.SeedCount; ++i) {
       s_.SeedOptimizations[i] = s_.Optimizations[i];
-      uint32_t lights = 0;
-      for (uint32_t j = 1; j <= upTo; ++j) lights += s_.SeedOptimizations[i].decision[j] > 0;
-      seedLights_[i] = lights;
+      seedLights_[i] = static_cast<uint32_t>(LightsUpTo(s_.SeedOptimizations[i], upTo));
     }
     search_.MinLights = n_;
     s_.FoundCount = 0;

@@ -22,13 +22,13 @@ constexpr std::size_t kSubtreesPerThread = 256;
 constexpr int kMaxSplitRounds = 24;
 constexpr auto kEventInterval = std::chrono::milliseconds(50);
 
+}  // namespace
+
 int32_t LightsUpTo(const optimization_typ& record, uint32_t last) {
   int32_t lights = 0;
   for (uint32_t j = 1; j <= last; ++j) lights += record.decision[j] > 0;
   return lights;
 }
-
-}  // namespace
 
 std::vector<uint8_t> WorkingLevels(const Session& s) {
   std::vector<uint8_t> levels(kPointCapacity + 1, 0);

@@ -60,6 +60,10 @@ class ParallelSearch {
   std::size_t splits_ = 0;
 };
 
+// The points 1..last of `record` that are lights (decision above 0): a
+// seed's starting light count.
+int32_t LightsUpTo(const optimization_typ& record, uint32_t last);
+
 // The working level of every point index as the session's points hold them
 // now, for a seed.
 std::vector<uint8_t> WorkingLevels(const Session& session);
