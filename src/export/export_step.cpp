@@ -17,13 +17,10 @@ constexpr int kExportStep = 8;
 std::string WriteScript(const Session& s, const Form& form, Host& host, ScriptKind kind,
                         const std::string& path) {
   try {
-    const ScriptOptions options = ScriptOptionsFromForm(form);
-    std::string text = ScriptHeader(kind, options);
     const char letter = DrawNameLetter(host);
-    text += ScriptAfterHeader(s, kind, options, letter);
-    return WriteFileReplacing(path, text);
+    return WriteFileReplacing(path, BuildScript(s, kind, ScriptOptionsFromForm(form), letter));
   } catch (const std::exception& e) {
-    return "Cannot write \"" + path + "\": " + e.what();
+    return WriteFailureText(path, e.what());
   }
 }
 

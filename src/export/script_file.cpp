@@ -13,10 +13,6 @@ namespace fs = std::filesystem;
 
 constexpr int kTemporaryNameAttempts = 100;
 
-std::string FailureText(const std::string& path, const std::string& reason) {
-  return "Cannot write \"" + path + "\": " + reason;
-}
-
 fs::path TemporaryPath(const fs::path& target, int attempt) {
   return target.parent_path() /
          ("." + target.filename().string() + ".part" + std::to_string(attempt));
@@ -46,12 +42,16 @@ int WriteAndClose(std::FILE* file, std::string_view text) {
 
 }  // namespace
 
+std::string WriteFailureText(const std::string& path, const std::string& reason) {
+  return "Cannot write \"" + path + "\": " + reason;
+}
+
 std::string WriteFileReplacing(const std::string& path, std::string_view text) {
   const fs::path target(path);
   fs::path temporary;
   int error = 0;
   std::FILE* file = CreateTemporary(target, temporary, error);
-  if (!file) return FailureText(path, std::strerror(error != 0 ? error : EIO));
+  if (!file) return WriteFailureText(path, std::strerror(error != 0 ? error : EIO));
 
   error = WriteAndClose(file, text);
   std::error_code ec;
@@ -60,7 +60,7 @@ std::string WriteFileReplacing(const std::string& path, std::string_view text) {
 
   std::error_code ignored;
   fs::remove(temporary, ignored);
-  return FailureText(path, error != 0 ? std::strerror(error) : ec.message());
+  return WriteFailureText(path, error != 0 ? std::strerror(error) : ec.message());
 }
 
 }  // namespace halvane

@@ -12,4 +12,7 @@ namespace halvane {
 // path and the system's error text.
 std::string WriteFileReplacing(const std::string& path, std::string_view text);
 
+// The message for a file that could not be written, with the reason.
+std::string WriteFailureText(const std::string& path, const std::string& reason);
+
 }  // namespace halvane

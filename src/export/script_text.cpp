@@ -10,6 +10,8 @@ ScriptOptions ScriptOptionsFromForm(const Form& form) {
   return {form.GridOptimized.selectedRow, form.SpinLightDistance.value};
 }
 
+namespace {
+
 std::string ScriptHeader(ScriptKind kind, const ScriptOptions& options) {
   std::string out;
   if (kind == ScriptKind::Maya)
@@ -29,6 +31,8 @@ std::string ScriptAfterHeader(const Session& s, ScriptKind kind, const ScriptOpt
     AppendXsiLights(out, s, selection, letter);
   return out;
 }
+
+}  // namespace
 
 std::string BuildScript(const Session& s, ScriptKind kind, const ScriptOptions& options,
                         char letter) {

@@ -16,12 +16,8 @@ struct ScriptOptions {
 
 ScriptOptions ScriptOptionsFromForm(const Form& form);
 
-// The part written before the light names' letter is drawn.
-std::string ScriptHeader(ScriptKind kind, const ScriptOptions& options);
-// Everything after the header, with every light named with `letter`.
-std::string ScriptAfterHeader(const Session& session, ScriptKind kind, const ScriptOptions& options,
-                              char letter);
-// The whole script text, lines ending in CR LF.
+// The whole script text, every light named with `letter`, lines ending in
+// CR LF.
 std::string BuildScript(const Session& session, ScriptKind kind, const ScriptOptions& options,
                         char letter);
 
