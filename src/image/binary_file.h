@@ -35,11 +35,18 @@ class BinaryFile {
 };
 
 // Reads bytes of the buffer up to a limit; past the limit every read gives 1
-// and the position stays.
+// and the position stays. `Take` hands out a whole stretch at once when it
+// lies within the limit, or nothing.
 class ByteCursor {
  public:
   ByteCursor(const uint8_t* data, std::size_t limit) : data_(data), limit_(limit) {}
   uint8_t Next() { return pos_ < limit_ ? data_[pos_++] : uint8_t{1}; }
+  const uint8_t* Take(std::size_t n) {
+    if (n > limit_ - pos_) return nullptr;
+    const uint8_t* p = data_ + pos_;
+    pos_ += n;
+    return p;
+  }
   std::size_t position() const { return pos_; }
   void StepBack(std::size_t n) { pos_ = n > pos_ ? 0 : pos_ - n; }
   std::size_t limit() const { return limit_; }

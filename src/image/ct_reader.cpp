@@ -2,7 +2,6 @@
 #include <array>
 #include <bit>
 #include <cstdint>
-#include <limits>
 
 #include "image/binary_file.h"
 #include "image/reader_frame.h"
@@ -19,14 +18,7 @@ struct CtHeader {
   uint16_t height = 0;
   uint8_t tag = 0;
   uint8_t depth = 0;  // 8, 16 or 32 bits per channel
-  int32_t fileSize = 0;
 };
-
-// The record holds the size as a signed 32-bit number; larger files are
-// refused by the buffer limit anyway.
-int32_t ClampedFileSize(int64_t size) {
-  return static_cast<int32_t>(std::min<int64_t>(size, std::numeric_limits<int32_t>::max()));
-}
 
 std::size_t BytesPerPixel(uint8_t depth) {
   return depth == 8 ? 4 : depth == 16 ? 8 : 16;
@@ -50,7 +42,6 @@ bool ReadCtHeader(BinaryFile& file, CtHeader& header) {
   header.tag = static_cast<uint8_t>(b[0]);
   header.width = static_cast<uint16_t>(b[2] * 256 + b[3]);
   header.height = static_cast<uint16_t>(b[4] * 256 + b[5]);
-  header.fileSize = ClampedFileSize(file.Size());
   // A picture without pixels passes the size match but has nothing to show.
   if (header.width == 0 || header.height == 0) return false;
   header.depth =
@@ -110,8 +101,8 @@ bool ReadCT(const std::string& fileName, image_typ& image, int maxWidth, int max
   CtHeader header;
   if (!ReadCtHeader(file, header)) return false;
 
-  const auto loaded = LoadAfterHeader(file, image, header.width, header.height, header.fileSize,
-                                      maxWidth, maxHeight);
+  const auto loaded =
+      LoadAfterHeader(file, image, header.width, header.height, maxWidth, maxHeight);
   if (!loaded) return false;
   const std::size_t count = *loaded;
   FileBuffer& buffer = SharedFileBuffer();

@@ -106,7 +106,6 @@ bool ParseResolution(const std::string& resolutionLine, RadianceHeader& h) {
 
 bool ParseRadianceHeader(BinaryFile& file, RadianceHeader& h) {
   if (file.Size() < 200) return false;
-  h.fileSize = static_cast<int32_t>(file.Size());
 
   std::string line;
   const int first = file.ReadByte();

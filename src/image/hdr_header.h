@@ -17,7 +17,6 @@ enum RadianceFlags : uint32_t {
 struct RadianceHeader {
   uint16_t width = 0;
   uint16_t height = 0;
-  int32_t fileSize = 0;
   uint32_t flags = 0;
   float gamma = 1.0f;
   float exposure = 1.0f;

@@ -89,8 +89,8 @@ bool ReadHDR(const std::string& fileName, image_typ& image, int maxWidth, int ma
   RadianceHeader header;
   if (!ParseRadianceHeader(file, header)) return false;
 
-  const auto loaded = LoadAfterHeader(file, image, header.width, header.height, header.fileSize,
-                                      maxWidth, maxHeight);
+  const auto loaded =
+      LoadAfterHeader(file, image, header.width, header.height, maxWidth, maxHeight);
   if (!loaded) return false;
   ByteCursor in(SharedFileBuffer().data(), *loaded);
 

@@ -1,13 +1,18 @@
 #include "image/reader_frame.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace halvane {
 
 std::optional<std::size_t> LoadAfterHeader(BinaryFile& file, image_typ& image, int width,
-                                           int height, int32_t fileSize, int maxWidth,
-                                           int maxHeight) {
+                                           int height, int maxWidth, int maxHeight) {
   image.width = width;
   image.height = height;
-  image.fileSize = fileSize;
+  // The record holds the size as a signed 32-bit number; larger files are
+  // refused by the buffer limit below anyway.
+  image.fileSize =
+      static_cast<int32_t>(std::min<int64_t>(file.Size(), std::numeric_limits<int32_t>::max()));
   if (height > maxHeight || width > maxWidth || file.Size() > kFileBufferHighestIndex)
     return std::nullopt;
   const std::size_t count = file.ReadRest(SharedFileBuffer());

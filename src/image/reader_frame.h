@@ -9,12 +9,11 @@
 namespace halvane {
 
 // The part every reader does between its header and its pixels: the header's
-// sizes go into the image record; sizes above the caller's limits and files
+// sizes and the file's size go into the image record; sizes above the caller's limits and files
 // larger than the shared buffer are refused (nullopt); otherwise the rest of
 // the file is loaded into the shared buffer, the file closed, and the count
 // of bytes loaded returned (0 after a read error).
 std::optional<std::size_t> LoadAfterHeader(BinaryFile& file, image_typ& image, int width,
-                                           int height, int32_t fileSize, int maxWidth,
-                                           int maxHeight);
+                                           int height, int maxWidth, int maxHeight);
 
 }  // namespace halvane

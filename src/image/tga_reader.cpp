@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <limits>
 
 #include "image/binary_file.h"
 #include "image/reader_frame.h"
@@ -33,12 +32,7 @@ struct TargaHeader {
   uint8_t depth = 0;
   uint8_t descriptor = 0;
   std::string identification;
-  int32_t fileSize = 0;
 };
-
-int32_t ClampedFileSize(int64_t size) {
-  return static_cast<int32_t>(std::min<int64_t>(size, std::numeric_limits<int32_t>::max()));
-}
 
 std::size_t BytesPerPixel(const TargaHeader& h) {
   return h.depth == 32 ? 4 : 3;
@@ -98,7 +92,6 @@ bool AcceptHeader(const TargaHeader& h, int64_t dataBytes) {
 
 bool ReadTargaHeader(BinaryFile& file, TargaHeader& h) {
   if (!ReadFixedFields(file, h) || !SkipToPixels(file, h)) return false;
-  h.fileSize = ClampedFileSize(file.Size());
   return AcceptHeader(h, file.Size() - file.Position());
 }
 
@@ -130,26 +123,6 @@ bool DecodeUncompressed(const uint8_t* data, std::size_t count, const TargaHeade
   return true;
 }
 
-// Reads the run-length data in the loaded buffer. Past the limit every byte
-// reads as 1 and the position stays, as for the other readers; `Take` hands
-// out a whole stretch at once when it lies within the limit.
-class PacketData {
- public:
-  PacketData(const uint8_t* data, std::size_t limit) : data_(data), limit_(limit) {}
-  uint8_t Next() { return pos_ < limit_ ? data_[pos_++] : uint8_t{1}; }
-  const uint8_t* Take(std::size_t n) {
-    if (n > limit_ - pos_) return nullptr;
-    const uint8_t* p = data_ + pos_;
-    pos_ += n;
-    return p;
-  }
-
- private:
-  const uint8_t* data_;
-  std::size_t limit_;
-  std::size_t pos_ = 0;
-};
-
 // One packet: `count` pixels, either each read from the data (raw) or one
 // pixel read and repeated (run).
 struct Packet {
@@ -160,7 +133,7 @@ struct Packet {
 // Reads a packet byte. Besides the usual run and raw packets, the byte 0x80
 // introduces a run with a 16-bit count, high byte first. A count of 0 gives
 // an empty packet, which the caller refuses.
-Packet ReadPacketHeader(PacketData& in) {
+Packet ReadPacketHeader(ByteCursor& in) {
   const uint8_t t = in.Next();
   if (t < 128) return {std::size_t{t} + 1u, false};
   if (t > 128) return {std::size_t{t} - 127u, true};
@@ -170,7 +143,7 @@ Packet ReadPacketHeader(PacketData& in) {
 }
 
 // Reads `count` pixels, byte by byte where the data may run out.
-void ReadPixels(PacketData& in, std::size_t count, std::size_t step, float* dst) {
+void ReadPixels(ByteCursor& in, std::size_t count, std::size_t step, float* dst) {
   if (const uint8_t* src = in.Take(count * step)) return StorePixels(src, count, step, dst);
   std::array<uint8_t, 4> pixel{};
   for (std::size_t i = 0; i < count; ++i, dst += 3) {
@@ -179,7 +152,7 @@ void ReadPixels(PacketData& in, std::size_t count, std::size_t step, float* dst)
   }
 }
 
-void WritePacket(PacketData& in, const Packet& packet, std::size_t step, float* dst) {
+void WritePacket(ByteCursor& in, const Packet& packet, std::size_t step, float* dst) {
   if (!packet.repeat) return ReadPixels(in, packet.count, step, dst);
   ReadPixels(in, 1, step, dst);
   const float blue = dst[0], green = dst[1], red = dst[2];
@@ -198,7 +171,7 @@ bool DecodeRunLength(const uint8_t* data, std::size_t count, const TargaHeader& 
   const std::size_t width = h.width, height = h.height, step = BytesPerPixel(h);
   image.pixels.assign(width * height * 3 + kRunLengthSpare, 0.0f);
   const std::size_t capacity = image.pixels.size();
-  PacketData in(data, count);
+  ByteCursor in(data, count);
   for (std::size_t r = 0; r < height; ++r) {
     const std::size_t rowStart = TargetRow(h, r) * width;
     for (std::size_t x = 0; x < width;) {
@@ -224,8 +197,8 @@ bool ReadTGA(const std::string& fileName, image_typ& image, int maxWidth, int ma
   TargaHeader header;
   if (!ReadTargaHeader(file, header)) return false;
 
-  const auto loaded = LoadAfterHeader(file, image, header.width, header.height, header.fileSize,
-                                      maxWidth, maxHeight);
+  const auto loaded =
+      LoadAfterHeader(file, image, header.width, header.height, maxWidth, maxHeight);
   if (!loaded) return false;
   const std::size_t count = *loaded;
   FileBuffer& buffer = SharedFileBuffer();
