@@ -115,14 +115,11 @@ void FormCreate(Session& s, Form& form, Host& host) {
   s.BackBitmap.Resize(kPreviewSize, kPreviewSize);
   s.ViewMin = 0.0f;
   s.ViewMax = 1.0f;
-  ReadDisplayChecks(s, form);
-  s.ViewUpdateEnabled = true;
   s.WorkflowState = 0;
-  SyncDisplayChecks(s, form);
+  SyncDisplayChecks(s, form);  // also reads the boxes back and enables view updates
 
   TrackLumValueChange(s, form, host);
   TrackLumPowerChange(s, form, host);
-  s.WorkflowState = 0;
   TrackLumRChange(s, form, host);
   s.SubdivLevel = 0;
 
