@@ -8,15 +8,16 @@
 namespace halvane {
 namespace {
 
+// Applies an option's value; returns an error text, empty when it is fine.
+using Apply = std::function<std::string(BatchOptions&, const std::string&)>;
+
 // One command-line option: its names, whether it takes a value, and how it
-// is applied. Applying returns an error text, empty when the value is fine.
+// is applied.
 struct OptionSpec {
   std::vector<std::string> names;
   const char* valueName;  // null for a switch
-  std::function<std::string(BatchOptions&, const std::string&)> apply;
+  Apply apply;
 };
-
-using Apply = std::function<std::string(BatchOptions&, const std::string&)>;
 
 Apply Switch(bool BatchOptions::*member) {
   return [member](BatchOptions& o, const std::string&) {
@@ -32,7 +33,9 @@ Apply Path(std::string BatchOptions::*member) {
   };
 }
 
-Apply Whole(std::optional<int> BatchOptions::*member, int lo, int hi) {
+// A whole number in lo..hi, into an int or an optional int.
+template <typename Member>
+Apply Whole(Member BatchOptions::*member, int lo, int hi) {
   return [=](BatchOptions& o, const std::string& v) {
     int value = 0;
     std::string e = ParseWholeNumber(v, lo, hi, value);
@@ -73,15 +76,6 @@ std::string ApplyLumColor(BatchOptions& o, const std::string& v) {
   return {};
 }
 
-Apply Required(int BatchOptions::*member, int lo, int hi) {
-  return [=](BatchOptions& o, const std::string& v) {
-    int value = 0;
-    std::string e = ParseWholeNumber(v, lo, hi, value);
-    if (e.empty()) o.*member = value;
-    return e;
-  };
-}
-
 std::string ApplyOutput(BatchOptions& o, const std::string& v) {
   if (!ScriptKindForPath(v)) return "'" + v + "' must end in .mel (Maya) or .vbs (XSI)";
   o.outputs.push_back(v);
@@ -117,7 +111,7 @@ const std::vector<OptionSpec>& OptionTable() {
       {{"--level1-max-lights"}, "N", Whole(&BatchOptions::level1MaxLights, 20, 150)},
       {{"--halt-after-level1"}, nullptr, Switch(&BatchOptions::haltAfterLevel1)},
       {{"--threads"}, "N", Whole(&BatchOptions::threads, 0, 256)},
-      {{"--row"}, "N", Required(&BatchOptions::row, 1, 100)},
+      {{"--row"}, "N", Whole(&BatchOptions::row, 1, 100)},
       {{"--table"}, nullptr, Switch(&BatchOptions::table)},
       {{"--reduce"}, "V", Track(&BatchOptions::reduce, 100, 20, 200)},
       {{"--collapse-group"}, "N", Whole(&BatchOptions::collapseGroup, 2, 7)},
