@@ -109,7 +109,7 @@ void ButtonIncreaseMaxWhiteClick(Session& s, Form& form, Host& host) {
     SetStatus(form, 1, "Level " + std::to_string(k));
     SetStatus(form, 2, "");
     host.ProcessEvents();
-    StatisticsPass(s, form, host);
+    LuminanceStatistics(s, form, host);  // the ring sums follow once after the last pass
     ProposeOptimizationThresholds(s, form);
     if (count > 0) {
       AddLogLine(form, host,

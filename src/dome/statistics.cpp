@@ -126,6 +126,10 @@ void ComputeRingSums(Session& s) {
 
 void StatisticsPass(Session& s, Form& form, Host& host) {
   ComputeRingSums(s);
+  LuminanceStatistics(s, form, host);
+}
+
+void LuminanceStatistics(Session& s, Form& form, Host& host) {
   const uint32_t n = s.PointCount;
   s.MaxLum = s.MinLum = n >= 1 ? s.Points[1].lum : 0.0f;
   s.UsedPointCount = 0;

@@ -15,6 +15,9 @@ void ComputeRingSums(Session& session);
 // Ring sums, then the luminance and colour statistics over all points, and
 // the five statistics labels.
 void StatisticsPass(Session& session, Form& form, Host& host);
+// The statistics and labels alone, for passes that change luminances
+// repeatedly and take the ring sums once at their end.
+void LuminanceStatistics(Session& session, Form& form, Host& host);
 
 // Sorts the points by lumSum61 (ascending, whole records) and rebuilds the
 // neighbour lists for the new indices.
