@@ -110,15 +110,11 @@ void Button_LoadImageClick(Session& s, Form& form, Host& host) {
   form.Image1Layer = PreviewLayer::Background;
   host.PreviewChanged();
 
-  AddLogLine(form, host, ":  File loaded (\"" + path + "\").");
   s.WorkflowState = 1;
   SyncDisplayChecks(s, form);
-  SetStatus(form, 0, "File loaded.");
-  SetStatus(form, 1, "");
-  SetStatus(form, 2, "\"" + path + "\"");
   s.PointCount = 0;
-  MarkStepDone(form, 1);
-  SetBusy(form, false);
+  EndStep(form, host, 1, ":  File loaded (\"" + path + "\").", "File loaded.");
+  SetStatus(form, 2, "\"" + path + "\"");
 
   const std::string message = ClosingMessage(isFloat, maxSample);
   if (!message.empty()) host.ShowMessage(message);
