@@ -69,8 +69,10 @@ bool SameAsStb(const std::string& path, const image_typ& ours) {
   int w = 0, h = 0, n = 0;
   stbi_uc* theirs = stbi_load(path.c_str(), &w, &h, &n, 3);
   bool same = theirs != nullptr && w == ours.width && h == ours.height;
+  // Ours holds blue, green, red; stb_image gives red, green, blue.
   for (std::size_t i = 0; same && i < std::size_t{3} * w * h; i += 3)
     same = ours.pixels[i] == testing::UnitByte(theirs[i + 2]) &&
+           ours.pixels[i + 1] == testing::UnitByte(theirs[i + 1]) &&
            ours.pixels[i + 2] == testing::UnitByte(theirs[i]);
   stbi_image_free(theirs);
   return same;

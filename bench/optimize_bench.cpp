@@ -10,17 +10,15 @@
 // plus accepted results) for both.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <memory>
-#include <regex>
 #include <string>
 
+#include "bench_support.h"
 #include "dome/colour_step.h"
 #include "optimize/optimize_step.h"
 #include "optimize/search_settings.h"
 #include "session/workflow.h"
 #include "support/optimize_fixtures.h"
-#include "support/test_host.h"
 
 namespace halvane {
 namespace {
@@ -28,14 +26,7 @@ namespace {
 constexpr int kWidth = 512, kHeight = 256;
 constexpr float kNoise = 1.5f;
 
-// A test host whose time of day is a real clock.
-class ClockHost : public testing::TestHost {
- public:
-  double TimeOfDaySeconds() override {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-  }
-};
+using bench::ClockHost;
 
 struct SkyDome {
   SkyDome() {
@@ -59,25 +50,6 @@ struct SkyDome {
   ClockHost host;
 };
 
-// Seconds and results of one level's log line.
-struct LevelFigures {
-  double seconds = 0;
-  double found = 0;
-};
-
-LevelFigures ReadLevel(const Form& form, int level) {
-  static const std::regex line(
-      R"(.*:          Optimize LEVEL (\d):  ([0-9,]+\.\d\d)sec\.  (\d+) +opt\. found\..*)");
-  for (const std::string& text : form.ListBox1.items) {
-    std::smatch m;
-    if (!std::regex_match(text, m, line) || std::stoi(m[1]) != level) continue;
-    std::string seconds = m[2];
-    std::erase(seconds, ',');
-    return {std::stod(seconds), std::stod(m[3])};
-  }
-  return {};
-}
-
 void BM_OptimizeRunSky642(benchmark::State& state) {
   static SkyDome dome;
   SearchStatistics statistics;
@@ -90,7 +62,8 @@ void BM_OptimizeRunSky642(benchmark::State& state) {
     statistics = SearchStatistics{};
     ButtonOptimizeClick(dome.s, dome.form, dome.host, settings);
     for (int level = 1; level <= 3; ++level) {
-      const LevelFigures f = ReadLevel(dome.form, level);
+      const bench::LevelFigures f =
+          bench::ReadLevel(dome.form, level).value_or(bench::LevelFigures{});
       levelSeconds[level] += f.seconds;
       found[level] += f.found;
       cutsAndResults += f.found;

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "bench_support.h"
 #include "core/search_domes.h"
 #include "image/load_step.h"
 #include "optimize/optimize_step.h"
@@ -20,72 +21,56 @@
 namespace halvane {
 namespace {
 
+using bench::ClockHost;
 using testing::DomeRun;
-
-// A test host whose time of day is a real clock, so the log lines carry the
-// seconds of every level.
-class ClockHost : public testing::TestHost {
- public:
-  double TimeOfDaySeconds() override {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-  }
-};
 
 struct BenchDome {
   std::string name;
   std::unique_ptr<DomeRun> dome;
 };
 
-std::unique_ptr<DomeRun> SampleDome() {
-  const std::string path =
-      (std::filesystem::path(__FILE__).parent_path().parent_path() / "data" / "sky.hdr").string();
-  if (!std::filesystem::exists(path)) return nullptr;
-  auto run = std::make_unique<DomeRun>();
-  run->host.AnswerDialog(path);
-  Button_LoadImageClick(run->s, run->form, run->host);
-  if (run->s.ImageMissing) return nullptr;
-  run->form.SpinPointIteration.value = 4;
-  SpinPointIterationChange(run->s, run->form);
-  ButtonCalculateStartpointsClick(run->s, run->form, run->host);
-  ButtonApplyColorClick(run->s, run->form, run->host);
-  return run;
+// The sample image with points and colours, prepared once for both of its
+// domes; null when the file is not there or cannot be read.
+const DomeRun* SampleDome() {
+  static const std::unique_ptr<DomeRun> sample = []() -> std::unique_ptr<DomeRun> {
+    const std::string path =
+        (std::filesystem::path(__FILE__).parent_path().parent_path() / "data" / "sky.hdr").string();
+    if (!std::filesystem::exists(path)) return nullptr;
+    auto run = std::make_unique<DomeRun>();
+    run->host.AnswerDialog(path);
+    Button_LoadImageClick(run->s, run->form, run->host);
+    if (run->s.ImageMissing) return nullptr;
+    run->form.SpinPointIteration.value = 4;
+    SpinPointIterationChange(run->s, run->form);
+    ButtonCalculateStartpointsClick(run->s, run->form, run->host);
+    ButtonApplyColorClick(run->s, run->form, run->host);
+    return run;
+  }();
+  return sample.get();
 }
 
 // The default settings, halted after level 1 unless `allLevels`: later
 // levels on the generated skies keep the literal search busy for minutes.
-void UseControls(DomeRun& run, int level1Points, int level1MaxLights, bool allLevels = false) {
+void UseControls(DomeRun& run, bool allLevels) {
   testing::OptimizeControls c;
-  c.level1Points = level1Points;
-  c.level1MaxLights = level1MaxLights;
   c.haltAfterLevel1 = !allLevels;
   c.ApplyTo(run.form);
 }
 
+// Dome 0: sky with 3% grain, 1: 8% grain, 2: the sample image halted after
+// level 1, 3: the sample image through all levels.
 const BenchDome& Dome(int which) {
   static std::map<int, BenchDome> domes;
   auto found = domes.find(which);
   if (found != domes.end()) return found->second;
-  BenchDome d;
-  switch (which) {
-    case 0:
-      d = {"sky3%", testing::MakeDome(4, testing::Sky(0.03f))};
-      UseControls(*d.dome, 275, 50);
-      break;
-    case 1:
-      d = {"sky8%", testing::MakeDome(4, testing::Sky(0.08f))};
-      UseControls(*d.dome, 275, 50);
-      break;
-    case 2:
-      d = {"sample", SampleDome()};
-      if (d.dome) UseControls(*d.dome, 275, 50);
-      break;
-    default:
-      d = {"sample all levels", SampleDome()};
-      if (d.dome) UseControls(*d.dome, 275, 50, true);
-      break;
-  }
-  return domes.emplace(which, std::move(d)).first->second;
+  static const char* const names[] = {"sky3%", "sky8%", "sample", "sample all levels"};
+  std::unique_ptr<DomeRun> dome;
+  if (which < 2)
+    dome = testing::MakeDome(4, testing::Sky(which == 0 ? 0.03f : 0.08f));
+  else if (const DomeRun* sample = SampleDome())
+    dome = std::make_unique<DomeRun>(*sample);
+  if (dome) UseControls(*dome, which == 3);
+  return domes.emplace(which, BenchDome{names[which], std::move(dome)}).first->second;
 }
 
 std::map<int, double>& LiteralSeconds() {
@@ -93,15 +78,11 @@ std::map<int, double>& LiteralSeconds() {
   return seconds;
 }
 
-// The seconds of each level, read back from the log lines.
+// The seconds of each level that logged a line, read back from the log.
 void CountLevelSeconds(const Form& form, benchmark::State& state) {
-  for (const std::string& line : form.ListBox1.items) {
-    const std::size_t at = line.find("Optimize LEVEL ");
-    if (at == std::string::npos) continue;
-    const char level = line[at + 15];
-    const std::size_t from = line.find(":  ", at) + 3;
-    state.counters[std::string("level") + level + "_s"] = std::stod(line.substr(from));
-  }
+  for (int level = 1; level <= 3; ++level)
+    if (const auto figures = bench::ReadLevel(form, level))
+      state.counters["level" + std::to_string(level) + "_s"] = figures->seconds;
 }
 
 void BM_OptimizePoints(benchmark::State& state) {
