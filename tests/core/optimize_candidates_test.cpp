@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "optimize/candidates.h"
+#include "support/dome_fixture.h"
 #include "support/optimize_fixtures.h"
 
 namespace halvane {
@@ -185,7 +186,7 @@ TEST_F(OptimizeCandidates, SixNeighbourRegionsGiveTheFullCollapseSizes) {
       bool regular = true;
       for (uint32_t q = 1; q <= s.PointCount; ++q)
         if (steps[q] >= 0 && steps[q] <= level - 2)
-          regular = regular && testing::NeighbourSlotsUsed(s.Points[q]) == 6;
+          regular = regular && testing::NeighbourCount(s.Points[q]) == 6;
       if (!regular) continue;
       ASSERT_EQ(p.memberCount[static_cast<std::size_t>(level)], 1 + 3 * level * (level - 1))
           << "point " << i << " level " << level;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "dome/start_points.h"
+#include "support/dome_fixture.h"
 #include "support/session_fixture.h"
 
 namespace halvane {
@@ -15,18 +16,6 @@ class StartPoints : public testing::SessionTest {
     ButtonCalculateStartpointsClick(s, form, host);
   }
 };
-
-int NeighbourCount(const point_typ& p) {
-  int n = 0;
-  for (std::size_t k = 1; k <= 6; ++k) n += p.nb[k] != 0;
-  return n;
-}
-
-bool Lists(const point_typ& p, uint32_t j) {
-  for (std::size_t k = 1; k <= 6; ++k)
-    if (p.nb[k] == static_cast<int32_t>(j)) return true;
-  return false;
-}
 
 TEST_F(StartPoints, NothingWithoutAnImage) {
   Generate(4);
@@ -56,14 +45,15 @@ TEST_F(StartPoints, GeodesicGridOfBothResolutions) {
   for (uint32_t i = 1; i <= s.PointCount; ++i) {
     const point_typ& p = s.Points[i];
     EXPECT_NEAR(p.x * p.x + p.y * p.y + p.z * p.z, 1.0, 1e-15);
-    const int n = NeighbourCount(p);
+    const int n = testing::NeighbourCount(p);
     ASSERT_TRUE(n == 5 || n == 6) << i;
     fives += n == 5;
     for (std::size_t k = 1; k <= 6; ++k) {
       const int32_t j = p.nb[k];
       if (j == 0) continue;
       ASSERT_NE(j, static_cast<int32_t>(i));
-      ASSERT_TRUE(Lists(s.Points[static_cast<std::size_t>(j)], i)) << i << " " << j;
+      ASSERT_TRUE(testing::ListsNeighbour(s.Points[static_cast<std::size_t>(j)], i))
+          << i << " " << j;
     }
     EXPECT_LT(p.px, 100);
     EXPECT_LT(p.py, 50);

@@ -7,27 +7,16 @@
 #include "dome/colour_step.h"
 #include "dome/statistics.h"
 #include "support/dome_fixture.h"
+#include "support/optimize_fixtures.h"
 
 namespace halvane {
 namespace {
 
 class Statistics : public testing::DomeTest {};
 
-// Number of points within 1..5 neighbour steps of `centre`, by breadth-first
-// search over the neighbour lists.
+// Number of points within 1..5 neighbour steps of `centre`.
 std::array<int, 6> BallSizes(const Session& s, uint32_t centre) {
-  std::vector<int> distance(s.PointCount + 1, -1);
-  std::vector<uint32_t> queue{centre};
-  distance[centre] = 0;
-  for (std::size_t head = 0; head < queue.size(); ++head) {
-    const point_typ& p = s.Points[queue[head]];
-    for (std::size_t k = 1; k <= kNeighbourSlots; ++k) {
-      const int32_t n = p.nb[k];
-      if (n == 0 || distance[testing::Index(n)] >= 0) continue;
-      distance[testing::Index(n)] = distance[queue[head]] + 1;
-      queue.push_back(static_cast<uint32_t>(n));
-    }
-  }
+  const std::vector<int> distance = testing::StepsFrom(s, centre);
   std::array<int, 6> sizes{};
   for (int d : distance)
     for (int r = 1; r <= 5; ++r) sizes[r] += d >= 0 && d <= r;

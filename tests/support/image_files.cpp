@@ -1,6 +1,5 @@
 #include "support/image_files.h"
 
-#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -98,10 +97,6 @@ Bytes RunLengthRadiance(int width, int height, const std::vector<Rgbe>& pixels) 
     }
   }
   return RadianceWithData(width, height, data);
-}
-
-double RgbeLinear(uint8_t mantissa, uint8_t exponent) {
-  return mantissa * std::ldexp(1.0, exponent - 136);
 }
 
 }  // namespace halvane::testing

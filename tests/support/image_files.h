@@ -41,7 +41,4 @@ Bytes RunLengthRadiance(int width, int height, const std::vector<Rgbe>& pixels);
 // A header followed by the given pixel bytes.
 Bytes RadianceWithData(int width, int height, const Bytes& data);
 
-// The value (m * 2^(e - 136)) the RGBE pair stands for, before the power.
-double RgbeLinear(uint8_t mantissa, uint8_t exponent);
-
 }  // namespace halvane::testing

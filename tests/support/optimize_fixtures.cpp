@@ -50,12 +50,6 @@ int LightsUpTo(const optimization_typ& record, uint32_t last) {
   return lights;
 }
 
-int NeighbourSlotsUsed(const point_typ& p) {
-  int n = 0;
-  for (std::size_t k = 1; k <= kNeighbourSlots; ++k) n += p.nb[k] != 0;
-  return n;
-}
-
 std::vector<int> StepsFrom(const Session& s, uint32_t from) {
   std::vector<int> steps(s.PointCount + 1, -1);
   std::deque<uint32_t> queue{from};

@@ -35,9 +35,6 @@ std::string DecisionText(const optimization_typ& record, uint32_t count);
 // Number of points 1..last with a decision other than 0.
 int LightsUpTo(const optimization_typ& record, uint32_t last);
 
-// Number of occupied neighbour slots.
-int NeighbourSlotsUsed(const point_typ& point);
-
 // Neighbour steps from point `from` to every point (index 0 unused; -1 where
 // a point cannot be reached).
 std::vector<int> StepsFrom(const Session& session, uint32_t from);
