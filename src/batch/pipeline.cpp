@@ -17,14 +17,11 @@
 #include "optimize/result_table.h"
 #include "optimize/search_settings.h"
 #include "preview/png_writer.h"
+#include "preview/preview.h"
 #include "session/workflow.h"
 
 namespace halvane {
 namespace {
-
-const Bitmap& ShownPicture(const Session& s, const Form& form) {
-  return form.Image1Layer == PreviewLayer::Overlay ? s.PreviewBitmap : s.BackBitmap;
-}
 
 // Sets the controls the way a user would before pressing the step buttons.
 void SetControls(const BatchOptions& o, Session& s, Form& form, Host& host) {
@@ -82,7 +79,7 @@ int WriteFiles(const BatchOptions& o, const Session& s, const Form& form, std::o
   }
   if (!o.previewPath.empty()) {
     std::string error;
-    if (!WritePng(ShownPicture(s, form), o.previewPath, error)) {
+    if (!WritePng(ShownPreview(s, form), o.previewPath, error)) {
       err << "halvane-batch: cannot write " << o.previewPath << ": " << error << '\n';
       return kExitOutputFailed;
     }

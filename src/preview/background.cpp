@@ -10,9 +10,6 @@
 namespace halvane {
 namespace {
 
-constexpr Rgb kMagenta{255, 0, 255};
-constexpr float kDarkenFactor = 0.9f;
-
 int SourceCoordinate(int previewPosition, int imageSize) {
   return static_cast<int>(static_cast<int64_t>(imageSize) * previewPosition / kPreviewSize);
 }
@@ -81,15 +78,12 @@ void PaintBand(const image_typ& img, const DisplaySettings& settings, Bitmap& bm
       for (int x = 0; x < kPreviewSize; ++x) {
         const int ix = SourceCoordinate(x, img.width);
         const float* p = img.pixels.data() + img.ChannelIndex(ix, iy, 0);
-        float blue = p[0], green = p[1], red = p[2];
+        const float blue = p[0], green = p[1], red = p[2];
         m = std::max({m, red, green, blue});  // a NaN channel never wins
-        uint32_t color = 0;
-        if (MapDisplayColor(red, green, blue, kDarkenFactor, settings, color)) {
-          bmp.SetPixel(x, y, Rgb{RedOf(color), GreenOf(color), BlueOf(color)});
-        } else {
-          bmp.SetPixel(x, y, kMagenta);
+        Rgb colour;
+        if (!PreviewColour(red, green, blue, settings, colour))
           band.unconvertible.push_back({x, y, ix, iy});
-        }
+        bmp.SetPixel(x, y, colour);
       }
     }
     band.maxSample = m;

@@ -6,8 +6,6 @@
 namespace halvane {
 namespace {
 
-constexpr float kDarkenFactor = 0.9f;
-
 // A position and colour on an edge, and the per-row step along that edge.
 struct EdgePoint {
   double x, y;
@@ -70,12 +68,9 @@ class Filler {
 
  private:
   void Plot(int x, int y, float r, float g, float b) {
-    uint32_t color = 0;
-    if (DisplayColor(r, g, b, kDarkenFactor, settings_, color)) {
-      bmp_.SetPixel(x, y, Rgb{RedOf(color), GreenOf(color), BlueOf(color)});
-    } else {
-      bmp_.SetPixel(x, y, Rgb{255, 0, 255});
-    }
+    Rgb colour;
+    PreviewColour(r, g, b, settings_, colour);
+    bmp_.SetPixel(x, y, colour);
   }
 
   Bitmap& bmp_;

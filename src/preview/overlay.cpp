@@ -94,4 +94,8 @@ void DrawOverlay(Session& s, Form& form, Host& host, bool hideLines, bool collap
   host.PreviewChanged();
 }
 
+const Bitmap& ShownPreview(const Session& s, const Form& form) {
+  return form.Image1Layer == PreviewLayer::Overlay ? s.PreviewBitmap : s.BackBitmap;
+}
+
 }  // namespace halvane

@@ -7,6 +7,21 @@
 
 namespace halvane {
 
+// The preview's colour of one value: the display mapping, darkened a little
+// for the preview. A value that cannot be converted (a channel that is not a
+// number) gives magenta and false.
+inline bool PreviewColour(float red, float green, float blue, const DisplaySettings& settings,
+                          Rgb& colour) {
+  constexpr float kPreviewDarkening = 0.9f;
+  uint32_t mapped = 0;
+  if (!DisplayColor(red, green, blue, kPreviewDarkening, settings, mapped)) {
+    colour = Rgb{255, 0, 255};
+    return false;
+  }
+  colour = Rgb{RedOf(mapped), GreenOf(mapped), BlueOf(mapped)};
+  return true;
+}
+
 // Preview position of an image column or row, capped at 499.
 int PreviewCoordinate(int imagePosition, int imageSize);
 
@@ -35,6 +50,10 @@ void RedrawBackground(Session& session, Form& form, Host& host);
 // points first..last with the levels of `record`, and shows the result.
 void DrawOverlay(Session& session, Form& form, Host& host, bool hideLines, bool collapseNumbers,
                  uint32_t first, uint32_t last, const optimization_typ& record);
+
+// The bitmap the preview shows: the overlay once one has been drawn, else
+// the background.
+const Bitmap& ShownPreview(const Session& session, const Form& form);
 
 // The redraw after a step that changed the points: background with fills,
 // then the overlay of every point with lines allowed.
