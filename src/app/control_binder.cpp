@@ -15,13 +15,10 @@
 #include <QSpinBox>
 
 #include "app/masked_field.h"
+#include "app/qt_convert.h"
 
 namespace halvane {
 namespace {
-
-QString ToQt(const std::string& text) {
-  return QString::fromStdString(text);
-}
 
 void SetTextIfChanged(QLabel* label, const QString& text) {
   if (label->text() != text) label->setText(text);
@@ -35,7 +32,7 @@ void SetBold(QWidget* widget, bool bold) {
 }
 
 void SetBackground(QWidget* widget, Rgb color) {
-  const QColor wanted(color.r, color.g, color.b);
+  const QColor wanted = ToQColor(color);
   if (widget->autoFillBackground() && widget->palette().color(QPalette::Window) == wanted) return;
   QPalette palette = widget->palette();
   palette.setColor(QPalette::Window, wanted);

@@ -12,27 +12,28 @@
 #include <QTableWidget>
 
 #include "app/control_binder.h"
+#include "app/qt_convert.h"
 
 namespace halvane {
 namespace {
 
-QString ToQt(const std::string& text) {
-  return QString::fromStdString(text);
-}
-
 // The log only grows while a step runs, so a refresh appends the new lines;
 // anything else (a line that changed, a shorter log) rebuilds the list.
+// The current row is scrolled into view only when the lines or the current
+// row changed, so a refresh with nothing new leaves the user's scrolling alone.
 void ShowLog(QListWidget* list, const ListBox& model) {
   const int shown = list->count();
   const int wanted = static_cast<int>(model.items.size());
   const bool prefixKept = shown <= wanted && (shown == 0 || list->item(shown - 1)->text() ==
                                                                 ToQt(model.items[shown - 1]));
+  const bool linesChanged = !prefixKept || shown != wanted;
   if (!prefixKept) list->clear();
   for (int i = list->count(); i < wanted; ++i) list->addItem(ToQt(model.items[i]));
 
   if (model.itemIndex >= 0 && model.itemIndex < wanted) {
-    if (list->currentRow() != model.itemIndex) list->setCurrentRow(model.itemIndex);
-    list->scrollToItem(list->item(model.itemIndex));
+    const bool rowChanged = list->currentRow() != model.itemIndex;
+    if (rowChanged) list->setCurrentRow(model.itemIndex);
+    if (linesChanged || rowChanged) list->scrollToItem(list->item(model.itemIndex));
   } else if (list->currentRow() != -1) {
     list->setCurrentRow(-1);
   }

@@ -24,6 +24,7 @@
 #include "app/picture_view.h"
 #include "app/pictures.h"
 #include "app/window_style.h"
+#include "preview/preview.h"
 
 namespace halvane {
 namespace {
@@ -349,10 +350,8 @@ QWidget* TForm_main::BuildPreview() {
   const QImage title = TitlePicture(kPreviewSize, kPreviewSize);
   auto* placeholder = new PictureView(kPreviewSize, kPreviewSize, [title] { return title; });
   placeholder->setObjectName(QStringLiteral("Image3"));
-  preview_ = new PictureView(kPreviewSize, kPreviewSize, [this] {
-    return WrapBitmap(form_.Image1Layer == PreviewLayer::Overlay ? session_->PreviewBitmap
-                                                                 : session_->BackBitmap);
-  });
+  preview_ = new PictureView(kPreviewSize, kPreviewSize,
+                             [this] { return WrapBitmap(ShownPreview(*session_, form_)); });
   preview_->setObjectName(QStringLiteral("Image1"));
   stack->addWidget(placeholder, 0, 0);
   stack->addWidget(preview_, 0, 0);
@@ -410,12 +409,12 @@ QWidget* TForm_main::BuildViewSettings() {
   auto* layout = new QVBoxLayout(group);
   layout->setSpacing(2);
   layout->addLayout(range);
-  layout->addWidget(binder_.Bind(form_.CheckDarken, "CheckDarken", [this] { OnUpdateViewback(); }));
-  layout->addWidget(
-      binder_.Bind(form_.CheckViewOutRange, "CheckViewOutRange", [this] { OnUpdateViewback(); }));
-  layout->addLayout(outOfRange);
+  // Checks that change the background redraw it; the others only the overlay.
   const auto back = [this] { OnUpdateViewback(); };
   const auto overlay = [this] { OnUpdateView(); };
+  layout->addWidget(binder_.Bind(form_.CheckDarken, "CheckDarken", back));
+  layout->addWidget(binder_.Bind(form_.CheckViewOutRange, "CheckViewOutRange", back));
+  layout->addLayout(outOfRange);
   layout->addWidget(binder_.Bind(form_.CheckDisplaybackground, "CheckDisplaybackground", back));
   layout->addWidget(binder_.Bind(form_.CheckDisplayFill, "CheckDisplayFill", back));
   layout->addWidget(binder_.Bind(form_.CheckDisplayPoints, "CheckDisplayPoints", overlay));

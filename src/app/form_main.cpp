@@ -34,10 +34,11 @@ std::unique_ptr<Host> TForm_main::MakeQtHost() {
   return std::make_unique<QtHost>(this, std::move(callbacks));
 }
 
+// Runs before every host event pass; the preview repaints only through
+// PreviewChanged, so it is not touched here.
 void TForm_main::RefreshCheap() {
   binder_.RefreshCheap();
   if (viewSettings_) viewSettings_->setEnabled(stepsRunning_ == 0);
-  if (preview_) preview_->update();
 }
 
 void TForm_main::RefreshAll() {

@@ -7,14 +7,11 @@
 #include <QPainter>
 #include <QRadialGradient>
 
+#include "app/qt_convert.h"
 #include "session/form.h"
 
 namespace halvane {
 namespace {
-
-QColor ToQColor(Rgb c) {
-  return QColor(c.r, c.g, c.b);
-}
 
 // A faint dome of evenly spread dots, seen slightly from above: points of the
 // upper hemisphere on a golden-angle spiral, nearer dots brighter.

@@ -4,14 +4,11 @@
 #include <QPalette>
 #include <QWidget>
 
+#include "app/qt_convert.h"
 #include "session/form.h"
 
 namespace halvane {
 namespace {
-
-QColor ToQColor(Rgb c) {
-  return QColor(c.r, c.g, c.b);
-}
 
 // Sets a role for the active and inactive groups and a dimmed one for
 // disabled widgets, so that disabled controls stay recognisable.
