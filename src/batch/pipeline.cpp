@@ -91,11 +91,7 @@ int ExportScripts(const BatchOptions& o, Session& s, Form& form, BatchHost& host
   for (const std::string& path : o.outputs) {
     host.SetSaveTarget(path);
     const int messagesBefore = host.messageCount();
-    if (ScriptKindForPath(path) == ScriptKind::Maya) {
-      ButtonExportMayaClick(s, form, host);
-    } else {
-      ButtonExportClick(s, form, host);
-    }
+    ExportScript(s, form, host, ScriptKindForPath(path).value());  // checked with the options
     if (host.messageCount() != messagesBefore) return kExitOutputFailed;
   }
   return kExitDone;
