@@ -7,7 +7,7 @@
 #include <regex>
 #include <string>
 
-#include "session/form.h"
+#include "workflow/form.h"
 #include "support/test_host.h"
 
 namespace halvane::bench {

@@ -9,7 +9,7 @@
 #include "dome/colour_step.h"
 #include "dome/start_points.h"
 #include "image/readers.h"
-#include "session/workflow.h"
+#include "workflow/workflow.h"
 #include "support/image_files.h"
 #include "support/test_host.h"
 
@@ -30,22 +30,22 @@ void BM_ColourApplication642(benchmark::State& state) {
   Form form;
   testing::TestHost host;
   FormCreate(s, form, host);
-  s.Image.width = kWidth;
-  s.Image.height = kHeight;
-  s.Image.pixels.resize(static_cast<std::size_t>(kWidth) * kHeight * 3);
+  s.image.width = kWidth;
+  s.image.height = kHeight;
+  s.image.pixels.resize(static_cast<std::size_t>(kWidth) * kHeight * 3);
   for (int y = 0; y < kHeight; ++y)
     for (int x = 0; x < kWidth; ++x)
       for (int k = 0; k < 3; ++k)
-        s.Image.pixels[3 * (static_cast<std::size_t>(y) * kWidth + x) + k] = SkyValue(x, y);
-  s.ImageMissing = false;
-  s.WorkflowState = 1;
+        s.image.pixels[3 * (static_cast<std::size_t>(y) * kWidth + x) + k] = SkyValue(x, y);
+  s.imageMissing = false;
+  s.workflowState = 1;
   form.SpinPointIteration.value = 4;
   ButtonCalculateStartpointsClick(s, form, host);
   for (auto _ : state) {
     ButtonApplyColorClick(s, form, host);
-    benchmark::DoNotOptimize(s.Points[1].lum);
+    benchmark::DoNotOptimize(s.dome.points[1].lum);
   }
-  if (s.PointCount != 642) state.SkipWithError("points missing");
+  if (s.dome.pointCount != 642) state.SkipWithError("points missing");
 }
 BENCHMARK(BM_ColourApplication642)->Unit(benchmark::kMillisecond);
 
@@ -64,7 +64,7 @@ void BM_RadianceDecodeFlat4000x2000(benchmark::State& state) {
     testing::WriteFile(p, testing::FlatRadiance(kWidth, kHeight, pixels));
     return p;
   }();
-  image_typ image;
+  Image image;
   for (auto _ : state) {
     bool isFloat = false;
     if (!ReadHDR(path, image, kWidth, kWidth, isFloat)) state.SkipWithError("read failed");

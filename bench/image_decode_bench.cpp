@@ -10,7 +10,7 @@
 #include "image/load_step.h"
 #include "image/readers.h"
 #include "preview/preview.h"
-#include "session/workflow.h"
+#include "workflow/workflow.h"
 #include "support/image_files.h"
 #include "support/test_host.h"
 
@@ -73,7 +73,7 @@ const std::string& SkyFile(benchmark::State& state) {
 
 void BM_DecodeHdrOurs(benchmark::State& state) {
   const std::string& path = SkyFile(state);
-  image_typ image;
+  Image image;
   for (auto _ : state) {
     bool isFloat = false;
     if (!ReadHDR(path, image, 4000, 4000, isFloat)) state.SkipWithError("read failed");

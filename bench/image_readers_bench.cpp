@@ -65,7 +65,7 @@ const std::string& FloatCtPath() {
 }
 
 // Both decoders must see the same picture, or the comparison means nothing.
-bool SameAsStb(const std::string& path, const image_typ& ours) {
+bool SameAsStb(const std::string& path, const Image& ours) {
   int w = 0, h = 0, n = 0;
   stbi_uc* theirs = stbi_load(path.c_str(), &w, &h, &n, 3);
   bool same = theirs != nullptr && w == ours.width && h == ours.height;
@@ -80,14 +80,14 @@ bool SameAsStb(const std::string& path, const image_typ& ours) {
 
 void BM_ReadTGA_RunLength4000x2000(benchmark::State& state) {
   const std::string& path = TargaPath();
-  image_typ image;
+  Image image;
   bool isFloat = false;
   if (!ReadTGA(path, image, 4000, 4000, isFloat) || !SameAsStb(path, image)) {
     state.SkipWithError("our reader and stb_image disagree");
     return;
   }
   for (auto _ : state) {
-    image_typ fresh;
+    Image fresh;
     benchmark::DoNotOptimize(ReadTGA(path, fresh, 4000, 4000, isFloat));
     benchmark::DoNotOptimize(fresh.pixels.data());
   }
@@ -109,7 +109,7 @@ void BM_ReadCT_Float1500x1499(benchmark::State& state) {
   const std::string& path = FloatCtPath();
   bool isFloat = false;
   for (auto _ : state) {
-    image_typ image;
+    Image image;
     if (!ReadCT(path, image, 4000, 4000, isFloat)) state.SkipWithError("not read");
     benchmark::DoNotOptimize(image.pixels.data());
   }

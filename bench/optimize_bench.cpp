@@ -17,7 +17,7 @@
 #include "dome/colour_step.h"
 #include "optimize/optimize_step.h"
 #include "optimize/search_settings.h"
-#include "session/workflow.h"
+#include "workflow/workflow.h"
 #include "support/optimize_fixtures.h"
 
 namespace halvane {
@@ -31,16 +31,16 @@ using bench::ClockHost;
 struct SkyDome {
   SkyDome() {
     FormCreate(s, form, host);
-    s.Image.width = kWidth;
-    s.Image.height = kHeight;
-    s.Image.pixels.resize(static_cast<std::size_t>(kWidth) * kHeight * 3);
+    s.image.width = kWidth;
+    s.image.height = kHeight;
+    s.image.pixels.resize(static_cast<std::size_t>(kWidth) * kHeight * 3);
     for (int y = 0; y < kHeight; ++y)
       for (int x = 0; x < kWidth; ++x)
         for (int k = 0; k < 3; ++k)
-          s.Image.pixels[3 * (static_cast<std::size_t>(y) * kWidth + x) + k] =
+          s.image.pixels[3 * (static_cast<std::size_t>(y) * kWidth + x) + k] =
               testing::WorldPixel(x, y, kWidth, kHeight, kNoise);
-    s.ImageMissing = false;
-    s.WorkflowState = 1;
+    s.imageMissing = false;
+    s.workflowState = 1;
     form.SpinPointIteration.value = 4;
     ButtonApplyColorClick(s, form, host);
   }
@@ -70,9 +70,9 @@ void BM_OptimizeRunSky642(benchmark::State& state) {
       searchSeconds += f.seconds;
       visits += static_cast<double>(statistics.visits[level]);
     }
-    cutsAndResults += dome.s.AbortedCount;
+    cutsAndResults += dome.s.results.abortedCount;
   }
-  if (dome.s.PointCount != 642 || found[3] == 0) state.SkipWithError("the run found nothing");
+  if (dome.s.dome.pointCount != 642 || found[3] == 0) state.SkipWithError("the run found nothing");
   const auto perRun = benchmark::Counter::kAvgIterations;
   for (int level = 1; level <= 3; ++level) {
     state.counters["level" + std::to_string(level) + "_s"] =

@@ -39,7 +39,7 @@ const DomeRun* SampleDome() {
     auto run = std::make_unique<DomeRun>();
     run->host.AnswerDialog(path);
     Button_LoadImageClick(run->s, run->form, run->host);
-    if (run->s.ImageMissing) return nullptr;
+    if (run->s.imageMissing) return nullptr;
     run->form.SpinPointIteration.value = 4;
     SpinPointIterationChange(run->s, run->form);
     ButtonCalculateStartpointsClick(run->s, run->form, run->host);
@@ -107,7 +107,7 @@ void BM_OptimizePoints(benchmark::State& state) {
     seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     state.PauseTiming();
     CountLevelSeconds(run->form, state);
-    state.counters["found"] = run->s.FoundCount;
+    state.counters["found"] = run->s.results.foundCount;
     run.reset();
     state.ResumeTiming();
   }

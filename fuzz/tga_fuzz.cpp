@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   if (DeclaredPixels(data, size) > kMaxFuzzedPixels) return 0;
   static const halvane::fuzz::FuzzInputFile file(".tga");
   if (!file.Write(data, size)) return 0;
-  halvane::image_typ image;
+  halvane::Image image;
   bool isFloat = false;
   const bool ok = halvane::ReadTGA(file.path(), image, 4000, 4000, isFloat);
   // An accepted picture holds every pixel it claims.

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "session/controls.h"
+#include "workflow/controls.h"
 
 class QCheckBox;
 class QFrame;

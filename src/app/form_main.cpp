@@ -6,7 +6,7 @@
 
 #include "app/picture_view.h"
 #include "app/qt_host.h"
-#include "session/workflow.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 

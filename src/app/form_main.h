@@ -6,9 +6,9 @@
 #include <QMainWindow>
 
 #include "app/control_binder.h"
-#include "session/form.h"
-#include "session/host.h"
-#include "session/session.h"
+#include "workflow/form.h"
+#include "workflow/host.h"
+#include "workflow/session.h"
 
 class QBoxLayout;
 class QFrame;

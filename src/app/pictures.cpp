@@ -8,7 +8,7 @@
 #include <QRadialGradient>
 
 #include "app/qt_convert.h"
-#include "session/form.h"
+#include "workflow/form.h"
 
 namespace halvane {
 namespace {

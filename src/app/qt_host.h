@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "session/host.h"
+#include "workflow/host.h"
 
 class QWidget;
 

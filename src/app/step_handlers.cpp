@@ -4,7 +4,7 @@
 #include "dome/colour_step.h"
 #include "dome/highlight.h"
 #include "dome/start_points.h"
-#include "export/export_step.h"
+#include "rig/export_step.h"
 #include "image/load_step.h"
 #include "optimize/collapse_lights.h"
 #include "optimize/optimize_step.h"
@@ -12,7 +12,7 @@
 #include "optimize/result_table.h"
 #include "preview/mouse_readout.h"
 #include "preview/preview.h"
-#include "session/workflow.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 

@@ -5,7 +5,7 @@
 #include <QWidget>
 
 #include "app/qt_convert.h"
-#include "session/form.h"
+#include "workflow/form.h"
 
 namespace halvane {
 namespace {

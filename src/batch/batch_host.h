@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "session/form.h"
-#include "session/host.h"
+#include "workflow/form.h"
+#include "workflow/host.h"
 
 namespace halvane {
 

@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "batch/option_values.h"
-#include "export/script_kind.h"
+#include "rig/script_kind.h"
 
 namespace halvane {
 namespace {

@@ -8,8 +8,8 @@
 #include "dome/colour_step.h"
 #include "dome/highlight.h"
 #include "dome/start_points.h"
-#include "export/export_step.h"
-#include "export/script_kind.h"
+#include "rig/export_step.h"
+#include "rig/script_kind.h"
 #include "image/load_step.h"
 #include "optimize/collapse_lights.h"
 #include "optimize/optimize_step.h"
@@ -18,7 +18,7 @@
 #include "optimize/search_settings.h"
 #include "preview/png_writer.h"
 #include "preview/preview.h"
-#include "session/workflow.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
@@ -117,14 +117,14 @@ class Pipeline {
  private:
   int Steps() {
     Button_LoadImageClick(s_, form_, host_);
-    if (s_.WorkflowState == 0) {
+    if (s_.workflowState == 0) {
       if (host_.messageCount() == 0)
         err_ << "halvane-batch: cannot read " << o_.image << ": no such file\n";
       return kExitUnreadable;
     }
     ButtonCalculateStartpointsClick(s_, form_, host_);
     ButtonApplyColorClick(s_, form_, host_);
-    if (s_.WorkflowState < 3) return kExitUsage;  // black and white point are equal
+    if (s_.workflowState < 3) return kExitUsage;  // black and white point are equal
     if (o_.increase) {
       if (o_.lumTolerance) form_.EditLumTolerance.text = *o_.lumTolerance;
       if (o_.lumToleranceNeighbour)
@@ -148,8 +148,8 @@ class Pipeline {
     ButtonOptimizeClick(s_, form_, host_);
     if (o_.table) PrintTable(form_, out_);
     if (o_.row != form_.GridOptimized.selectedRow) {
-      if (o_.row > s_.OptimizationCount) {
-        err_ << "halvane-batch: --row " << o_.row << ": the table has " << s_.OptimizationCount
+      if (o_.row > s_.results.count) {
+        err_ << "halvane-batch: --row " << o_.row << ": the table has " << s_.results.count
              << " rows\n";
         return kExitUsage;
       }

@@ -2,7 +2,7 @@
 
 #include <iosfwd>
 
-#include "session/session.h"
+#include "workflow/session.h"
 
 namespace halvane {
 

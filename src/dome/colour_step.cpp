@@ -9,9 +9,9 @@
 #include "dome/start_points.h"
 #include "dome/statistics.h"
 #include "preview/preview.h"
-#include "session/luminance.h"
-#include "session/number_text.h"
-#include "session/workflow.h"
+#include "base/luminance.h"
+#include "base/number_text.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
@@ -22,14 +22,14 @@ void ColourPoint(Session& s, uint32_t i) {
   const SampledColor c = SamplePoint(s, i);
   float r = c.r, g = c.g, b = c.b;
   float lum = Luminance(r, g, b);
-  if (lum > s.ClampLum) {
-    const long double clamp = s.ClampLum;
+  if (lum > s.sampling.clampLum) {
+    const long double clamp = s.sampling.clampLum;
     b = static_cast<float>(b * clamp / lum);
     g = static_cast<float>(g * clamp / lum);
     r = static_cast<float>(r * clamp / lum);
     lum = Luminance(r, g, b);
   }
-  point_typ& p = s.Points[i];
+  DomePoint& p = s.dome.points[i];
   p.r = r;
   p.g = g;
   p.b = b;
@@ -55,7 +55,7 @@ void ColourPoints(Session& s, uint32_t first, uint32_t last) {
 }
 
 void ProposeTolerances(const Session& s, Form& form) {
-  const float t = static_cast<float>(0.3L * s.MaxLum);
+  const float t = static_cast<float>(0.3L * s.statistics.maxLum);
   form.EditLumToleranceNeighbour.text = FieldTextTruncated(t);
   form.EditLumTolerance.text = FieldTextTruncated(static_cast<float>(t / 3.0L));
 }
@@ -69,34 +69,34 @@ std::string PointProgressText(uint32_t i, uint32_t count) {
 }
 
 void ButtonApplyColorClick(Session& s, Form& form, Host& host) {
-  if (s.WorkflowState == 0) return;
+  if (s.workflowState == 0) return;
   if (ReadMaskedField(form.EditBlack.text) == ReadMaskedField(form.EditWhite.text)) {
     host.ShowMessage(kBlackWhiteMustDiffer);
     return;
   }
-  if (s.PointCount == 0) ButtonCalculateStartpointsClick(s, form, host);
-  s.OptimizationCount = 0;
+  if (s.dome.pointCount == 0) ButtonCalculateStartpointsClick(s, form, host);
+  s.results.count = 0;
   EmptyResultTable(form);
   SetBusy(form, true);
-  s.BlackPoint = ReadMaskedField(form.EditBlack.text);
-  s.WhitePoint = ReadMaskedField(form.EditWhite.text);
-  s.ClampLum = ReadMaskedField(form.EditClampwhite.text);
+  s.sampling.blackPoint = ReadMaskedField(form.EditBlack.text);
+  s.sampling.whitePoint = ReadMaskedField(form.EditWhite.text);
+  s.sampling.clampLum = ReadMaskedField(form.EditClampwhite.text);
 
   SetStatus(form, 0, "Apply color to points...");
   SetStatus(form, 1, "");
   SetStatus(form, 2, "");
-  for (uint32_t block = 1; block <= s.PointCount; block += kProgressEvery) {
+  for (uint32_t block = 1; block <= s.dome.pointCount; block += kProgressEvery) {
     if (block > 1) {
-      SetStatus(form, 2, PointProgressText(block - 1, s.PointCount));
+      SetStatus(form, 2, PointProgressText(block - 1, s.dome.pointCount));
       host.ProcessEvents();
     }
-    ColourPoints(s, block, std::min<uint32_t>(block + kProgressEvery - 1, s.PointCount));
+    ColourPoints(s, block, std::min<uint32_t>(block + kProgressEvery - 1, s.dome.pointCount));
   }
   StatisticsPass(s, form, host);
   ProposeOptimizationThresholds(s, form);
   ProposeTolerances(s, form);
 
-  s.WorkflowState = 3;
+  s.workflowState = 3;
   SyncDisplayChecks(s, form);
   SortPoints(s, form, host);
   RedrawDome(s, form, host);

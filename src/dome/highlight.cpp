@@ -6,30 +6,30 @@
 #include "dome/colour_step.h"
 #include "dome/statistics.h"
 #include "preview/preview.h"
-#include "session/luminance.h"
-#include "session/number_text.h"
-#include "session/workflow.h"
+#include "base/luminance.h"
+#include "base/number_text.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
 
-bool Qualifies(const Session& s, const point_typ& p, float tolLum, float tolNb) {
-  if (!(p.lum >= static_cast<long double>(s.MaxLum) - tolLum)) return false;
+bool Qualifies(const Session& s, const DomePoint& p, float tolLum, float tolNb) {
+  if (!(p.lum >= static_cast<long double>(s.statistics.maxLum) - tolLum)) return false;
   for (std::size_t slot = 1; slot <= kNeighbourSlots; ++slot) {
     const int32_t n = p.nb[slot];
     if (n == 0) continue;
-    if (!(s.Points[static_cast<std::size_t>(n)].lum >= static_cast<long double>(s.MaxLum) - tolNb))
+    if (!(s.dome.points[static_cast<std::size_t>(n)].lum >= static_cast<long double>(s.statistics.maxLum) - tolNb))
       return false;
   }
   return true;
 }
 
-void Increase(const Session& s, point_typ& p, float d) {
-  p.r = static_cast<float>(p.r + static_cast<long double>(d) * s.HighlightR);
+void Increase(const Session& s, DomePoint& p, float d) {
+  p.r = static_cast<float>(p.r + static_cast<long double>(d) * s.highlight.r);
   p.lightR = p.r;
-  p.g = static_cast<float>(p.g + static_cast<long double>(d) * s.HighlightG);
+  p.g = static_cast<float>(p.g + static_cast<long double>(d) * s.highlight.g);
   p.lightG = p.g;
-  p.b = static_cast<float>(p.b + static_cast<long double>(d) * s.HighlightB);
+  p.b = static_cast<float>(p.b + static_cast<long double>(d) * s.highlight.b);
   p.lightB = p.b;
   p.lum = Luminance(p.r, p.g, p.b);
   p.lightLum = p.lum;
@@ -37,12 +37,12 @@ void Increase(const Session& s, point_typ& p, float d) {
 
 int IncreasePass(Session& s, Form& form, Host& host, float d, float tolLum, float tolNb) {
   int count = 0;
-  for (uint32_t i = 1; i <= s.PointCount; ++i) {
+  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
     if (i % 500 == 0) {
-      SetStatus(form, 2, PointProgressText(i, s.PointCount));
+      SetStatus(form, 2, PointProgressText(i, s.dome.pointCount));
       host.ProcessEvents();
     }
-    point_typ& p = s.Points[i];
+    DomePoint& p = s.dome.points[i];
     if (!Qualifies(s, p, tolLum, tolNb)) continue;
     ++count;
     Increase(s, p, d);
@@ -86,10 +86,10 @@ float HighlightIncrement(int pass, int stepsPerPass, float value, float power) {
 }
 
 void ButtonIncreaseMaxWhiteClick(Session& s, Form& form, Host& host) {
-  if (s.WorkflowState == 0) return;
-  if (s.WorkflowState < 3) {
+  if (s.workflowState == 0) return;
+  if (s.workflowState < 3) {
     ButtonApplyColorClick(s, form, host);
-    if (s.WorkflowState < 3) return;  // the colours could not be applied
+    if (s.workflowState < 3) return;  // the colours could not be applied
   }
   SetBusy(form, true);
   SetStatus(form, 0, "Increase Luminance");
@@ -101,10 +101,10 @@ void ButtonIncreaseMaxWhiteClick(Session& s, Form& form, Host& host) {
   form.CheckThresholds.checked = false;
   AddLogLine(form, host, ":  Luminance increase ...");
 
-  const int steps = HighlightStepsPerPass(s.SubdivLevel);
+  const int steps = HighlightStepsPerPass(s.dome.subdivLevel);
   const int passes = HighlightPasses(form.SpinLumIterations.value, steps);
   for (int k = 1; k <= passes; ++k) {
-    const float d = HighlightIncrement(k, steps, s.LumIncValue, s.LumIncPower);
+    const float d = HighlightIncrement(k, steps, s.highlight.value, s.highlight.power);
     const int count = IncreasePass(s, form, host, d, tolLum, tolNb);
     SetStatus(form, 1, "Level " + std::to_string(k));
     SetStatus(form, 2, "");
@@ -121,7 +121,7 @@ void ButtonIncreaseMaxWhiteClick(Session& s, Form& form, Host& host) {
   form.CheckThresholds.checked = thresholdsChecked;
   StatisticsPass(s, form, host);
   ProposeOptimizationThresholds(s, form);
-  s.WorkflowState = 4;
+  s.workflowState = 4;
   SortPoints(s, form, host);
 
   SyncDisplayChecks(s, form);
@@ -130,25 +130,25 @@ void ButtonIncreaseMaxWhiteClick(Session& s, Form& form, Host& host) {
 }
 
 void TrackLumValueChange(Session& s, Form& form, Host& host) {
-  s.LumIncValue = static_cast<float>(form.TrackLumValue.position / 10.0L);
-  form.LabelLumvalue.caption = FormatFixed(s.LumIncValue, 1, host.GetNumberFormat());
+  s.highlight.value = static_cast<float>(form.TrackLumValue.position / 10.0L);
+  form.LabelLumvalue.caption = FormatFixed(s.highlight.value, 1, host.GetNumberFormat());
 }
 
 void TrackLumPowerChange(Session& s, Form& form, Host& host) {
-  s.LumIncPower = static_cast<float>(form.TrackLumPower.position / 10.0L);
-  form.LabelLumPower.caption = FormatFixed(s.LumIncPower, 1, host.GetNumberFormat());
+  s.highlight.power = static_cast<float>(form.TrackLumPower.position / 10.0L);
+  form.LabelLumPower.caption = FormatFixed(s.highlight.power, 1, host.GetNumberFormat());
 }
 
 void TrackLumRChange(Session& s, Form& form, Host& host) {
-  s.HighlightR = static_cast<float>(form.TrackLumR.position / 20.0L);
-  s.HighlightG = static_cast<float>(form.TrackLumG.position / 20.0L);
-  s.HighlightB = static_cast<float>(form.TrackLumB.position / 20.0L);
+  s.highlight.r = static_cast<float>(form.TrackLumR.position / 20.0L);
+  s.highlight.g = static_cast<float>(form.TrackLumG.position / 20.0L);
+  s.highlight.b = static_cast<float>(form.TrackLumB.position / 20.0L);
   const NumberFormat nf = host.GetNumberFormat();
-  form.LabelLumR.caption = FormatFixed(s.HighlightR, 2, nf);
-  form.LabelLumG.caption = FormatFixed(s.HighlightG, 2, nf);
-  form.LabelLumB.caption = FormatFixed(s.HighlightB, 2, nf);
+  form.LabelLumR.caption = FormatFixed(s.highlight.r, 2, nf);
+  form.LabelLumG.caption = FormatFixed(s.highlight.g, 2, nf);
+  form.LabelLumB.caption = FormatFixed(s.highlight.b, 2, nf);
   form.PanelLumColor.color =
-      Rgb{ColorChannel(s.HighlightR), ColorChannel(s.HighlightG), ColorChannel(s.HighlightB)};
+      Rgb{ColorChannel(s.highlight.r), ColorChannel(s.highlight.g), ColorChannel(s.highlight.b)};
 }
 
 }  // namespace halvane

@@ -30,10 +30,10 @@ class TriangleRaster {
   static constexpr int kRowsAhead = 3;
 
   explicit TriangleRaster(const Session& s)
-      : image_(s.Image),
-        black_(s.BlackPoint),
-        range_(static_cast<long double>(s.WhitePoint) - s.BlackPoint),
-        unitRange_(s.BlackPoint == 0.0f && s.WhitePoint == 1.0f) {}
+      : image_(s.image),
+        black_(s.sampling.blackPoint),
+        range_(static_cast<long double>(s.sampling.whitePoint) - s.sampling.blackPoint),
+        unitRange_(s.sampling.blackPoint == 0.0f && s.sampling.whitePoint == 1.0f) {}
 
   // The pixels at the rounded positions x, x + 1, ... while below e.x, on the
   // rounded row of s; rows and columns wrap once around the image.
@@ -88,7 +88,7 @@ class TriangleRaster {
     return static_cast<double>((static_cast<long double>(v) - black_) / range_);
   }
 
-  const image_typ& image_;
+  const Image& image_;
   long double black_;
   long double range_;
   bool unitRange_;
@@ -149,12 +149,12 @@ TriangleSums RasterTriangle(const Session& s, double px, double py, double ax, d
 }
 
 SampledColor SamplePoint(const Session& s, uint32_t i) {
-  const int w = s.Image.width, h = s.Image.height;
-  const auto limited = [&](const point_typ& p, double& column, double& row) {
+  const int w = s.image.width, h = s.image.height;
+  const auto limited = [&](const DomePoint& p, double& column, double& row) {
     column = p.px > w - 1 ? w - 1 : p.px;
     row = p.py > h - 1 ? h - 1 : p.py;
   };
-  const point_typ& point = s.Points[i];
+  const DomePoint& point = s.dome.points[i];
   double col0, row0;
   limited(point, col0, row0);
 
@@ -163,7 +163,7 @@ SampledColor SamplePoint(const Session& s, uint32_t i) {
   for (std::size_t j = 1; j <= kNeighbourSlots; ++j) {
     const int32_t a = point.nb[j];
     if (a == 0) continue;
-    const point_typ& pa = s.Points[static_cast<std::size_t>(a)];
+    const DomePoint& pa = s.dome.points[static_cast<std::size_t>(a)];
     for (std::size_t k = 1; k <= kNeighbourSlots; ++k) {
       const int32_t c = pa.nb[k];
       if (c == 0 || c <= a) continue;
@@ -171,7 +171,7 @@ SampledColor SamplePoint(const Session& s, uint32_t i) {
         if (l == j || point.nb[l] != c) continue;
         double col1, row1, col2, row2;
         limited(pa, col1, row1);
-        limited(s.Points[static_cast<std::size_t>(c)], col2, row2);
+        limited(s.dome.points[static_cast<std::size_t>(c)], col2, row2);
         FollowSeam(col0, col1, w);
         FollowSeam(col0, col2, w);
         if (col1 - col2 > w / 2.0) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "session/session.h"
+#include "workflow/session.h"
 
 namespace halvane {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "preview/preview.h"
-#include "session/workflow.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
@@ -36,7 +36,7 @@ double Coordinate(int code, float phi) {
   }
 }
 
-void Normalise(point_typ& p) {
+void Normalise(DomePoint& p) {
   const long double x = p.x, y = p.y, z = p.z;
   const long double length = std::sqrt(x * x + z * z + y * y);
   p.x = static_cast<double>(x / length);
@@ -64,7 +64,7 @@ long double NeighbourThreshold(uint32_t pointCount) {
   }
 }
 
-void PutNeighbour(point_typ& p, int32_t n) {
+void PutNeighbour(DomePoint& p, int32_t n) {
   for (std::size_t slot = 1; slot <= kNeighbourSlots; ++slot)
     if (p.nb[slot] == 0) {
       p.nb[slot] = n;
@@ -73,7 +73,7 @@ void PutNeighbour(point_typ& p, int32_t n) {
   p.nb[kNeighbourSlots] = n;
 }
 
-long double Distance(const point_typ& a, const point_typ& b) {
+long double Distance(const DomePoint& a, const DomePoint& b) {
   const long double dx = static_cast<long double>(a.x) - b.x;
   const long double dy = static_cast<long double>(a.y) - b.y;
   const long double dz = static_cast<long double>(a.z) - b.z;
@@ -83,7 +83,7 @@ long double Distance(const point_typ& a, const point_typ& b) {
 void AppendBaseVertices(Session& s) {
   const float phi = static_cast<float>((std::sqrt(5.0L) + 1.0L) / 2.0L);
   for (const BaseVertex& v : kIcosahedron) {
-    point_typ& p = s.Points[++s.PointCount];
+    DomePoint& p = s.dome.points[++s.dome.pointCount];
     p.x = Coordinate(v.x, phi);
     p.y = Coordinate(v.y, phi);
     p.z = Coordinate(v.z, phi);
@@ -125,19 +125,19 @@ void DirectionToPixel(double x, double y, double z, int width, int height, int& 
 }
 
 void AnalysePositions(Session& s) {
-  for (uint32_t i = 1; i <= s.PointCount; ++i) {
-    point_typ& p = s.Points[i];
+  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
+    DomePoint& p = s.dome.points[i];
     int u = 0, v = 0;
-    DirectionToPixel(p.x, p.y, p.z, s.Image.width, s.Image.height, u, v);
+    DirectionToPixel(p.x, p.y, p.z, s.image.width, s.image.height, u, v);
     p.px = static_cast<uint16_t>(u < 0 ? 0 : u);
     p.py = static_cast<uint16_t>(v < 0 ? 0 : v);
   }
 }
 
 void RebuildNeighbours(Session& s, Form& form, Host& host) {
-  const uint32_t n = s.PointCount;
+  const uint32_t n = s.dome.pointCount;
   for (uint32_t i = 1; i <= n; ++i)
-    for (std::size_t slot = 1; slot <= kNeighbourSlots; ++slot) s.Points[i].nb[slot] = 0;
+    for (std::size_t slot = 1; slot <= kNeighbourSlots; ++slot) s.dome.points[i].nb[slot] = 0;
   const long double threshold = NeighbourThreshold(n);
   if (threshold == 0.0L) return;
   for (uint32_t i = 1; i + 1 <= n; ++i) {
@@ -145,9 +145,9 @@ void RebuildNeighbours(Session& s, Form& form, Host& host) {
       SetStatus(form, 2, PointsText(n) + " Analyse position... " + std::to_string(i));
       host.ProcessEvents();
     }
-    point_typ& pi = s.Points[i];
+    DomePoint& pi = s.dome.points[i];
     for (uint32_t j = i + 1; j <= n; ++j) {
-      point_typ& pj = s.Points[j];
+      DomePoint& pj = s.dome.points[j];
       if (Distance(pi, pj) < threshold) {
         PutNeighbour(pi, static_cast<int32_t>(j));
         PutNeighbour(pj, static_cast<int32_t>(i));
@@ -157,17 +157,17 @@ void RebuildNeighbours(Session& s, Form& form, Host& host) {
 }
 
 void Subdivide(Session& s, Form& form, Host& host) {
-  const uint32_t n = s.PointCount;
+  const uint32_t n = s.dome.pointCount;
   for (uint32_t i = 1; i <= n; ++i) {
     for (std::size_t slot = 1; slot <= kNeighbourSlots; ++slot) {
-      const int32_t m = s.Points[i].nb[slot];
+      const int32_t m = s.dome.points[i].nb[slot];
       if (m == 0 || m <= static_cast<int32_t>(i)) continue;
-      const point_typ& a = s.Points[i];
-      const point_typ& b = s.Points[static_cast<std::size_t>(m)];
-      point_typ& p = s.Points[s.PointCount + 1];
-      ++s.PointCount;
-      if (s.PointCount % 500 == 0) {
-        SetStatus(form, 2, PointsText(s.PointCount));
+      const DomePoint& a = s.dome.points[i];
+      const DomePoint& b = s.dome.points[static_cast<std::size_t>(m)];
+      DomePoint& p = s.dome.points[s.dome.pointCount + 1];
+      ++s.dome.pointCount;
+      if (s.dome.pointCount % 500 == 0) {
+        SetStatus(form, 2, PointsText(s.dome.pointCount));
         host.ProcessEvents();
       }
       p.x = static_cast<double>((static_cast<long double>(a.x) + b.x) / 2.0L);
@@ -177,37 +177,37 @@ void Subdivide(Session& s, Form& form, Host& host) {
     }
   }
   RebuildNeighbours(s, form, host);
-  s.SubdivLevel += 1;
+  s.dome.subdivLevel += 1;
 }
 
 void ButtonCalculateStartpointsClick(Session& s, Form& form, Host& host) {
-  if (s.WorkflowState == 0) return;
+  if (s.workflowState == 0) return;
   SetBusy(form, true);
-  s.OptimizationCount = 0;
+  s.results.count = 0;
   EmptyResultTable(form);
 
-  for (point_typ& p : s.Points) p = point_typ{};
-  s.PointCount = 0;
+  for (DomePoint& p : s.dome.points) p = DomePoint{};
+  s.dome.pointCount = 0;
   AppendBaseVertices(s);
-  s.SubdivLevel = 1;
-  for (uint32_t i = 1; i <= s.PointCount; ++i) Normalise(s.Points[i]);
+  s.dome.subdivLevel = 1;
+  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) Normalise(s.dome.points[i]);
 
   SetStatus(form, 0, "Calculating resolution points...");
-  SetStatus(form, 1, "Level " + std::to_string(s.SubdivLevel));
-  SetStatus(form, 2, PointsText(s.PointCount));
+  SetStatus(form, 1, "Level " + std::to_string(s.dome.subdivLevel));
+  SetStatus(form, 2, PointsText(s.dome.pointCount));
   for (int pass = 1; pass < form.SpinPointIteration.value; ++pass) {
-    SetStatus(form, 1, "Level " + std::to_string(s.SubdivLevel + 1));
+    SetStatus(form, 1, "Level " + std::to_string(s.dome.subdivLevel + 1));
     Subdivide(s, form, host);
-    SetStatus(form, 2, PointsText(s.PointCount));
+    SetStatus(form, 2, PointsText(s.dome.pointCount));
     host.ProcessEvents();
   }
   AnalysePositions(s);
-  s.PointIntensity = static_cast<double>(8.0L / s.PointCount);
-  if (s.WorkflowState > 2) s.WorkflowState = 2;
+  s.dome.pointIntensity = static_cast<double>(8.0L / s.dome.pointCount);
+  if (s.workflowState > 2) s.workflowState = 2;
 
   SyncDisplayChecks(s, form);
   RedrawDome(s, form, host);
-  const std::string calculated = std::to_string(s.PointCount) + " points calculated.";
+  const std::string calculated = std::to_string(s.dome.pointCount) + " points calculated.";
   EndStep(form, host, 2, ":  " + calculated, calculated);
 }
 

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "dome/start_points.h"
-#include "session/number_text.h"
+#include "base/number_text.h"
 
 namespace halvane {
 namespace {
@@ -45,7 +45,7 @@ float AddFloat(float a, float b) {
 float LumSum(const Session& s, const RingList& list) {
   float sum = 0.0f;
   for (std::size_t k = 1; k <= list.length(); ++k)
-    sum = AddFloat(sum, s.Points[static_cast<std::size_t>(list[k])].lum);
+    sum = AddFloat(sum, s.dome.points[static_cast<std::size_t>(list[k])].lum);
   return sum;
 }
 
@@ -55,13 +55,13 @@ void Expand(const Session& s, RingList& list) {
   const std::size_t end = list.length();
   if (end <= 7) return;
   for (std::size_t pos = 8; pos <= end; ++pos) {
-    const point_typ& p = s.Points[static_cast<std::size_t>(list[pos])];
+    const DomePoint& p = s.dome.points[static_cast<std::size_t>(list[pos])];
     for (std::size_t slot = 1; slot <= kNeighbourSlots; ++slot) list.Append(p.nb[slot]);
   }
 }
 
 void RingSumsOf(Session& s, uint32_t i) {
-  point_typ& point = s.Points[i];
+  DomePoint& point = s.dome.points[i];
   RingList list;
   list.Append(static_cast<int32_t>(i));
   point.lumSum7 = point.lum;
@@ -69,12 +69,12 @@ void RingSumsOf(Session& s, uint32_t i) {
     const int32_t n = point.nb[slot];
     if (n == 0) continue;
     list.Append(n);
-    point.lumSum7 = AddFloat(point.lumSum7, s.Points[static_cast<std::size_t>(n)].lum);
+    point.lumSum7 = AddFloat(point.lumSum7, s.dome.points[static_cast<std::size_t>(n)].lum);
   }
   for (std::size_t slot = 1; slot <= kNeighbourSlots; ++slot) {
     const int32_t n = point.nb[slot];
     if (n == 0) continue;
-    const point_typ& neighbour = s.Points[static_cast<std::size_t>(n)];
+    const DomePoint& neighbour = s.dome.points[static_cast<std::size_t>(n)];
     for (std::size_t k = 1; k <= kNeighbourSlots; ++k) list.Append(neighbour.nb[k]);
   }
   point.lumSum19 = LumSum(s, list);
@@ -90,12 +90,12 @@ void WriteLabels(const Session& s, Form& form, const NumberFormat& nf) {
   const auto text = [&](const char* prefix, float v) {
     return std::string(prefix) + PadLeft(FormatFixed(v, 2, nf), 5);
   };
-  form.LabelMinvalue.caption = text("Min Luminance:                     ", s.MinLum);
-  form.LabelMaxvalue.caption = text("Max Luminance:                     ", s.MaxLum);
-  form.LabelAverageValue.caption = text("Average Luminane:                  ", s.AvgLum);
-  form.LabelThresholdNeighb.caption = text("Av. Lum. diff. (neighbour points): ", s.AvgLumDiff);
+  form.LabelMinvalue.caption = text("Min Luminance:                     ", s.statistics.minLum);
+  form.LabelMaxvalue.caption = text("Max Luminance:                     ", s.statistics.maxLum);
+  form.LabelAverageValue.caption = text("Average Luminane:                  ", s.statistics.avgLum);
+  form.LabelThresholdNeighb.caption = text("Av. Lum. diff. (neighbour points): ", s.statistics.avgLumDiff);
   form.LabelThresholdNeighColor.caption =
-      text("Av. Color diff. (neighbour points):", s.AvgColorDiff);
+      text("Av. Color diff. (neighbour points):", s.statistics.avgColorDiff);
 }
 
 long double Abs(long double v) {
@@ -104,12 +104,12 @@ long double Abs(long double v) {
 
 void QuickSortByLumSum61(Session& s, long lo, long hi) {
   long i = lo, j = hi;
-  const float pivot = s.Points[static_cast<std::size_t>((lo + hi) / 2)].lumSum61;
+  const float pivot = s.dome.points[static_cast<std::size_t>((lo + hi) / 2)].lumSum61;
   do {
-    while (s.Points[static_cast<std::size_t>(i)].lumSum61 < pivot) ++i;
-    while (s.Points[static_cast<std::size_t>(j)].lumSum61 > pivot) --j;
+    while (s.dome.points[static_cast<std::size_t>(i)].lumSum61 < pivot) ++i;
+    while (s.dome.points[static_cast<std::size_t>(j)].lumSum61 > pivot) --j;
     if (i <= j) {
-      std::swap(s.Points[static_cast<std::size_t>(i)], s.Points[static_cast<std::size_t>(j)]);
+      std::swap(s.dome.points[static_cast<std::size_t>(i)], s.dome.points[static_cast<std::size_t>(j)]);
       ++i;
       --j;
     }
@@ -121,7 +121,7 @@ void QuickSortByLumSum61(Session& s, long lo, long hi) {
 }  // namespace
 
 void ComputeRingSums(Session& s) {
-  for (uint32_t i = 1; i <= s.PointCount; ++i) RingSumsOf(s, i);
+  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) RingSumsOf(s, i);
 }
 
 void StatisticsPass(Session& s, Form& form, Host& host) {
@@ -130,28 +130,28 @@ void StatisticsPass(Session& s, Form& form, Host& host) {
 }
 
 void LuminanceStatistics(Session& s, Form& form, Host& host) {
-  const uint32_t n = s.PointCount;
-  s.MaxLum = s.MinLum = n >= 1 ? s.Points[1].lum : 0.0f;
-  s.UsedPointCount = 0;
+  const uint32_t n = s.dome.pointCount;
+  s.statistics.maxLum = s.statistics.minLum = n >= 1 ? s.dome.points[1].lum : 0.0f;
+  s.statistics.usedPointCount = 0;
   const std::string panel2 = form.StatusBar1.panels[2];
   double lumSum = 0, lumDiffSum = 0, colorDiffSum = 0;
   uint32_t pairs = 0;
   for (uint32_t i = 1; i <= n; ++i) {
-    const point_typ& p = s.Points[i];
-    if (p.used) ++s.UsedPointCount;
+    const DomePoint& p = s.dome.points[i];
+    if (p.used) ++s.statistics.usedPointCount;
     if (i % 500 == 0) {
       form.StatusBar1.panels[2] =
           panel2 + " | Lum. and Color analyse... " + std::to_string(i) + " ";
       host.ProcessEvents();
     }
     lumSum = static_cast<double>(lumSum + static_cast<long double>(p.lum));
-    if (p.lum > s.MaxLum) s.MaxLum = p.lum;
-    if (p.lum < s.MinLum) s.MinLum = p.lum;
+    if (p.lum > s.statistics.maxLum) s.statistics.maxLum = p.lum;
+    if (p.lum < s.statistics.minLum) s.statistics.minLum = p.lum;
     if (!form.CheckThresholds.checked) continue;
     for (std::size_t slot = 1; slot <= kNeighbourSlots; ++slot) {
       const int32_t m = p.nb[slot];
       if (m <= static_cast<int32_t>(i)) continue;
-      const point_typ& q = s.Points[static_cast<std::size_t>(m)];
+      const DomePoint& q = s.dome.points[static_cast<std::size_t>(m)];
       lumDiffSum = static_cast<double>(lumDiffSum + Abs(static_cast<long double>(p.lum) - q.lum));
       colorDiffSum = static_cast<double>(colorDiffSum + (Abs(static_cast<long double>(p.r) - q.r) +
                                                          Abs(static_cast<long double>(p.g) - q.g) +
@@ -160,16 +160,16 @@ void LuminanceStatistics(Session& s, Form& form, Host& host) {
     }
   }
   form.StatusBar1.panels[2] = panel2;
-  s.AvgLum = n > 0 ? static_cast<float>(static_cast<long double>(lumSum) / n) : 0.0f;
-  s.AvgLumDiff =
+  s.statistics.avgLum = n > 0 ? static_cast<float>(static_cast<long double>(lumSum) / n) : 0.0f;
+  s.statistics.avgLumDiff =
       pairs > 0 ? static_cast<float>(static_cast<long double>(lumDiffSum) / pairs) : 0.0f;
-  s.AvgColorDiff =
+  s.statistics.avgColorDiff =
       pairs > 0 ? static_cast<float>(static_cast<long double>(colorDiffSum) / pairs / 3) : 0.0f;
   WriteLabels(s, form, host.GetNumberFormat());
 }
 
 void SortPoints(Session& s, Form& form, Host& host) {
-  if (s.PointCount > 1) QuickSortByLumSum61(s, 1, static_cast<long>(s.PointCount));
+  if (s.dome.pointCount > 1) QuickSortByLumSum61(s, 1, static_cast<long>(s.dome.pointCount));
   RebuildNeighbours(s, form, host);
 }
 
@@ -188,9 +188,9 @@ std::string FieldTextTruncated(float value) {
 
 void ProposeOptimizationThresholds(const Session& s, Form& form) {
   form.EditOptThreshold.text =
-      FieldTextRounded(static_cast<long double>(s.AvgColorDiff) * 3 + 0.25L);
+      FieldTextRounded(static_cast<long double>(s.statistics.avgColorDiff) * 3 + 0.25L);
   form.EditRedThreshold.text =
-      FieldTextRounded(static_cast<long double>(s.AvgColorDiff) * 0.5L + 0.05L);
+      FieldTextRounded(static_cast<long double>(s.statistics.avgColorDiff) * 0.5L + 0.05L);
 }
 
 }  // namespace halvane

@@ -62,7 +62,7 @@ float BigEndianFloat(const uint8_t* p) {
 // stores blue, green, red with the top row first. `convert` turns one channel
 // of `bytesPerChannel` bytes into a float.
 template <typename Convert>
-void DecodeRows(const uint8_t* data, std::size_t bytesPerChannel, image_typ& image,
+void DecodeRows(const uint8_t* data, std::size_t bytesPerChannel, Image& image,
                 Convert convert) {
   const std::size_t width = static_cast<std::size_t>(image.width);
   const std::size_t height = static_cast<std::size_t>(image.height);
@@ -78,7 +78,7 @@ void DecodeRows(const uint8_t* data, std::size_t bytesPerChannel, image_typ& ima
   }
 }
 
-void DecodePixels(const uint8_t* data, uint8_t depth, image_typ& image) {
+void DecodePixels(const uint8_t* data, uint8_t depth, Image& image) {
   if (depth == 8) {
     const auto& unit = UnitByteTable();
     DecodeRows(data, 1, image, [&unit](const uint8_t* p) { return unit[*p]; });
@@ -91,7 +91,7 @@ void DecodePixels(const uint8_t* data, uint8_t depth, image_typ& image) {
 
 }  // namespace
 
-bool ReadCT(const std::string& fileName, image_typ& image, int maxWidth, int maxHeight,
+bool ReadCT(const std::string& fileName, Image& image, int maxWidth, int maxHeight,
             bool& isFloat) {
   image.width = image.height = image.fileSize = 0;
   isFloat = false;

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "session/luminance.h"
-#include "session/session.h"
+#include "base/luminance.h"
+#include "workflow/session.h"
 
 namespace halvane {
 namespace {
@@ -37,7 +37,7 @@ void ClampAndScale(float& v, float factor, bool darken) {
 }  // namespace
 
 DisplaySettings DisplaySettingsOf(const Session& s) {
-  return DisplaySettings{s.ViewMin, s.ViewMax, s.ShowOutOfRange, s.DarkenImage};
+  return DisplaySettings{s.view.viewMin, s.view.viewMax, s.view.showOutOfRange, s.view.darkenImage};
 }
 
 bool MapDisplayColor(float& red, float& green, float& blue, float factor,

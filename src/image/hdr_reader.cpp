@@ -13,12 +13,12 @@ namespace {
 constexpr int kMaxRleWidth = kMaxBufHeight;
 constexpr std::size_t kScanlineBufferSize = std::size_t{kMaxBufHeight} * 4 + 1;
 
-void StorePixel(image_typ& image, std::size_t pixel, uint8_t r, uint8_t g, uint8_t b, uint8_t e) {
+void StorePixel(Image& image, std::size_t pixel, uint8_t r, uint8_t g, uint8_t b, uint8_t e) {
   float* p = image.pixels.data() + 3 * pixel;
   RgbeToFloat(r, g, b, e, p[2], p[1], p[0]);
 }
 
-void ReadFlat(ByteCursor& in, image_typ& image) {
+void ReadFlat(ByteCursor& in, Image& image) {
   const std::size_t count = static_cast<std::size_t>(image.width) * image.height;
   for (std::size_t i = 0; i < count; ++i) {
     const uint8_t r = in.Next(), g = in.Next(), b = in.Next(), e = in.Next();
@@ -56,7 +56,7 @@ bool IsRunLengthMarker(uint8_t a, uint8_t b, uint8_t c) {
   return a == 2 && b == 2 && c < 128;
 }
 
-bool DecodePixels(ByteCursor& in, image_typ& image) {
+bool DecodePixels(ByteCursor& in, Image& image) {
   const int width = image.width;
   std::vector<uint8_t> work(kScanlineBufferSize, 0);
   for (int y = 0; y < image.height; ++y) {
@@ -79,7 +79,7 @@ bool DecodePixels(ByteCursor& in, image_typ& image) {
 
 }  // namespace
 
-bool ReadHDR(const std::string& fileName, image_typ& image, int maxWidth, int maxHeight,
+bool ReadHDR(const std::string& fileName, Image& image, int maxWidth, int maxHeight,
              bool& isFloat) {
   isFloat = true;
   image.width = image.height = image.fileSize = 0;

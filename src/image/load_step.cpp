@@ -5,7 +5,7 @@
 
 #include "image/readers.h"
 #include "preview/preview.h"
-#include "session/workflow.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
@@ -19,7 +19,7 @@ bool FileExists(const std::string& path) {
   return !path.empty() && std::filesystem::exists(path, ec) && !ec;
 }
 
-bool ReadByExtension(const std::string& path, const std::string& extension, image_typ& image,
+bool ReadByExtension(const std::string& path, const std::string& extension, Image& image,
                      bool& isFloat) {
   try {
     if (extension == ".TGA")
@@ -41,7 +41,7 @@ void ShowPlaceholder(Form& form) {
 void ResetToNoImage(Session& s, Form& form, Host& host) {
   form.EditImagename.text.clear();
   ShowPlaceholder(form);
-  s.WorkflowState = 0;
+  s.workflowState = 0;
   SetBusy(form, false);
   host.PreviewChanged();
 }
@@ -77,7 +77,7 @@ std::string FileExtension(const std::string& path) {
 void Button_LoadImageClick(Session& s, Form& form, Host& host) {
   if (auto chosen = host.ChooseOpenFile(kOpenImageFilter)) form.EditImagename.text = *chosen;
   SetBusy(form, true);
-  s.OptimizationCount = 0;
+  s.results.count = 0;
   EmptyResultTable(form);
 
   const std::string path = form.EditImagename.text;
@@ -85,21 +85,21 @@ void Button_LoadImageClick(Session& s, Form& form, Host& host) {
     ResetToNoImage(s, form, host);
     return;
   }
-  s.ImageFileName = path;
-  s.ImageMissing = false;
+  s.imageFileName = path;
+  s.imageMissing = false;
 
   bool isFloat = false;
-  if (!ReadByExtension(path, FileExtension(path), s.Image, isFloat)) {
-    s.ImageMissing = true;
-    s.Image.height = 500;
-    s.Image.width = 500;
+  if (!ReadByExtension(path, FileExtension(path), s.image, isFloat)) {
+    s.imageMissing = true;
+    s.image.height = 500;
+    s.image.width = 500;
     host.ShowMessage(kReadFailure);
   }
-  s.BlackPoint = 0.0f;
-  s.WhitePoint = 1.0f;
-  s.ClampLum = 150.0f;
+  s.sampling.blackPoint = 0.0f;
+  s.sampling.whitePoint = 1.0f;
+  s.sampling.clampLum = 150.0f;
   float maxSample = 0.0f;
-  if (s.ImageMissing) {
+  if (s.imageMissing) {
     ResetToNoImage(s, form, host);
     return;
   }
@@ -110,9 +110,9 @@ void Button_LoadImageClick(Session& s, Form& form, Host& host) {
   form.Image1Layer = PreviewLayer::Background;
   host.PreviewChanged();
 
-  s.WorkflowState = 1;
+  s.workflowState = 1;
   SyncDisplayChecks(s, form);
-  s.PointCount = 0;
+  s.dome.pointCount = 0;
   EndStep(form, host, 1, ":  File loaded (\"" + path + "\").", "File loaded.");
   SetStatus(form, 2, "\"" + path + "\"");
 

@@ -5,7 +5,7 @@
 
 namespace halvane {
 
-std::optional<std::size_t> LoadAfterHeader(BinaryFile& file, image_typ& image, int width,
+std::optional<std::size_t> LoadAfterHeader(BinaryFile& file, Image& image, int width,
                                            int height, int maxWidth, int maxHeight) {
   image.width = width;
   image.height = height;

@@ -111,7 +111,7 @@ void StorePixels(const uint8_t* src, std::size_t count, std::size_t step, float*
 }
 
 bool DecodeUncompressed(const uint8_t* data, std::size_t count, const TargaHeader& h,
-                        image_typ& image) {
+                        Image& image) {
   const std::size_t width = h.width, height = h.height, step = BytesPerPixel(h);
   if (width * height * step > count) return false;
   image.pixels.assign(width * height * 3 + 3, 0.0f);
@@ -167,7 +167,7 @@ void WritePacket(ByteCursor& in, const Packet& packet, std::size_t step, float* 
 // following elements of the array. Data that would write past the spare
 // elements, or an empty packet, makes the file unreadable.
 bool DecodeRunLength(const uint8_t* data, std::size_t count, const TargaHeader& h,
-                     image_typ& image) {
+                     Image& image) {
   const std::size_t width = h.width, height = h.height, step = BytesPerPixel(h);
   image.pixels.assign(width * height * 3 + kRunLengthSpare, 0.0f);
   const std::size_t capacity = image.pixels.size();
@@ -187,7 +187,7 @@ bool DecodeRunLength(const uint8_t* data, std::size_t count, const TargaHeader& 
 
 }  // namespace
 
-bool ReadTGA(const std::string& fileName, image_typ& image, int maxWidth, int maxHeight,
+bool ReadTGA(const std::string& fileName, Image& image, int maxWidth, int maxHeight,
              bool& isFloat) {
   isFloat = false;
   image.width = image.height = image.fileSize = 0;

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "session/number_text.h"
-#include "session/workflow.h"
+#include "base/number_text.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
@@ -16,15 +16,15 @@ class CollapseBuilder {
       : s_(s), threshold_(threshold), maxReduction_(maxReduction) {}
 
   void BuildFrom(uint32_t p) {
-    groupMax_ = groupMin_ = s_.Points[p].lum;
-    if (!s_.Points[p].contrastEdge) BuildLevel(p, 2);
+    groupMax_ = groupMin_ = s_.dome.points[p].lum;
+    if (!s_.dome.points[p].contrastEdge) BuildLevel(p, 2);
   }
 
  private:
-  point_typ& Point(int32_t i) { return s_.Points[static_cast<std::size_t>(i)]; }
+  DomePoint& Point(int32_t i) { return s_.dome.points[static_cast<std::size_t>(i)]; }
 
   void BuildLevel(uint32_t p, uint8_t level) {
-    point_typ& centre = s_.Points[p];
+    DomePoint& centre = s_.dome.points[p];
     centre.memberCount[level] = centre.memberCount[level - 1];
     std::size_t lo = 1, hi = 1;
     if (level > 2) {
@@ -37,17 +37,17 @@ class CollapseBuilder {
     if (maxReduction_ > level) BuildLevel(p, static_cast<uint8_t>(level + 1));
   }
 
-  bool IsMember(const point_typ& centre, int32_t n, uint8_t level) const {
+  bool IsMember(const DomePoint& centre, int32_t n, uint8_t level) const {
     for (std::size_t k = 1; k <= centre.memberCount[level]; ++k)
       if (centre.members[k] == n) return true;
     return false;
   }
 
-  void MarkContrast(point_typ& q) {
+  void MarkContrast(DomePoint& q) {
     for (std::size_t slot = 1; slot <= kNeighbourSlots; ++slot) {
       const int32_t n = q.nb[slot];
       if (n == 0) continue;
-      point_typ& neighbour = Point(n);
+      DomePoint& neighbour = Point(n);
       if (std::fabs(static_cast<long double>(q.lum) - neighbour.lum) > threshold_) {
         q.contrastEdge = true;
         neighbour.contrastEdge = true;
@@ -55,8 +55,8 @@ class CollapseBuilder {
     }
   }
 
-  bool ExtendRing(point_typ& centre, int32_t q, uint8_t level) {
-    point_typ& member = Point(q);
+  bool ExtendRing(DomePoint& centre, int32_t q, uint8_t level) {
+    DomePoint& member = Point(q);
     MarkContrast(member);
     for (std::size_t slot = 1; slot <= kNeighbourSlots; ++slot) {
       const int32_t n = member.nb[slot];
@@ -86,8 +86,8 @@ float ParseThreshold(const std::string& text) {
 }
 
 void ResetOptimizationFields(Session& s) {
-  for (uint32_t i = 1; i <= s.PointCount; ++i) {
-    point_typ& p = s.Points[i];
+  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
+    DomePoint& p = s.dome.points[i];
     p.contrastEdge = false;
     p.maxLevel = 1;
     p.level = 1;
@@ -103,14 +103,14 @@ void ResetOptimizationFields(Session& s) {
 }
 
 void ThinCandidates(Session& s) {
-  for (uint32_t i = 2; i <= s.PointCount; ++i) {
-    point_typ& p = s.Points[i];
+  for (uint32_t i = 2; i <= s.dome.pointCount; ++i) {
+    DomePoint& p = s.dome.points[i];
     if (p.maxLevel == 1) continue;
     int withdrawn = 0, sameReach = 0;
     for (std::size_t slot = 1; slot <= kNeighbourSlots; ++slot) {
       const int32_t n = p.nb[slot];
       if (n == 0) continue;
-      const point_typ& q = s.Points[static_cast<std::size_t>(n)];
+      const DomePoint& q = s.dome.points[static_cast<std::size_t>(n)];
       withdrawn += !q.used;
       sameReach += q.maxLevel == p.maxLevel;
     }
@@ -123,10 +123,10 @@ void ThinCandidates(Session& s) {
 
 void BuildCandidates(Session& s, Form& form, Host& host, float threshold, uint8_t maxReduction) {
   CollapseBuilder builder(s, threshold, maxReduction);
-  for (uint32_t i = 1; i <= s.PointCount; ++i) {
+  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
     builder.BuildFrom(i);
     if (i % 10 == 0) {
-      SetStatus(form, 2, std::to_string(i) + "/" + std::to_string(s.PointCount));
+      SetStatus(form, 2, std::to_string(i) + "/" + std::to_string(s.dome.pointCount));
       host.ProcessEvents();
     }
   }

@@ -6,8 +6,8 @@
 
 #include "optimize/finetuning.h"
 #include "optimize/result_table.h"
-#include "session/number_text.h"
-#include "session/workflow.h"
+#include "base/number_text.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
@@ -23,20 +23,20 @@ struct Neighbours {
   std::size_t count = 0;
 };
 
-bool IsSingleLight(const Session& s, const optimization_typ& chosen, std::size_t i) {
-  return chosen.decision[i] == kSingleLight && s.Points[i].used;
+bool IsSingleLight(const Session& s, const SearchResult& chosen, std::size_t i) {
+  return chosen.decision[i] == kSingleLight && s.dome.points[i].used;
 }
 
 // The neighbours of `centre` that may join its group, in slot order.
-Neighbours QualifyingNeighbours(const Session& s, const optimization_typ& chosen,
-                                const point_typ& centre, float tolerance) {
+Neighbours QualifyingNeighbours(const Session& s, const SearchResult& chosen,
+                                const DomePoint& centre, float tolerance) {
   Neighbours found;
   for (std::size_t slot = 1; slot <= kNeighbourSlots; ++slot) {
     const int32_t n = centre.nb[slot];
     if (n == 0) continue;
     const auto ni = static_cast<std::size_t>(n);
     const long double difference =
-        std::fabs(static_cast<long double>(centre.lightLum) - s.Points[ni].lightLum);
+        std::fabs(static_cast<long double>(centre.lightLum) - s.dome.points[ni].lightLum);
     if (IsSingleLight(s, chosen, ni) && difference < tolerance) found.index[found.count++] = ni;
   }
   return found;
@@ -44,10 +44,10 @@ Neighbours QualifyingNeighbours(const Session& s, const optimization_typ& chosen
 
 // Adds the group's colours into the centre one at a time and its luminance
 // through a running sum, and switches the absorbed lights off.
-void Merge(Session& s, point_typ& centre, const Neighbours& group) {
+void Merge(Session& s, DomePoint& centre, const Neighbours& group) {
   float lumSum = 0.0f;
   for (std::size_t k = 0; k < group.count; ++k) {
-    point_typ& p = s.Points[group.index[k]];
+    DomePoint& p = s.dome.points[group.index[k]];
     centre.lightR = static_cast<float>(static_cast<long double>(centre.lightR) + p.lightR);
     centre.lightG = static_cast<float>(static_cast<long double>(centre.lightG) + p.lightG);
     centre.lightB = static_cast<float>(static_cast<long double>(centre.lightB) + p.lightB);
@@ -58,10 +58,10 @@ void Merge(Session& s, point_typ& centre, const Neighbours& group) {
   if (group.count + 1 >= kLevelTwoGroup) centre.level = 2;
 }
 
-void CollapsePass(Session& s, const optimization_typ& chosen, int groupSize, float tolerance) {
-  for (uint32_t i = 1; i <= s.PointCount; ++i) {
+void CollapsePass(Session& s, const SearchResult& chosen, int groupSize, float tolerance) {
+  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
     if (!IsSingleLight(s, chosen, i)) continue;
-    point_typ& centre = s.Points[i];
+    DomePoint& centre = s.dome.points[i];
     const Neighbours group = QualifyingNeighbours(s, chosen, centre, tolerance);
     if (static_cast<int>(group.count) + 1 >= groupSize) Merge(s, centre, group);
   }
@@ -71,9 +71,9 @@ void CollapsePass(Session& s, const optimization_typ& chosen, int groupSize, flo
 
 void ButtonCollapseLightsClick(Session& s, Form& form, Host& host) {
   const float tolerance = ReadMaskedField(form.EditRedThreshold.text);
-  if (s.WorkflowState < 3) return;
+  if (s.workflowState < 3) return;
   SetBusy(form, true);
-  const optimization_typ& chosen = RecordForRow(s, form.GridOptimized.selectedRow);
+  const SearchResult& chosen = RecordForRow(s, form.GridOptimized.selectedRow);
   // The spin edit cannot hold other sizes; a caller setting one gets the nearest.
   const int smallest = std::clamp(form.SpinRedGroupNr.value, kSmallestGroup, kLargestGroup);
   for (int groupSize = kLargestGroup; groupSize >= smallest; --groupSize)

@@ -1,7 +1,7 @@
 #include "optimize/finetuning.h"
 
 #include "preview/preview.h"
-#include "session/workflow.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
@@ -10,7 +10,7 @@ constexpr int kFinetuningStep = 7;
 
 }  // namespace
 
-void SwitchOffLight(point_typ& p) {
+void SwitchOffLight(DomePoint& p) {
   p.used = false;
   p.lightLum = 0.0f;
   p.lightR = 0.0f;
@@ -18,9 +18,9 @@ void SwitchOffLight(point_typ& p) {
   p.lightB = 0.0f;
 }
 
-void FinishFinetuning(Session& s, Form& form, Host& host, const optimization_typ& chosen) {
+void FinishFinetuning(Session& s, Form& form, Host& host, const SearchResult& chosen) {
   if (form.CheckDisplayFill.checked) RedrawBackground(s, form, host);
-  DrawOverlay(s, form, host, true, true, 1, s.PointCount, chosen);
+  DrawOverlay(s, form, host, true, true, 1, s.dome.pointCount, chosen);
   MarkStepDone(form, kFinetuningStep);
 }
 

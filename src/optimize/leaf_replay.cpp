@@ -5,7 +5,6 @@
 namespace halvane {
 namespace {
 
-constexpr uint16_t kResultCapacity = 5000;
 
 }  // namespace
 
@@ -21,22 +20,22 @@ void LeafReplay::Replay(uint32_t seed, const WalkRecord& record) {
 // Cut visits and rejected leaves: each counts once; the rejected ones may
 // lower the minimum, in any order since nothing reads it in between.
 void LeafReplay::Gap(uint64_t skipped, uint32_t skippedMin) {
-  s_.AbortedCount += static_cast<uint32_t>(skipped);  // wraps as single increments do
+  s_.results.abortedCount += static_cast<uint32_t>(skipped);  // wraps as single increments do
   v_.MinLights = std::min(v_.MinLights, skippedMin);
 }
 
 void LeafReplay::Leaf(uint32_t seed, const LeafEvent& e, const uint16_t* centres) {
   Gap(e.skipped, e.skippedMin);
   if (static_cast<int64_t>(e.run) > v_.LightLimit) {
-    ++s_.AbortedCount;
+    ++s_.results.abortedCount;
     v_.MinLights = std::min(v_.MinLights, static_cast<uint32_t>(e.run));
     return;
   }
-  ++s_.FoundCount;
-  if (s_.OptimizationCount < kResultCapacity) {
-    ++s_.OptimizationCount;
+  ++s_.results.foundCount;
+  if (s_.results.count < kResultCapacity) {
+    ++s_.results.count;
     Rebuild(seed, centres, e.centreEnd - e.centreBegin, e.lights,
-            s_.Optimizations[s_.OptimizationCount]);
+            s_.results.results[s_.results.count]);
   } else {
     Keep(overwrite_, seed, e, centres);  // only the last one survives: rebuilt at the end
     overwritePending_ = true;
@@ -61,7 +60,7 @@ void LeafReplay::Keep(Path& path, uint32_t seed, const LeafEvent& e, const uint1
 }
 
 void LeafReplay::Rebuild(uint32_t seed, const uint16_t* centres, std::size_t count, int32_t lights,
-                         optimization_typ& into) const {
+                         SearchResult& into) const {
   into = seeds_.at(seed).record;
   for (std::size_t k = 0; k < count; ++k) {
     const uint32_t j = centres[k] >> 3u;
@@ -73,7 +72,7 @@ void LeafReplay::Rebuild(uint32_t seed, const uint16_t* centres, std::size_t cou
   into.recordedLights = lights;
 }
 
-bool LeafReplay::TakeNewBest(optimization_typ& into) {
+bool LeafReplay::TakeNewBest(SearchResult& into) {
   if (!bestPending_) return false;
   bestPending_ = false;
   Rebuild(best_.seed, best_.centres.data(), best_.centres.size(), best_.lights, into);
@@ -83,7 +82,7 @@ bool LeafReplay::TakeNewBest(optimization_typ& into) {
 void LeafReplay::Finish() {
   if (overwritePending_) {
     Rebuild(overwrite_.seed, overwrite_.centres.data(), overwrite_.centres.size(),
-            overwrite_.lights, s_.Optimizations[kResultCapacity]);
+            overwrite_.lights, s_.results.results[kResultCapacity]);
     overwritePending_ = false;
   }
   if (seeds_.empty()) return;

@@ -6,13 +6,13 @@
 #include "optimize/literal_search.h"
 #include "optimize/search_tables.h"
 #include "optimize/subtree_walk.h"
-#include "session/session.h"
+#include "workflow/session.h"
 
 namespace halvane {
 
 // One seed of a level as the walks need it.
 struct SearchSeed {
-  optimization_typ record{};    // the decisions the search starts from
+  SearchResult record{};    // the decisions the search starts from
   int32_t run = 0;              // starting RunLights
   std::vector<uint8_t> levels;  // working level of every point index 0..kPointCapacity
 };
@@ -32,7 +32,7 @@ class LeafReplay {
   void Finish();
   // True when a new minimum was accepted since the last call; the result is
   // rebuilt into `into`.
-  bool TakeNewBest(optimization_typ& into);
+  bool TakeNewBest(SearchResult& into);
 
  private:
   struct Path {
@@ -44,7 +44,7 @@ class LeafReplay {
   void Gap(uint64_t skipped, uint32_t skippedMin);
   void Leaf(uint32_t seed, const LeafEvent& e, const uint16_t* centres);
   void Rebuild(uint32_t seed, const uint16_t* centres, std::size_t count, int32_t lights,
-               optimization_typ& into) const;
+               SearchResult& into) const;
   static void Keep(Path& path, uint32_t seed, const LeafEvent& e, const uint16_t* centres);
 
   Session& s_;

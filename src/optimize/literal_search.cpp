@@ -3,13 +3,12 @@
 #include <cmath>
 
 #include "preview/preview.h"
-#include "session/workflow.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
 
 constexpr uint32_t kRefreshEvery = 262144;  // cut branches between screen refreshes
-constexpr uint16_t kResultCapacity = 5000;
 
 }  // namespace
 
@@ -17,11 +16,11 @@ LevelSearch::LevelSearch(Session& s, Form& form, Host& host)
     : s_(s),
       form_(form),
       host_(host),
-      n_(s.PointCount),
-      half_(s.PointCount / 2),
-      third_(s.PointCount / 3),
-      fifth_(s.PointCount / 5),
-      tenth_(s.PointCount / 10) {}
+      n_(s.dome.pointCount),
+      half_(s.dome.pointCount / 2),
+      third_(s.dome.pointCount / 3),
+      fifth_(s.dome.pointCount / 5),
+      tenth_(s.dome.pointCount / 10) {}
 
 void LevelSearch::Run(int level, uint32_t first) {
   level_ = level;
@@ -37,8 +36,8 @@ bool LevelSearch::Pruned(uint32_t j) const {
 }
 
 void LevelSearch::CountCut() {
-  ++s_.AbortedCount;
-  if (s_.AbortedCount % kRefreshEvery == 0) {
+  ++s_.results.abortedCount;
+  if (s_.results.abortedCount % kRefreshEvery == 0) {
     RefreshProgress();
     ShowCurrent();
     host_.ProcessEvents();
@@ -46,7 +45,7 @@ void LevelSearch::CountCut() {
 }
 
 void LevelSearch::ShowCurrent() {
-  for (uint32_t i = 1; i <= n_; ++i) s_.Points[i].used = Current.decision[i] > 0;
+  for (uint32_t i = 1; i <= n_; ++i) s_.dome.points[i].used = Current.decision[i] > 0;
   const uint32_t last = LastIndex < n_ ? LastIndex : n_;
   DrawOverlay(s_, form_, host_, true, true, FirstIndex, last, Current);
 }
@@ -59,7 +58,7 @@ void LevelSearch::Continue(uint32_t j) {
   }
 }
 
-bool LevelSearch::MembersFree(const point_typ& p, uint8_t level) const {
+bool LevelSearch::MembersFree(const DomePoint& p, uint8_t level) const {
   for (std::size_t k = 2; k <= p.memberCount[level]; ++k)
     if (Current.decision[static_cast<std::size_t>(p.members[k])] != 1) return false;
   return true;
@@ -74,10 +73,10 @@ void LevelSearch::Search(uint32_t j) {
     Continue(j);
     return;
   }
-  if (s_.AbortRequested) return;
+  if (s_.abortRequested) return;
   ++RunLights;
 
-  const point_typ& p = s_.Points[j];
+  const DomePoint& p = s_.dome.points[j];
   const int minimum = level_ == 3 ? 2 : MinLevel;
   if (p.level >= minimum) {
     if (ProgressIndex == 0) ProgressIndex = j;
@@ -107,22 +106,22 @@ void LevelSearch::Search(uint32_t j) {
 
 void LevelSearch::Leaf() {
   if (RunLights > LightLimit) {
-    ++s_.AbortedCount;
+    ++s_.results.abortedCount;
     if (RunLights < MinLights) MinLights = static_cast<uint32_t>(RunLights);
-    if (s_.AbortedCount % kRefreshEvery == 0) {
+    if (s_.results.abortedCount % kRefreshEvery == 0) {
       RefreshProgress();
       ShowCurrent();
       host_.ProcessEvents();
     }
     return;
   }
-  ++s_.FoundCount;
-  if (s_.OptimizationCount < kResultCapacity) ++s_.OptimizationCount;
+  ++s_.results.foundCount;
+  if (s_.results.count < kResultCapacity) ++s_.results.count;
   uint32_t lights = 0;
   for (uint32_t i = 1; i <= LastIndex; ++i) lights += Current.decision[i] > 0;
   Current.lightCount = static_cast<int32_t>(lights);
   Current.recordedLights = static_cast<int32_t>(lights);
-  s_.Optimizations[s_.OptimizationCount] = Current;
+  s_.results.results[s_.results.count] = Current;
 
   if (lights < MinLights) {
     if (LightLimit > MinLights + 5) LightLimit = MinLights + 5;
@@ -130,7 +129,7 @@ void LevelSearch::Leaf() {
     RefreshProgress();
     ShowCurrent();
     host_.ProcessEvents();
-  } else if (s_.FoundCount % 10 == 1) {
+  } else if (s_.results.foundCount % 10 == 1) {
     RefreshProgress();
     host_.ProcessEvents();
   }
@@ -138,7 +137,7 @@ void LevelSearch::Leaf() {
 
 void LevelSearch::RefreshProgress() {
   if (ProgressIndex == 0) return;
-  const long double seeds = s_.SeedCount > 0 ? s_.SeedCount : 1;
+  const long double seeds = s_.results.seedCount > 0 ? s_.results.seedCount : 1;
   const long double span = static_cast<long double>(LastIndex) - FirstIndex;
   const long double done = static_cast<long double>(ProgressIndex) - FirstIndex;
   const long double withinSeed = span > 0 ? done / span * 275.0L / seeds : 0.0L;
@@ -147,8 +146,8 @@ void LevelSearch::RefreshProgress() {
   SetStatus(form_, 2,
             SeedLabel + std::to_string(static_cast<int64_t>(ProgressIndex) - FirstIndex) + "/" +
                 std::to_string(static_cast<int64_t>(LastIndex) - FirstIndex) + ". " +
-                std::to_string(s_.FoundCount) + "  opt. found. " +
-                std::to_string(s_.AbortedCount / 1024) + "k aborted. " + std::to_string(MinLights) +
+                std::to_string(s_.results.foundCount) + "  opt. found. " +
+                std::to_string(s_.results.abortedCount / 1024) + "k aborted. " + std::to_string(MinLights) +
                 " min lights found.");
 }
 
@@ -159,7 +158,7 @@ void LevelSearch::PrepareSeed(uint32_t from, uint32_t to) {
       break;
     }
   for (uint32_t j = from; j <= to && j <= n_; ++j) {
-    point_typ& p = s_.Points[j];
+    DomePoint& p = s_.dome.points[j];
     p.level = p.maxLevel;
     const int reach = p.level >= 0 ? p.memberCount[static_cast<std::size_t>(p.level)] : 0;
     int cap = 100;

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
-#include "session/form.h"
-#include "session/host.h"
-#include "session/session.h"
+#include "workflow/form.h"
+#include "workflow/host.h"
+#include "workflow/session.h"
 
 namespace halvane {
 
@@ -31,7 +31,7 @@ class LevelSearch {
   // Every point's `used` from `Current`, then the overlay of the level's range.
   void ShowCurrent();
 
-  optimization_typ Current{};
+  SearchResult Current{};
   int64_t RunLights = 0;
   uint32_t MinLights = 0;
   uint32_t LightLimit = 0;
@@ -49,7 +49,7 @@ class LevelSearch {
   void Continue(uint32_t j);
   bool Pruned(uint32_t j) const;
   void CountCut();
-  bool MembersFree(const point_typ& p, uint8_t level) const;
+  bool MembersFree(const DomePoint& p, uint8_t level) const;
 
   Session& s_;
   Form& form_;

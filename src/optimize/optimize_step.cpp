@@ -14,8 +14,8 @@
 #include "optimize/result_table.h"
 #include "optimize/search_settings.h"
 #include "preview/preview.h"
-#include "session/number_text.h"
-#include "session/workflow.h"
+#include "base/number_text.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
@@ -41,14 +41,14 @@ class OptimizationRun {
                   settings.forcedSplitSteps),
         literal_(settings.literal),
         statistics_(settings.statistics),
-        n_(s.PointCount) {}
+        n_(s.dome.pointCount) {}
 
   void Execute() {
     FindCandidates();
     RunLevel1();
-    if (!s_.AbortRequested) {
+    if (!s_.abortRequested) {
       RunLevel2();
-      if (!s_.AbortRequested) RunLevel3();
+      if (!s_.abortRequested) RunLevel3();
     }
     End();
   }
@@ -91,8 +91,8 @@ class OptimizationRun {
     AddLogLine(form_, host_,
                ":          Optimize LEVEL " + Num(level) + ":  " +
                    FormatFixed(seconds, 2, host_.GetNumberFormat(), true) + "sec.  " +
-                   Num(s_.FoundCount) + (level == 1 ? " opt. found. " : "  opt. found. ") +
-                   Num(s_.AbortedCount / 1024) + "k aborted. " + Num(search_.MinLights) +
+                   Num(s_.results.foundCount) + (level == 1 ? " opt. found. " : "  opt. found. ") +
+                   Num(s_.results.abortedCount / 1024) + "k aborted. " + Num(search_.MinLights) +
                    " min lights found.");
   }
 
@@ -100,10 +100,10 @@ class OptimizationRun {
     LevelSearch& r = search_;
     const auto l1 = static_cast<uint32_t>(form_.SpinOptLevel1.value);
     const auto m = static_cast<uint32_t>(form_.SpinOptLevel1_min.value);
-    switch (s_.SubdivLevel) {
+    switch (s_.dome.subdivLevel) {
       case 3:
-        s_.Optimizations[1] = r.Current;
-        s_.OptimizationCount = 1;
+        s_.results.results[1] = r.Current;
+        s_.results.count = 1;
         SetLevelValues(0, 500, 4, {500, 500, 500, 500, 500});
         break;
       case 4:
@@ -138,24 +138,24 @@ class OptimizationRun {
 
   void RunLevel1() {
     LevelSearch& r = search_;
-    s_.FoundCount = 0;
-    s_.OptimizationCount = 0;
-    s_.AbortedCount = 0;
+    s_.results.foundCount = 0;
+    s_.results.count = 0;
+    s_.results.abortedCount = 0;
     r.MinLights = n_;
     r.SeedLabel = "1/1  ";
-    r.Current = optimization_typ{};
+    r.Current = SearchResult{};
     for (uint32_t i = 1; i <= n_; ++i) r.Current.decision[i] = 1;
     r.RunLights = 0;
     r.ProgressIndex = 0;
     r.FirstIndex = 1;
-    s_.SeedCount = 1;
+    s_.results.seedCount = 1;
     r.SeedIndex = 1;
     r.FirstFree = 1;
     SetLevel1Parameters();
-    for (uint32_t i = 1; i <= n_; ++i) s_.Points[i].level = s_.Points[i].maxLevel;
+    for (uint32_t i = 1; i <= n_; ++i) s_.dome.points[i].level = s_.dome.points[i].maxLevel;
     form_.GaugeOpt2.SetProgress(0);
     StartLevel(1);
-    if (s_.SubdivLevel == 4 || s_.SubdivLevel == 5) {
+    if (s_.dome.subdivLevel == 4 || s_.dome.subdivLevel == 5) {
       if (UseLiteral(1)) {
         r.Run(1, 1);
       } else {
@@ -165,15 +165,15 @@ class OptimizationRun {
     }
     LogLevel(1);
     AdvisePause();
-    if (form_.CheckOptHalt1.checked) s_.AbortRequested = true;
+    if (form_.CheckOptHalt1.checked) s_.abortRequested = true;
   }
 
   void AdvisePause() {
     const int maxLights = form_.SpinOptLevel1_min.value;
-    if (!(static_cast<long long>(search_.MinLights) + 10 < maxLights && s_.FoundCount > 1000))
+    if (!(static_cast<long long>(search_.MinLights) + 10 < maxLights && s_.results.foundCount > 1000))
       return;
     const std::string br = kBreak;
-    host_.ShowMessage("<pause after level 1>" + br + " " + br + Num(s_.FoundCount) +
+    host_.ShowMessage("<pause after level 1>" + br + " " + br + Num(s_.results.foundCount) +
                       " optimizations were found after Level 1, that's pretty much." + br +
                       Num(search_.MinLights) + " min lights were found after Level 1," +
                       "and you have set " + Num(maxLights) +
@@ -186,15 +186,15 @@ class OptimizationRun {
   // Copies the first results into the seeds, with each seed's starting light
   // count over points 1..upTo.
   void TakeSeeds(int maxSeeds, uint32_t upTo) {
-    s_.SeedCount = static_cast<uint16_t>(std::min<int>(maxSeeds, s_.OptimizationCount));
+    s_.results.seedCount = static_cast<uint16_t>(std::min<int>(maxSeeds, s_.results.count));
     FillOptimizationTable(s_, form_, host_, false);
-    for (uint16_t i = 1; i <= s_.SeedCount; ++i) {
-      s_.SeedOptimizations[i] = s_.Optimizations[i];
-      seedLights_[i] = static_cast<uint32_t>(LightsUpTo(s_.SeedOptimizations[i], upTo));
+    for (uint16_t i = 1; i <= s_.results.seedCount; ++i) {
+      s_.results.seeds[i] = s_.results.results[i];
+      seedLights_[i] = static_cast<uint32_t>(LightsUpTo(s_.results.seeds[i], upTo));
     }
     search_.MinLights = n_;
-    s_.FoundCount = 0;
-    s_.OptimizationCount = 0;
+    s_.results.foundCount = 0;
+    s_.results.count = 0;
   }
 
   // The parallel search needs collapses of level 2 or more; other minimum
@@ -216,9 +216,9 @@ class OptimizationRun {
   // levels and FirstFree carry from seed to seed), then searches them all.
   void RefineSeedsInParallel(int level, uint32_t prepareFrom, uint32_t searchFrom) {
     LevelSearch& r = search_;
-    std::vector<SearchSeed> seeds(s_.SeedCount);
-    for (uint16_t i = 1; i <= s_.SeedCount; ++i) {
-      r.Current = s_.SeedOptimizations[i];
+    std::vector<SearchSeed> seeds(s_.results.seedCount);
+    for (uint16_t i = 1; i <= s_.results.seedCount; ++i) {
+      r.Current = s_.results.seeds[i];
       r.PrepareSeed(prepareFrom, r.LastIndex);
       seeds[i - 1] = SearchSeed{r.Current, static_cast<int32_t>(seedLights_[i]), WorkingLevels(s_)};
     }
@@ -236,10 +236,10 @@ class OptimizationRun {
 
   void RefineSeedsLiterally(int level, uint32_t prepareFrom, uint32_t searchFrom) {
     LevelSearch& r = search_;
-    for (uint16_t i = 1; i <= s_.SeedCount; ++i) {
+    for (uint16_t i = 1; i <= s_.results.seedCount; ++i) {
       r.SeedIndex = i;
-      r.SeedLabel = Num(i) + "/" + Num(s_.SeedCount) + "  ";
-      r.Current = s_.SeedOptimizations[i];
+      r.SeedLabel = Num(i) + "/" + Num(s_.results.seedCount) + "  ";
+      r.Current = s_.results.seeds[i];
       r.RunLights = seedLights_[i];
       r.PrepareSeed(prepareFrom, r.LastIndex);
       if (searchFrom > r.LastIndex) {
@@ -255,15 +255,15 @@ class OptimizationRun {
     SetStatus(form_, 1, "Optimize LEVEL 2...");
     r.FirstIndex = r.LastIndex;
     TakeSeeds(kLevel2Seeds, r.FirstIndex);
-    switch (s_.SubdivLevel) {
+    switch (s_.dome.subdivLevel) {
       case 3:
         SetLevelValues(100, 100, 2, {100, 80, r.BoundThird, r.BoundFifth, r.BoundTenth});
         break;
       case 4:
       case 5:
         SetLevelValues(
-            n_, 180, s_.SubdivLevel == 4 ? 3 : 4,
-            {185, s_.SubdivLevel == 4 ? 200u : 80u, r.BoundThird, r.BoundFifth, r.BoundTenth});
+            n_, 180, s_.dome.subdivLevel == 4 ? 3 : 4,
+            {185, s_.dome.subdivLevel == 4 ? 200u : 80u, r.BoundThird, r.BoundFifth, r.BoundTenth});
         break;
       default:
         r.LastIndex = 50;
@@ -278,32 +278,32 @@ class OptimizationRun {
     TakeSeeds(kLevel3Seeds, 0);
     r.FirstIndex = 1;
     r.LastIndex = n_;
-    if (s_.SubdivLevel >= 3 && s_.SubdivLevel <= 5) r.LightLimit = 130;
+    if (s_.dome.subdivLevel >= 3 && s_.dome.subdivLevel <= 5) r.LightLimit = 130;
     RefineSeeds(3, 1, 1);
   }
 
   void LogEnd(const char* what) {
     AddLogLine(form_, host_,
-               std::string(":  Optimization ") + what + " " + Num(s_.FoundCount) + " found. " +
-                   Num(s_.AbortedCount / 1024) + "k aborted. " + Num(search_.MinLights) +
+               std::string(":  Optimization ") + what + " " + Num(s_.results.foundCount) + " found. " +
+                   Num(s_.results.abortedCount / 1024) + "k aborted. " + Num(search_.MinLights) +
                    " min lights. ");
   }
 
   void End() {
     form_.GaugeOpt2.SetProgress(100);
-    s_.WorkflowState = 5;
+    s_.workflowState = 5;
     SyncDisplayChecks(s_, form_);
     SetStatus(form_, 1, "Sorting optimizations found...");
     FillOptimizationTable(s_, form_, host_, true);
-    s_.OptimizationCount = std::min(s_.OptimizationCount, kTableRows);
+    s_.results.count = std::min(s_.results.count, kTableRows);
     GridOptimizedClick(s_, form_, host_);
 
-    if (s_.AbortRequested) {
+    if (s_.abortRequested) {
       SetStatus(form_, 0, "Optimize points aborted.");
       SetStatus(form_, 1, "");
       SetStatus(form_, 2, "");
       LogEnd("aborted.");
-      DrawOverlay(s_, form_, host_, false, false, 1, n_, s_.Optimizations[1]);
+      DrawOverlay(s_, form_, host_, false, false, 1, n_, s_.results.results[1]);
       SetBusy(form_, false);
       return;
     }
@@ -312,7 +312,7 @@ class OptimizationRun {
     SetStatus(form_, 2, "");
     LogEnd("done.");
     if (form_.CheckDisplayFill.checked) RedrawBackground(s_, form_, host_);
-    if (s_.FoundCount == 0) {
+    if (s_.results.foundCount == 0) {
       ResetOptimizationFields(s_);
       StatisticsPass(s_, form_, host_);
       SyncDisplayChecks(s_, form_);
@@ -350,17 +350,17 @@ void ButtonOptimizeClick(Session& s, Form& form, Host& host) {
 }
 
 void ButtonOptimizeClick(Session& s, Form& form, Host& host, const SearchSettings& settings) {
-  s.AbortRequested = false;
-  if (s.WorkflowState < 1) return;
-  if (s.WorkflowState < 3) {
+  s.abortRequested = false;
+  if (s.workflowState < 1) return;
+  if (s.workflowState < 3) {
     if (form.CheckLumIncrease.checked) {
       ButtonIncreaseMaxWhiteClick(s, form, host);
     } else {
       ButtonApplyColorClick(s, form, host);
     }
-    if (s.WorkflowState < 3) return;  // the colours could not be applied
+    if (s.workflowState < 3) return;  // the colours could not be applied
   }
-  s.WorkflowState = 4;
+  s.workflowState = 4;
   SetBusy(form, true);
   auto run = std::make_unique<OptimizationRun>(s, form, host, settings);
   run->Execute();

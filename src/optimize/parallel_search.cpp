@@ -24,7 +24,7 @@ constexpr auto kEventInterval = std::chrono::milliseconds(50);
 
 }  // namespace
 
-int32_t LightsUpTo(const optimization_typ& record, uint32_t last) {
+int32_t LightsUpTo(const SearchResult& record, uint32_t last) {
   int32_t lights = 0;
   for (uint32_t j = 1; j <= last; ++j) lights += record.decision[j] > 0;
   return lights;
@@ -32,8 +32,8 @@ int32_t LightsUpTo(const optimization_typ& record, uint32_t last) {
 
 std::vector<uint8_t> WorkingLevels(const Session& s) {
   std::vector<uint8_t> levels(kPointCapacity + 1, 0);
-  for (uint32_t j = 1; j <= s.PointCount; ++j)
-    levels[j] = static_cast<uint8_t>(std::clamp(s.Points[j].level, 0, kLargestCollapse));
+  for (uint32_t j = 1; j <= s.dome.pointCount; ++j)
+    levels[j] = static_cast<uint8_t>(std::clamp(s.dome.points[j].level, 0, kLargestCollapse));
   return levels;
 }
 
@@ -49,7 +49,7 @@ class ParallelSearch::Level {
   Level(ParallelSearch& owner, int level, const std::vector<SearchSeed>& seeds)
       : o_(owner),
         seeds_(seeds),
-        tables_(MakeLevelTables(*owner.masks_, owner.v_, owner.s_.PointCount, level)),
+        tables_(MakeLevelTables(*owner.masks_, owner.v_, owner.s_.dome.pointCount, level)),
         replay_(owner.s_, owner.v_, *owner.masks_, seeds) {
     shared_.limitBound.store(owner.v_.LightLimit);
     shared_.forcedSplitSteps = owner.forcedSplitSteps_;
@@ -212,7 +212,7 @@ class ParallelSearch::Level {
         ShowProgress();
         ShowBest();
         o_.host_.ProcessEvents();
-        if (o_.s_.AbortRequested) {
+        if (o_.s_.abortRequested) {
           Stop();
           return;
         }
@@ -341,7 +341,7 @@ class ParallelSearch::Level {
 
   void ShowBest() {
     if (replay_.TakeNewBest(best_)) {
-      const optimization_typ kept = o_.v_.Current;
+      const SearchResult kept = o_.v_.Current;
       o_.v_.Current = best_;
       o_.v_.ShowCurrent();
       o_.v_.Current = kept;
@@ -363,7 +363,7 @@ class ParallelSearch::Level {
   std::condition_variable wake_;  // the calling thread: a walk ended
   std::size_t finished_ = 0;
   std::exception_ptr failure_;
-  optimization_typ best_{};
+  SearchResult best_{};
 };
 
 ParallelSearch::ParallelSearch(Session& s, Form& form, Host& host, LevelSearch& values, int threads,

@@ -7,9 +7,9 @@
 #include "optimize/leaf_replay.h"
 #include "optimize/literal_search.h"
 #include "optimize/search_tables.h"
-#include "session/form.h"
-#include "session/host.h"
-#include "session/session.h"
+#include "workflow/form.h"
+#include "workflow/host.h"
+#include "workflow/session.h"
 
 namespace halvane {
 
@@ -62,7 +62,7 @@ class ParallelSearch {
 
 // The points 1..last of `record` that are lights (decision above 0): a
 // seed's starting light count.
-int32_t LightsUpTo(const optimization_typ& record, uint32_t last);
+int32_t LightsUpTo(const SearchResult& record, uint32_t last);
 
 // The working level of every point index as the session's points hold them
 // now, for a seed.

@@ -4,8 +4,8 @@
 
 #include "optimize/finetuning.h"
 #include "optimize/result_table.h"
-#include "session/number_text.h"
-#include "session/workflow.h"
+#include "base/number_text.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
@@ -17,12 +17,12 @@ float ReduceThreshold(const Form& form) {
 }  // namespace
 
 void ButtonReduceLightsClick(Session& s, Form& form, Host& host) {
-  if (s.WorkflowState < 3) return;
+  if (s.workflowState < 3) return;
   SetBusy(form, true);
-  const optimization_typ& chosen = RecordForRow(s, form.GridOptimized.selectedRow);
+  const SearchResult& chosen = RecordForRow(s, form.GridOptimized.selectedRow);
   const float threshold = ReduceThreshold(form);
-  for (uint32_t i = 1; i <= s.PointCount; ++i) {
-    point_typ& p = s.Points[i];
+  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
+    DomePoint& p = s.dome.points[i];
     if (p.lightLum < threshold) SwitchOffLight(p);
   }
   FinishFinetuning(s, form, host, chosen);

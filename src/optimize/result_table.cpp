@@ -6,8 +6,8 @@
 #include <string>
 
 #include "preview/preview.h"
-#include "session/number_text.h"
-#include "session/workflow.h"
+#include "base/number_text.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
@@ -15,13 +15,13 @@ namespace {
 constexpr int kDifferenceRecords = 750;
 constexpr int kTableRows = 100;
 
-bool LightsBefore(const optimization_typ& a, const optimization_typ& b) {
+bool LightsBefore(const SearchResult& a, const SearchResult& b) {
   if (a.lightCount != b.lightCount) return a.lightCount < b.lightCount;
   if (a.levelCount[1] != b.levelCount[1]) return a.levelCount[1] < b.levelCount[1];
   return a.avgReduction < b.avgReduction;
 }
 
-bool DifferenceBefore(const optimization_typ& a, const optimization_typ& b) {
+bool DifferenceBefore(const SearchResult& a, const SearchResult& b) {
   if (a.diffIndex != b.diffIndex) return a.diffIndex > b.diffIndex;
   return a.lightCount > b.lightCount;
 }
@@ -31,18 +31,18 @@ bool DifferenceBefore(const optimization_typ& a, const optimization_typ& b) {
 template <typename Before>
 void QuickSort(Session& s, int lo, int hi, Before before) {
   int i = lo, j = hi;
-  optimization_typ pivot{};
-  const optimization_typ& middle = s.Optimizations[static_cast<std::size_t>((lo + hi) / 2)];
+  SearchResult pivot{};
+  const SearchResult& middle = s.results.results[static_cast<std::size_t>((lo + hi) / 2)];
   pivot.lightCount = middle.lightCount;
   pivot.levelCount[1] = middle.levelCount[1];
   pivot.avgReduction = middle.avgReduction;
   pivot.diffIndex = middle.diffIndex;
   do {
-    while (before(s.Optimizations[static_cast<std::size_t>(i)], pivot)) ++i;
-    while (before(pivot, s.Optimizations[static_cast<std::size_t>(j)])) --j;
+    while (before(s.results.results[static_cast<std::size_t>(i)], pivot)) ++i;
+    while (before(pivot, s.results.results[static_cast<std::size_t>(j)])) --j;
     if (i <= j) {
-      std::swap(s.Optimizations[static_cast<std::size_t>(i)],
-                s.Optimizations[static_cast<std::size_t>(j)]);
+      std::swap(s.results.results[static_cast<std::size_t>(i)],
+                s.results.results[static_cast<std::size_t>(j)]);
       ++i;
       --j;
     }
@@ -53,10 +53,10 @@ void QuickSort(Session& s, int lo, int hi, Before before) {
 
 void ComputeDifferenceIndices(Session& s, int m) {
   for (int r = 1; r <= m; ++r) {
-    optimization_typ& a = s.Optimizations[static_cast<std::size_t>(r)];
+    SearchResult& a = s.results.results[static_cast<std::size_t>(r)];
     for (int q = r + 1; q <= m; ++q) {
-      optimization_typ& b = s.Optimizations[static_cast<std::size_t>(q)];
-      const int d = CountDifferences(a, b, s.PointCount);
+      SearchResult& b = s.results.results[static_cast<std::size_t>(q)];
+      const int d = CountDifferences(a, b, s.dome.pointCount);
       a.diffIndex += d;
       b.diffIndex += d;
     }
@@ -65,15 +65,15 @@ void ComputeDifferenceIndices(Session& s, int m) {
 
 void ShowTable(const Session& s, Form& form, Host& host) {
   StringGrid& grid = form.GridOptimized;
-  if (s.OptimizationCount == 0) {
+  if (s.results.count == 0) {
     EmptyResultTable(form);
     return;
   }
   const NumberFormat nf = host.GetNumberFormat();
-  const int rows = std::min<int>(s.OptimizationCount, kTableRows);
+  const int rows = std::min<int>(s.results.count, kTableRows);
   grid.SetRowCount(rows + 1);
   for (int r = 1; r <= rows; ++r) {
-    const optimization_typ& rec = s.Optimizations[static_cast<std::size_t>(r)];
+    const SearchResult& rec = s.results.results[static_cast<std::size_t>(r)];
     grid.Cell(0, r) = PadLeft(std::to_string(r), 4);
     grid.Cell(1, r) = PadLeft(std::to_string(rec.lightCount), 5);
     grid.Cell(2, r) = PadLeft(FormatFixed(rec.avgReduction, 2, nf, true), 5);
@@ -86,13 +86,13 @@ void ShowTable(const Session& s, Form& form, Host& host) {
 // Sum of r, g, b, lum over the members of a collapse of `level` around p,
 // one rounding per addition.
 void ApplyLight(Session& s, uint32_t j, uint8_t level) {
-  point_typ& p = s.Points[j];
+  DomePoint& p = s.dome.points[j];
   float r = 0, g = 0, b = 0, lum = 0;
   const auto add = [](float acc, float v) {
     return static_cast<float>(static_cast<long double>(acc) + v);
   };
   for (std::size_t k = 1; k <= p.memberCount[level]; ++k) {
-    const point_typ& m = s.Points[static_cast<std::size_t>(p.members[k])];
+    const DomePoint& m = s.dome.points[static_cast<std::size_t>(p.members[k])];
     r = add(r, m.r);
     g = add(g, m.g);
     b = add(b, m.b);
@@ -108,18 +108,18 @@ void ApplyLight(Session& s, uint32_t j, uint8_t level) {
 
 }  // namespace
 
-const optimization_typ& RecordForRow(const Session& s, int row) {
-  static const optimization_typ kEmpty{};
-  if (row < 0 || static_cast<std::size_t>(row) >= s.Optimizations.capacity()) return kEmpty;
-  return s.Optimizations[static_cast<std::size_t>(row)];
+const SearchResult& RecordForRow(const Session& s, int row) {
+  static const SearchResult kEmpty{};
+  if (row < 0 || static_cast<std::size_t>(row) >= s.results.results.capacity()) return kEmpty;
+  return s.results.results[static_cast<std::size_t>(row)];
 }
 
-void ComputeResultStatistics(const Session& s, optimization_typ& rec) {
+void ComputeResultStatistics(const Session& s, SearchResult& rec) {
   rec.avgReduction = 1.0f;
   rec.maxReduction = 1;
   rec.lightCount = 0;
   for (int32_t& c : rec.levelCount) c = 0;
-  for (uint32_t j = 1; j <= s.PointCount; ++j) {
+  for (uint32_t j = 1; j <= s.dome.pointCount; ++j) {
     const uint8_t d = rec.decision[j];
     if (d == 0) continue;
     rec.levelCount[d] += 1;
@@ -137,7 +137,7 @@ void ComputeResultStatistics(const Session& s, optimization_typ& rec) {
     rec.avgReduction = static_cast<float>(static_cast<long double>(weighted) / lights);
 }
 
-int CountDifferences(const optimization_typ& a, const optimization_typ& b, uint32_t pointCount) {
+int CountDifferences(const SearchResult& a, const SearchResult& b, uint32_t pointCount) {
   // Eight decisions at a time: a byte of x ^ y is non-zero where they differ,
   // and ((v & 0x7F) + 0x7F) | v has its top bit set exactly for such a byte.
   constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
@@ -166,9 +166,9 @@ void SortByDifference(Session& s, int lo, int hi) {
 }
 
 void FillOptimizationTable(Session& s, Form& form, Host& host, bool showTable) {
-  const int count = s.OptimizationCount;
+  const int count = s.results.count;
   for (int r = 1; r <= count; ++r)
-    ComputeResultStatistics(s, s.Optimizations[static_cast<std::size_t>(r)]);
+    ComputeResultStatistics(s, s.results.results[static_cast<std::size_t>(r)]);
   if (count > 0) SortByLights(s, 1, count);
   const int m = std::min(count, kDifferenceRecords);
   ComputeDifferenceIndices(s, m);
@@ -177,15 +177,15 @@ void FillOptimizationTable(Session& s, Form& form, Host& host, bool showTable) {
 }
 
 void GridOptimizedClick(Session& s, Form& form, Host& host) {
-  if (s.WorkflowState < 5) return;
+  if (s.workflowState < 5) return;
   const int row = form.GridOptimized.selectedRow;
-  if (row < 1 || row > s.OptimizationCount) return;
-  const optimization_typ& rec = s.Optimizations[static_cast<std::size_t>(row)];
-  for (uint32_t j = 1; j <= s.PointCount; ++j) ApplyLight(s, j, rec.decision[j]);
+  if (row < 1 || row > s.results.count) return;
+  const SearchResult& rec = s.results.results[static_cast<std::size_t>(row)];
+  for (uint32_t j = 1; j <= s.dome.pointCount; ++j) ApplyLight(s, j, rec.decision[j]);
   SetStatus(form, 1, "Optimization selected.");
   SetStatus(form, 2, "Optimization #" + std::to_string(row));
   if (form.CheckDisplayFill.checked) RedrawBackground(s, form, host);
-  DrawOverlay(s, form, host, true, true, 1, s.PointCount, rec);
+  DrawOverlay(s, form, host, true, true, 1, s.dome.pointCount, rec);
   MarkStepDone(form, 6);
 }
 

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "session/form.h"
-#include "session/host.h"
-#include "session/session.h"
+#include "workflow/form.h"
+#include "workflow/host.h"
+#include "workflow/session.h"
 
 namespace halvane {
 
 // Light count, level counts, largest and average reduction of a result.
-void ComputeResultStatistics(const Session& session, optimization_typ& record);
+void ComputeResultStatistics(const Session& session, SearchResult& record);
 
 // In-place quicksorts of Optimizations[lo..hi]: by light count (then fewer
 // single lights, then smaller average reduction), and by difference index
@@ -16,7 +16,7 @@ void SortByLights(Session& session, int lo, int hi);
 void SortByDifference(Session& session, int lo, int hi);
 
 // Number of points whose decisions differ between two results.
-int CountDifferences(const optimization_typ& a, const optimization_typ& b, uint32_t pointCount);
+int CountDifferences(const SearchResult& a, const SearchResult& b, uint32_t pointCount);
 
 // Statistics and ordering of the stored results and, when `showTable`, the
 // rows of GridOptimized.
@@ -28,6 +28,6 @@ void GridOptimizedClick(Session& session, Form& form, Host& host);
 
 // The record for a grid row, or an all-zero record when the row lies outside
 // the results' array.
-const optimization_typ& RecordForRow(const Session& session, int row);
+const SearchResult& RecordForRow(const Session& session, int row);
 
 }  // namespace halvane

@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "session/form.h"
-#include "session/host.h"
-#include "session/session.h"
+#include "workflow/form.h"
+#include "workflow/host.h"
+#include "workflow/session.h"
 
 namespace halvane {
 

@@ -5,7 +5,7 @@
 
 namespace halvane {
 
-FreeSet FreePointsOf(const optimization_typ& record) {
+FreeSet FreePointsOf(const SearchResult& record) {
   FreeSet free{};
   for (uint32_t j = 1; j <= kPointCapacity; ++j)
     if (record.decision[j] == 1) free[j >> 6] |= uint64_t{1} << (j & 63);
@@ -17,8 +17,8 @@ CollapseMasks::CollapseMasks(const Session& s)
       end_((kPointCapacity + 1) * kLevelSlots, 0),
       before_((kPointCapacity + 1) * kLevelSlots, 0),
       members_((kPointCapacity + 1) * kLevelSlots) {
-  for (uint32_t j = 1; j <= s.PointCount; ++j) {
-    const point_typ& p = s.Points[j];
+  for (uint32_t j = 1; j <= s.dome.pointCount; ++j) {
+    const DomePoint& p = s.dome.points[j];
     const int top = std::min(p.maxLevel, kLargestCollapse);
     std::vector<uint16_t> list;
     for (int level = 2; level <= top; ++level) {

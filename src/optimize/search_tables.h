@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "optimize/literal_search.h"
-#include "session/session.h"
+#include "workflow/session.h"
 
 namespace halvane {
 
@@ -19,7 +19,7 @@ inline bool IsFree(const FreeSet& free, uint32_t j) {
 }
 
 // The points of `record` with decision 1.
-FreeSet FreePointsOf(const optimization_typ& record);
+FreeSet FreePointsOf(const SearchResult& record);
 
 constexpr int kLargestCollapse = 6;
 constexpr std::size_t kLevelSlots = 8;  // per point: slots 0..7, levels 2..6 used

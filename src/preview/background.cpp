@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "preview/preview.h"
-#include "session/workflow.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
@@ -25,9 +25,9 @@ void LogUnconvertiblePixel(Form& form, int x, int y, int ix, int iy) {
 void FillDomeTriangles(Session& s) {
   const DisplaySettings settings = DisplaySettingsOf(s);
   const auto corner = [&](uint32_t p, int referenceX) {
-    const point_typ& pt = s.Points[p];
-    double x = PreviewCoordinate(pt.px, s.Image.width);
-    const double y = PreviewCoordinate(pt.py, s.Image.height);
+    const DomePoint& pt = s.dome.points[p];
+    double x = PreviewCoordinate(pt.px, s.image.width);
+    const double y = PreviewCoordinate(pt.py, s.image.height);
     if (referenceX - x >= 250) {
       x += 500;
     } else if (referenceX - x < -250) {
@@ -35,23 +35,23 @@ void FillDomeTriangles(Session& s) {
     }
     return FillCorner{x, y, pt.lightR, pt.lightG, pt.lightB};
   };
-  for (uint32_t i = 1; i <= s.PointCount; ++i) {
-    const point_typ& pi = s.Points[i];
-    const int refX = PreviewCoordinate(pi.px, s.Image.width);
+  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
+    const DomePoint& pi = s.dome.points[i];
+    const int refX = PreviewCoordinate(pi.px, s.image.width);
     const FillCorner ci{static_cast<double>(refX),
-                        static_cast<double>(PreviewCoordinate(pi.py, s.Image.height)), pi.lightR,
+                        static_cast<double>(PreviewCoordinate(pi.py, s.image.height)), pi.lightR,
                         pi.lightG, pi.lightB};
     for (std::size_t ja = 1; ja <= kNeighbourSlots; ++ja) {
       const int32_t a = pi.nb[ja];
       if (a <= static_cast<int32_t>(i)) continue;
-      const point_typ& pa = s.Points[static_cast<std::size_t>(a)];
+      const DomePoint& pa = s.dome.points[static_cast<std::size_t>(a)];
       for (std::size_t jd = 1; jd <= kNeighbourSlots; ++jd) {
         const int32_t d = pa.nb[jd];
         if (d <= a) continue;
         bool adjacentToI = false;
         for (std::size_t k = 1; k <= kNeighbourSlots; ++k) adjacentToI |= pi.nb[k] == d;
         if (!adjacentToI) continue;
-        FillTriangle(s.BackBitmap, settings, ci, corner(static_cast<uint32_t>(a), refX),
+        FillTriangle(s.view.background, settings, ci, corner(static_cast<uint32_t>(a), refX),
                      corner(static_cast<uint32_t>(d), refX));
       }
     }
@@ -69,7 +69,7 @@ struct LayerBand {
   std::exception_ptr failure;
 };
 
-void PaintBand(const image_typ& img, const DisplaySettings& settings, Bitmap& bmp,
+void PaintBand(const Image& img, const DisplaySettings& settings, Bitmap& bmp,
                LayerBand& band) {
   try {
     float m = band.maxSample;
@@ -101,8 +101,8 @@ int PreviewCoordinate(int imagePosition, int imageSize) {
 }
 
 void PaintImageLayer(Session& s, Form& form, float* maxSample) {
-  Bitmap& bmp = s.BackBitmap;
-  if (s.ImageMissing || !s.Image.HoldsAllPixels()) {
+  Bitmap& bmp = s.view.background;
+  if (s.imageMissing || !s.image.HoldsAllPixels()) {
     bmp.Fill(Rgb{});
     return;
   }
@@ -121,8 +121,8 @@ void PaintImageLayer(Session& s, Form& form, float* maxSample) {
   {
     std::vector<std::jthread> threads;
     for (std::size_t k = 1; k < bands.size(); ++k)
-      threads.emplace_back([&, k] { PaintBand(s.Image, settings, bmp, bands[k]); });
-    PaintBand(s.Image, settings, bmp, bands[0]);
+      threads.emplace_back([&, k] { PaintBand(s.image, settings, bmp, bands[k]); });
+    PaintBand(s.image, settings, bmp, bands[0]);
   }
   float m = start;
   for (const LayerBand& band : bands) {
@@ -135,16 +135,16 @@ void PaintImageLayer(Session& s, Form& form, float* maxSample) {
 }
 
 void RedrawBackground(Session& s, Form& form, Host& host) {
-  if (s.ShowBackground) {
+  if (s.view.showBackground) {
     PaintImageLayer(s, form, nullptr);
   } else {
-    s.BackBitmap.Fill(Rgb{});
+    s.view.background.Fill(Rgb{});
   }
-  if (!s.ImageMissing) {
+  if (!s.imageMissing) {
     form.Image1.visible = true;
     form.Image3.visible = false;
   }
-  if (s.PointCount >= 1 && s.ShowFill) FillDomeTriangles(s);
+  if (s.dome.pointCount >= 1 && s.view.showFill) FillDomeTriangles(s);
   host.PreviewChanged();
 }
 

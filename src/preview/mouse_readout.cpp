@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "session/number_text.h"
+#include "base/number_text.h"
 
 namespace halvane {
 namespace {
@@ -56,7 +56,7 @@ struct ImagePosition {
 
 // Channel k (0 blue, 1 green, 2 red) of the pixel at `at`; a position rounded
 // onto the right or bottom border reads the edge pixel.
-float PixelChannel(const image_typ& image, ImagePosition at, int k) {
+float PixelChannel(const Image& image, ImagePosition at, int k) {
   const int x = static_cast<int>(std::min<long long>(at.x, image.width - 1));
   const int y = static_cast<int>(std::min<long long>(at.y, image.height - 1));
   return image.pixels.at(static_cast<std::size_t>(image.ChannelIndex(x, y, k)));
@@ -70,8 +70,8 @@ struct LightValues {
 // The light of the first point, in index order, inside the box of half
 // sizes `half` around `at`; zeros when there is none.
 LightValues FirstLightInBox(const Session& s, ImagePosition at, ImagePosition half) {
-  for (uint32_t i = 1; i <= s.PointCount; ++i) {
-    const point_typ& p = s.Points[i];
+  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
+    const DomePoint& p = s.dome.points[i];
     if (p.px >= at.x - half.x && p.px <= at.x + half.x && p.py >= at.y - half.y &&
         p.py <= at.y + half.y)
       return LightValues{p.lightR, p.lightG, p.lightB, p.lightLum, p.maxLevel};
@@ -82,21 +82,21 @@ LightValues FirstLightInBox(const Session& s, ImagePosition at, ImagePosition ha
 void ShowLightValues(const Session& s, Form& form, ImagePosition at, ImagePosition half,
                      const NumberFormat& nf) {
   const LightValues light = FirstLightInBox(s, at, half);
-  form.LabelcordB.caption = ValueWithPixel("B: ", light.b, PixelChannel(s.Image, at, 0), nf);
-  form.LabelcordG.caption = ValueWithPixel("G: ", light.g, PixelChannel(s.Image, at, 1), nf);
-  form.LabelcordR.caption = ValueWithPixel("R: ", light.r, PixelChannel(s.Image, at, 2), nf);
+  form.LabelcordB.caption = ValueWithPixel("B: ", light.b, PixelChannel(s.image, at, 0), nf);
+  form.LabelcordG.caption = ValueWithPixel("G: ", light.g, PixelChannel(s.image, at, 1), nf);
+  form.LabelcordR.caption = ValueWithPixel("R: ", light.r, PixelChannel(s.image, at, 2), nf);
   form.LabelcordLum.caption = "Lum: " + ReadoutNumber(light.lum, 2, nf);
   form.Labelmaxopt.caption = "MaxOpt: " + ReadoutNumber(light.maxLevel, 0, nf);
 }
 
 void ShowNormalisedValues(const Session& s, Form& form, ImagePosition at, const NumberFormat& nf) {
-  const long double range = static_cast<long double>(s.WhitePoint) - s.BlackPoint;
+  const long double range = static_cast<long double>(s.sampling.whitePoint) - s.sampling.blackPoint;
   const auto normalised = [&](float p) {
-    return (p - static_cast<long double>(s.BlackPoint)) / range;
+    return (p - static_cast<long double>(s.sampling.blackPoint)) / range;
   };
-  const float b = PixelChannel(s.Image, at, 0);
-  const float g = PixelChannel(s.Image, at, 1);
-  const float r = PixelChannel(s.Image, at, 2);
+  const float b = PixelChannel(s.image, at, 0);
+  const float g = PixelChannel(s.image, at, 1);
+  const float r = PixelChannel(s.image, at, 2);
   form.LabelcordB.caption = ValueWithPixel("B: ", normalised(b), b, nf);
   form.LabelcordG.caption = ValueWithPixel("G: ", normalised(g), g, nf);
   form.LabelcordR.caption = ValueWithPixel("R: ", normalised(r), r, nf);
@@ -111,7 +111,7 @@ long long NearestImagePosition(int previewPosition, int imageSize) {
 }  // namespace
 
 void Image1MouseMove(Session& s, Form& form, Host& host, int x, int y) {
-  const image_typ& image = s.Image;
+  const Image& image = s.image;
   if (image.width <= 0 || image.height <= 0) return;
   if (x < 1 || x >= kPreviewSize || y < 1 || y >= kPreviewSize) return;
   const ImagePosition at{NearestImagePosition(x, image.width),
@@ -125,9 +125,9 @@ void Image1MouseMove(Session& s, Form& form, Host& host, int x, int y) {
   if (image.height < kSmallestReadableHeight) return;
   // Without a loaded image (after a failed load the size may not match the
   // pixel array) only the position is shown.
-  if (s.ImageMissing || !image.HoldsAllPixels()) return;
+  if (s.imageMissing || !image.HoldsAllPixels()) return;
   const NumberFormat nf = host.GetNumberFormat();
-  if (s.WorkflowState >= 3) {
+  if (s.workflowState >= 3) {
     ShowLightValues(s, form, at, half, nf);
   } else {
     ShowNormalisedValues(s, form, at, nf);

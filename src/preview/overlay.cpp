@@ -19,19 +19,19 @@ struct PreviewPoint {
   int x, y;
 };
 
-PreviewPoint PositionOf(const Session& s, const point_typ& p) {
-  return PreviewPoint{PreviewCoordinate(p.px, s.Image.width),
-                      PreviewCoordinate(p.py, s.Image.height)};
+PreviewPoint PositionOf(const Session& s, const DomePoint& p) {
+  return PreviewPoint{PreviewCoordinate(p.px, s.image.width),
+                      PreviewCoordinate(p.py, s.image.height)};
 }
 
 // Lines to the neighbours; a line across the seam leaves the picture at its
 // own side and is drawn from both ends, an inner line once.
 void DrawNeighbourLines(Session& s, uint32_t i, PreviewPoint p) {
-  const point_typ& pt = s.Points[i];
+  const DomePoint& pt = s.dome.points[i];
   for (std::size_t slot = 1; slot <= kNeighbourSlots; ++slot) {
     const int32_t n = pt.nb[slot];
     if (n == 0) continue;
-    PreviewPoint q = PositionOf(s, s.Points[static_cast<std::size_t>(n)]);
+    PreviewPoint q = PositionOf(s, s.dome.points[static_cast<std::size_t>(n)]);
     if (p.x - q.x > 250) {
       q.x += 500;
     } else if (p.x - q.x < -250) {
@@ -39,7 +39,7 @@ void DrawNeighbourLines(Session& s, uint32_t i, PreviewPoint p) {
     } else if (static_cast<int64_t>(i) > n) {
       continue;
     }
-    s.PreviewBitmap.DottedLine(p.x, p.y, q.x, q.y, kLineColor);
+    s.view.preview.DottedLine(p.x, p.y, q.x, q.y, kLineColor);
   }
 }
 
@@ -55,47 +55,47 @@ void WriteNumber(Bitmap& bmp, PreviewPoint p, long long number, Rgb ink, Rgb bac
 }  // namespace
 
 void DrawOverlay(Session& s, Form& form, Host& host, bool hideLines, bool collapseNumbers,
-                 uint32_t first, uint32_t last, const optimization_typ& record) {
-  s.PreviewBitmap = s.BackBitmap;
-  s.UsedPointCount = 0;
-  const uint64_t n = s.PointCount;
-  const bool levelNumbers = s.ShowCollapseNr && collapseNumbers;
+                 uint32_t first, uint32_t last, const SearchResult& record) {
+  s.view.preview = s.view.background;
+  s.statistics.usedPointCount = 0;
+  const uint64_t n = s.dome.pointCount;
+  const bool levelNumbers = s.view.showCollapseNr && collapseNumbers;
   for (uint32_t i = first; i <= last && i >= 1; ++i) {
-    const point_typ& pt = s.Points[i];
-    if (pt.used) ++s.UsedPointCount;
+    const DomePoint& pt = s.dome.points[i];
+    if (pt.used) ++s.statistics.usedPointCount;
     PreviewPoint p = PositionOf(s, pt);
-    if (s.ShowLines && !hideLines) DrawNeighbourLines(s, i, p);
+    if (s.view.showLines && !hideLines) DrawNeighbourLines(s, i, p);
     p.x = std::clamp(p.x, 2, 497);
     p.y = std::clamp(p.y, 2, 497);
-    if (!s.ShowPoints) continue;
+    if (!s.view.showPoints) continue;
 
     const Rgb textBackground =
         2 * uint64_t{i} < n ? kLowerHalfTextBackground : kUpperHalfTextBackground;
     // Indices of the dimmest and the brightest fifth of the points.
-    const bool indexShown = !levelNumbers && !hideLines && s.ShowPointNr &&
+    const bool indexShown = !levelNumbers && !hideLines && s.view.showPointNr &&
                             (5 * uint64_t{i} < n || 5 * uint64_t{i} > 4 * n);
     if (!pt.used) {
-      if (!s.ShowUnused) continue;
-      DrawMarker(s.PreviewBitmap, p, kUnusedMarker);
-      if (indexShown) WriteNumber(s.PreviewBitmap, p, i, kUnusedText, textBackground);
+      if (!s.view.showUnused) continue;
+      DrawMarker(s.view.preview, p, kUnusedMarker);
+      if (indexShown) WriteNumber(s.view.preview, p, i, kUnusedText, textBackground);
       continue;
     }
-    DrawMarker(s.PreviewBitmap, p, kUsedMarker);
+    DrawMarker(s.view.preview, p, kUsedMarker);
     const uint8_t level = record.decision[i];
     if (levelNumbers && level > 1) {
-      WriteNumber(s.PreviewBitmap, p, level, kUsedText, textBackground);
+      WriteNumber(s.view.preview, p, level, kUsedText, textBackground);
     } else if (indexShown) {
-      WriteNumber(s.PreviewBitmap, p, i, kUsedText, textBackground);
+      WriteNumber(s.view.preview, p, i, kUsedText, textBackground);
     }
   }
   form.Image1Layer = PreviewLayer::Overlay;
   form.LabelMaxpoint.caption =
-      std::to_string(s.PointCount) + " Pnts (" + std::to_string(s.UsedPointCount) + " used) ";
+      std::to_string(s.dome.pointCount) + " Pnts (" + std::to_string(s.statistics.usedPointCount) + " used) ";
   host.PreviewChanged();
 }
 
 const Bitmap& ShownPreview(const Session& s, const Form& form) {
-  return form.Image1Layer == PreviewLayer::Overlay ? s.PreviewBitmap : s.BackBitmap;
+  return form.Image1Layer == PreviewLayer::Overlay ? s.view.preview : s.view.background;
 }
 
 }  // namespace halvane

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "image/display_color.h"
-#include "session/form.h"
-#include "session/host.h"
-#include "session/session.h"
+#include "workflow/form.h"
+#include "workflow/host.h"
+#include "workflow/session.h"
 
 namespace halvane {
 
@@ -49,7 +49,7 @@ void RedrawBackground(Session& session, Form& form, Host& host);
 // Copies BackBitmap into PreviewBitmap, draws lines, markers and numbers for
 // points first..last with the levels of `record`, and shows the result.
 void DrawOverlay(Session& session, Form& form, Host& host, bool hideLines, bool collapseNumbers,
-                 uint32_t first, uint32_t last, const optimization_typ& record);
+                 uint32_t first, uint32_t last, const SearchResult& record);
 
 // The bitmap the preview shows: the overlay once one has been drawn, else
 // the background.

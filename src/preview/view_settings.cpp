@@ -1,27 +1,27 @@
 #include "preview/preview.h"
-#include "session/workflow.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
 
 void CopySettings(Session& s, const Form& form) {
   ReadDisplayChecks(s, form);
-  s.ViewMin = static_cast<float>(form.SpinViewMin.value);
-  s.ViewMax = static_cast<float>(form.SpinViewMax.value);
+  s.view.viewMin = static_cast<float>(form.SpinViewMin.value);
+  s.view.viewMax = static_cast<float>(form.SpinViewMax.value);
 }
 
 void Redraw(Session& s, Form& form, Host& host, bool background) {
   CopySettings(s, form);
-  if (!s.ViewUpdateEnabled) return;
+  if (!s.view.updateEnabled) return;
   if (background) RedrawBackground(s, form, host);
-  DrawOverlay(s, form, host, false, false, 1, s.PointCount, s.Optimizations[1]);
+  DrawOverlay(s, form, host, false, false, 1, s.dome.pointCount, s.results.results[1]);
 }
 
 }  // namespace
 
 void RedrawDome(Session& s, Form& form, Host& host) {
   RedrawBackground(s, form, host);
-  DrawOverlay(s, form, host, false, false, 1, s.PointCount, s.Optimizations[1]);
+  DrawOverlay(s, form, host, false, false, 1, s.dome.pointCount, s.results.results[1]);
 }
 
 void UpdateView(Session& s, Form& form, Host& host) {
@@ -59,22 +59,22 @@ void SpinViewMaxChange(Session& s, Form& form, Host& host) {
 }
 
 void SpinButton1DownClick(Session& s, Form& form, Host& host) {
-  s.ViewUpdateEnabled = false;
+  s.view.updateEnabled = false;
   if (form.SpinViewMin.value > form.SpinViewMin.minValue) {
     form.SpinViewMin.value -= 1;
     form.SpinViewMax.value -= 1;
   }
-  s.ViewUpdateEnabled = true;
+  s.view.updateEnabled = true;
   UpdateViewback(s, form, host);
 }
 
 void SpinButton1UpClick(Session& s, Form& form, Host& host) {
-  s.ViewUpdateEnabled = false;
+  s.view.updateEnabled = false;
   if (form.SpinViewMax.value < form.SpinViewMax.maxValue) {
     form.SpinViewMin.value += 1;
     form.SpinViewMax.value += 1;
   }
-  s.ViewUpdateEnabled = true;
+  s.view.updateEnabled = true;
   UpdateViewback(s, form, host);
 }
 

@@ -16,7 +16,7 @@
 
 #include "app/masked_field.h"
 #include "app/window_style.h"
-#include "session/workflow.h"
+#include "workflow/workflow.h"
 #include "support/image_files.h"
 #include "window_driver.h"
 
@@ -69,7 +69,7 @@ TEST_F(WindowTest, StartsWithTheStartUpValues) {
   EXPECT_EQ(Text(w.Find<QLabel>("LabelLumG")), "0.90");
   EXPECT_EQ(Text(w.Find<QLabel>("LabelLumB")), "0.65");
   EXPECT_EQ(Background(w.Find<QWidget>("PanelLumColor")), QColor(255, 229, 166));
-  EXPECT_EQ(w.window->session().WorkflowState, 0);
+  EXPECT_EQ(w.window->session().workflowState, 0);
   for (const char* name :
        {"CheckDisplaybackground", "CheckDisplayFill", "CheckDisplayPoints", "CheckDisplay_unused"})
     EXPECT_FALSE(w.Find<QCheckBox>(name)->isChecked()) << name;
@@ -112,7 +112,7 @@ TEST_F(WindowTest, LoadingAnImageShowsItEverywhere) {
   const std::string path = WriteImage();
   Load(path);
 
-  EXPECT_EQ(w.window->session().WorkflowState, 1);
+  EXPECT_EQ(w.window->session().workflowState, 1);
   EXPECT_TRUE(w.Find<QWidget>("Image1")->isVisible());
   EXPECT_FALSE(w.Find<QWidget>("Image3")->isVisible());
   EXPECT_TRUE(w.Find<QCheckBox>("CheckDisplaybackground")->isChecked());
@@ -134,7 +134,7 @@ TEST_F(WindowTest, LoadingAnImageShowsItEverywhere) {
 TEST_F(WindowTest, PreviewShowsTheCoresBitmap) {
   Load(WriteImage());
   const QImage shown = w.Find<QWidget>("Image1")->grab().toImage();
-  const Bitmap& back = w.window->session().BackBitmap;
+  const Bitmap& back = w.window->session().view.background;
   for (const auto& [x, y] : {std::pair{10, 10}, {240, 20}, {260, 300}, {499, 499}}) {
     const Rgb want = back.Pixel(x, y);
     EXPECT_EQ(shown.pixel(x, y), qRgb(want.r, want.g, want.b)) << x << "," << y;
@@ -155,7 +155,7 @@ TEST_F(WindowTest, MovingOverThePreviewShowsTheImagePosition) {
 TEST_F(WindowTest, AMissingFileBringsBackThePlaceholder) {
   Load(WriteImage());
   Load(dir.Path("gone.hdr"));
-  EXPECT_EQ(w.window->session().WorkflowState, 0);
+  EXPECT_EQ(w.window->session().workflowState, 0);
   EXPECT_TRUE(w.Find<QWidget>("Image3")->isVisible());
   EXPECT_FALSE(w.Find<QWidget>("Image1")->isVisible());
   EXPECT_TRUE(w.Find<QLineEdit>("EditImagename")->text().isEmpty());
@@ -166,7 +166,7 @@ TEST_F(WindowTest, StepButtonsDoNothingWithoutAnImage) {
                            "ButtonIncreaseMaxWhite", "ButtonOptimize", "ButtonReduceLights",
                            "ButtonCollapseLights", "ButtonExport", "ButtonExportMaya"}) {
     w.Find<QPushButton>(name)->click();
-    EXPECT_EQ(w.window->session().WorkflowState, 0) << name;
+    EXPECT_EQ(w.window->session().workflowState, 0) << name;
   }
   EXPECT_EQ(w.Find<QListWidget>("ListBox1")->count(), 0);
   EXPECT_TRUE(w.host->messages.empty());
@@ -176,13 +176,13 @@ TEST_F(WindowTest, StepButtonsDoNothingWithoutAnImage) {
 TEST_F(WindowTest, ViewSettingsCallTheirHandlers) {
   w.Find<QCheckBox>("CheckDisplayLines")->click();
   EXPECT_TRUE(w.window->form().CheckDisplayLines.checked);
-  EXPECT_TRUE(w.window->session().ShowLines);
+  EXPECT_TRUE(w.window->session().view.showLines);
   EXPECT_EQ(Text(w.Find<QLabel>("LabelMaxpoint")), "0 Pnts (0 used) ");
 
   // Raising the minimum past the maximum moves the maximum along.
   w.Find<QSpinBox>("SpinViewMin")->setValue(5);
   EXPECT_EQ(w.Find<QSpinBox>("SpinViewMax")->value(), 6);
-  EXPECT_EQ(w.window->session().ViewMin, 5.0f);
+  EXPECT_EQ(w.window->session().view.viewMin, 5.0f);
 
   w.Find<QToolButton>("SpinButton1_Up")->click();
   EXPECT_EQ(w.Find<QSpinBox>("SpinViewMin")->value(), 6);
@@ -199,7 +199,7 @@ TEST_F(WindowTest, RefreshingNeverCallsHandlers) {
   // UpdateView and SpinViewMinChange would have redrawn and moved the maximum.
   EXPECT_EQ(Text(w.Find<QLabel>("LabelMaxpoint")), "");
   EXPECT_EQ(form.SpinViewMax.value, 1);
-  EXPECT_FALSE(w.window->session().ShowLines);
+  EXPECT_FALSE(w.window->session().view.showLines);
 }
 
 TEST_F(WindowTest, GridAndLogFollowTheForm) {
@@ -242,7 +242,7 @@ TEST_F(WindowTest, DuringAStepOnlyAbortIsTaken) {
     nestedAccepted = w.window->RunStep([&] { nestedRan = true; });
     lines->click();
   });
-  EXPECT_TRUE(w.window->session().AbortRequested);
+  EXPECT_TRUE(w.window->session().abortRequested);
   EXPECT_FALSE(nestedAccepted);
   EXPECT_FALSE(nestedRan);
   // The refused edit leaves Form and box as they were.
@@ -260,21 +260,21 @@ TEST_F(WindowTest, CloseDuringAStepWaitsForTheStep) {
   w.window->RunStep([&] {
     for (int i = 0; i < 5; ++i) w.window->host().ProcessEvents();
     visibleAfterRequest = w.window->isVisible();
-    abortSeen = w.window->session().AbortRequested;
-    bitmapsKept = !w.window->session().PreviewBitmap.empty();
+    abortSeen = w.window->session().abortRequested;
+    bitmapsKept = !w.window->session().view.preview.empty();
   });
   EXPECT_TRUE(visibleAfterRequest);
   EXPECT_TRUE(abortSeen);
   EXPECT_TRUE(bitmapsKept);
   EXPECT_FALSE(w.window->isVisible());
-  EXPECT_TRUE(w.window->session().PreviewBitmap.empty());
+  EXPECT_TRUE(w.window->session().view.preview.empty());
 }
 
 TEST_F(WindowTest, CloseWithoutAStepClosesAtOnce) {
   EXPECT_TRUE(w.window->close());
   EXPECT_FALSE(w.window->isVisible());
-  EXPECT_TRUE(w.window->session().AbortRequested);
-  EXPECT_TRUE(w.window->session().BackBitmap.empty());
+  EXPECT_TRUE(w.window->session().abortRequested);
+  EXPECT_TRUE(w.window->session().view.background.empty());
 }
 
 TEST_F(WindowTest, AFailingStepIsReportedAndLeavesTheWindowUsable) {

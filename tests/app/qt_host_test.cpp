@@ -8,7 +8,7 @@
 #include <QRegularExpression>
 #include <QTimer>
 
-#include "session/form.h"
+#include "workflow/form.h"
 
 namespace halvane {
 namespace {

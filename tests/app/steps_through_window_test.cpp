@@ -73,21 +73,21 @@ TEST_F(StepsThroughWindow, FromImageToScripts) {
 
   Click("ButtonIncreaseMaxWhite");
   EXPECT_NE(LastLog().find(":        Luminance increase done."), std::string::npos);
-  EXPECT_EQ(w.window->session().WorkflowState, 4);
+  EXPECT_EQ(w.window->session().workflowState, 4);
 
   Click("ButtonOptimize");
-  EXPECT_EQ(w.window->session().WorkflowState, 5);
+  EXPECT_EQ(w.window->session().workflowState, 5);
   EXPECT_NE(LastLog().find(":  Optimization done. "), std::string::npos);
   const QTableWidget* grid = w.Find<QTableWidget>("GridOptimized");
   ASSERT_GE(grid->rowCount(), 1);
   ASSERT_NE(grid->item(0, 1), nullptr);
   const int lightsOfRow1 = std::stoi(grid->item(0, 1)->text().toStdString());
-  EXPECT_EQ(w.window->session().UsedPointCount, lightsOfRow1);
+  EXPECT_EQ(w.window->session().statistics.usedPointCount, lightsOfRow1);
 
   w.Find<QSpinBox>("SpinRedGroupNr")->setValue(2);
   Click("ButtonReduceLights");
   Click("ButtonCollapseLights");
-  EXPECT_LE(w.window->session().UsedPointCount, lightsOfRow1);
+  EXPECT_LE(w.window->session().statistics.usedPointCount, lightsOfRow1);
 
   const std::string mel = dir.Path("rig.mel"), vbs = dir.Path("rig.vbs");
   w.host->AnswerDialog(mel);

@@ -12,7 +12,7 @@
 #include "dome/start_points.h"
 #include "image/load_step.h"
 #include "preview/png_writer.h"
-#include "session/workflow.h"
+#include "workflow/workflow.h"
 #include "support/batch_run.h"
 #include "support/image_files.h"
 #include "support/test_host.h"
@@ -83,10 +83,10 @@ class BatchDome : public ::testing::Test {
   // Every line of the CSV holds exactly the values of the in-process run.
   void ExpectCsvOf(const Session& s) {
     const std::vector<std::string> lines = ReadLines(csv);
-    ASSERT_EQ(lines.size(), s.PointCount + 1);
+    ASSERT_EQ(lines.size(), s.dome.pointCount + 1);
     EXPECT_EQ(lines[0], kCsvHeader);
-    for (uint32_t i = 1; i <= s.PointCount; ++i) {
-      const point_typ& p = s.Points[i];
+    for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
+      const DomePoint& p = s.dome.points[i];
       const std::vector<std::string> f = Split(lines[i]);
       ASSERT_EQ(f.size(), 26u) << lines[i];
       ASSERT_EQ(Number<uint32_t>(f[0]), i);
@@ -113,13 +113,13 @@ TEST_F(BatchDome, PointsCsvHoldsTheColouredPoints) {
   ASSERT_EQ(RunBatch(image + " --no-optimize --points-csv " + csv).exitCode, 0);
   {
     WindowRun window(image, 4, false);
-    ASSERT_EQ(window.s.PointCount, 642u);
+    ASSERT_EQ(window.s.dome.pointCount, 642u);
     ExpectCsvOf(window.s);
   }
 
   ASSERT_EQ(RunBatch(image + " --resolution 3 --no-optimize --points-csv " + csv).exitCode, 0);
   WindowRun window(image, 3, false);
-  ASSERT_EQ(window.s.PointCount, 162u);
+  ASSERT_EQ(window.s.dome.pointCount, 162u);
   ExpectCsvOf(window.s);
 }
 
@@ -188,17 +188,17 @@ TEST_F(BatchDome, PreviewShowsTheColouredDome) {
   FormCreate(*session, form, host);
   host.AnswerDialog(image);
   Button_LoadImageClick(*session, form, host);
-  ASSERT_TRUE(WritePng(session->BackBitmap, loadedPng, error)) << error;
+  ASSERT_TRUE(WritePng(session->view.background, loadedPng, error)) << error;
   EXPECT_NE(testing::ReadFileBytes(loadedPng), batchPicture);
 
   ButtonCalculateStartpointsClick(*session, form, host);
   const std::string pointsPng = dir.Path("points.png");
-  ASSERT_TRUE(WritePng(session->PreviewBitmap, pointsPng, error)) << error;
+  ASSERT_TRUE(WritePng(session->view.preview, pointsPng, error)) << error;
   EXPECT_NE(testing::ReadFileBytes(pointsPng), batchPicture);  // no coloured triangles yet
 
   ButtonApplyColorClick(*session, form, host);
   const std::string colouredPng = dir.Path("coloured.png");
-  ASSERT_TRUE(WritePng(session->PreviewBitmap, colouredPng, error)) << error;
+  ASSERT_TRUE(WritePng(session->view.preview, colouredPng, error)) << error;
   EXPECT_EQ(testing::ReadFileBytes(colouredPng), batchPicture);
 }
 

@@ -8,7 +8,7 @@
 #include "dome/start_points.h"
 #include "image/load_step.h"
 #include "optimize/optimize_step.h"
-#include "session/workflow.h"
+#include "workflow/workflow.h"
 #include "support/batch_run.h"
 #include "support/image_files.h"
 #include "support/optimize_fixtures.h"
@@ -76,7 +76,7 @@ TEST_F(BatchOptimize, TablePrintsTheWindowsRows) {
   ButtonApplyColorClick(s, form, host);
   form.EditOptThreshold.text = " 0.20";
   ButtonOptimizeClick(s, form, host);
-  ASSERT_EQ(s.OptimizationCount, 100);
+  ASSERT_EQ(s.results.count, 100);
 
   ASSERT_EQ(lines.size(), header + 101) << "header and 100 rows, nothing after";
   for (int r = 1; r <= 100; ++r) {

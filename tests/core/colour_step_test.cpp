@@ -20,9 +20,9 @@ TEST_F(ColourStep, ConstantImageGivesItsValueToEveryPoint) {
   for (float v : {0.0f, 1.0f, 0.25f, 3.5f}) {
     UseUniformImage(800, 400, v);  // large enough for every triangle to cover pixels
     Apply();
-    ASSERT_EQ(s.PointCount, 642u);
-    for (uint32_t i = 1; i <= s.PointCount; ++i) {
-      const point_typ& p = s.Points[i];
+    ASSERT_EQ(s.dome.pointCount, 642u);
+    for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
+      const DomePoint& p = s.dome.points[i];
       ASSERT_EQ(p.r, v) << "point " << i << " on " << v;
       ASSERT_EQ(p.g, v) << "point " << i << " on " << v;
       ASSERT_EQ(p.b, v) << "point " << i << " on " << v;
@@ -35,9 +35,9 @@ TEST_F(ColourStep, BrightPointsAreClampedToTheClampLuminance) {
   // lum = 0.3 * 70 + 0.59 * 200 + 0.11 * 100 = 150
   UseColourImage(400, 200, 70, 200, 100);
   Apply();  // the field's default clamp is 99
-  EXPECT_EQ(s.ClampLum, 99.0f);
-  for (uint32_t i = 1; i <= s.PointCount; ++i) {
-    const point_typ& p = s.Points[i];
+  EXPECT_EQ(s.sampling.clampLum, 99.0f);
+  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
+    const DomePoint& p = s.dome.points[i];
     ASSERT_EQ(p.r, static_cast<float>(70 * 99.0L / 150)) << i;
     ASSERT_EQ(p.g, 132.0f) << i;
     ASSERT_EQ(p.b, 66.0f) << i;
@@ -47,17 +47,17 @@ TEST_F(ColourStep, BrightPointsAreClampedToTheClampLuminance) {
 
   form.EditClampwhite.text = "12.50";
   Apply();
-  EXPECT_EQ(s.Points[1].g, static_cast<float>(200 * 12.5L / 150));
-  EXPECT_FLOAT_EQ(s.Points[1].lum, 12.5f);
+  EXPECT_EQ(s.dome.points[1].g, static_cast<float>(200 * 12.5L / 150));
+  EXPECT_FLOAT_EQ(s.dome.points[1].lum, 12.5f);
 
   // lum = 0.3 * 195 + 0.59 * 50 + 0.11 * 100 = 99: at the limit, not above it
   UseColourImage(400, 200, 195, 50, 100);
   form.EditClampwhite.text = "99.  ";
   Apply();
-  EXPECT_EQ(s.Points[1].r, 195.0f);
-  EXPECT_EQ(s.Points[1].g, 50.0f);
-  EXPECT_EQ(s.Points[1].b, 100.0f);
-  EXPECT_EQ(s.Points[1].lum, 99.0f);
+  EXPECT_EQ(s.dome.points[1].r, 195.0f);
+  EXPECT_EQ(s.dome.points[1].g, 50.0f);
+  EXPECT_EQ(s.dome.points[1].b, 100.0f);
+  EXPECT_EQ(s.dome.points[1].lum, 99.0f);
 }
 
 TEST_F(ColourStep, BlackAndWhitePointsNormaliseTheSamples) {
@@ -65,15 +65,15 @@ TEST_F(ColourStep, BlackAndWhitePointsNormaliseTheSamples) {
   form.EditWhite.text = " 3.  ";
   UseUniformImage(400, 200, 2.0f);
   Apply();
-  EXPECT_EQ(s.BlackPoint, 1.0f);
-  EXPECT_EQ(s.WhitePoint, 3.0f);
-  EXPECT_EQ(s.Points[1].r, 0.5f);
-  EXPECT_EQ(s.Points[642].b, 0.5f);
+  EXPECT_EQ(s.sampling.blackPoint, 1.0f);
+  EXPECT_EQ(s.sampling.whitePoint, 3.0f);
+  EXPECT_EQ(s.dome.points[1].r, 0.5f);
+  EXPECT_EQ(s.dome.points[642].b, 0.5f);
 
   UseUniformImage(400, 200, 0.0f);  // below the black point
   Apply();
-  EXPECT_EQ(s.Points[1].g, -0.5f);
-  EXPECT_EQ(s.MaxLum, -0.5f);
+  EXPECT_EQ(s.dome.points[1].g, -0.5f);
+  EXPECT_EQ(s.statistics.maxLum, -0.5f);
 }
 
 // A hand-built point 1 at pixel (20, 10) of a uniform 0.8 picture, with one
@@ -83,8 +83,8 @@ class TriangleShare : public ColourStep {
  protected:
   void Build(uint16_t px4, uint16_t py4, uint16_t px5, uint16_t py5) {
     UseUniformImage(40, 20, 0.8f);
-    s.BlackPoint = 0.0f;
-    s.WhitePoint = 1.0f;
+    s.sampling.blackPoint = 0.0f;
+    s.sampling.whitePoint = 1.0f;
     PlacePoint(1, 20, 10, {2, 3, 4, 5});
     PlacePoint(2, 30, 10, {1, 3});
     PlacePoint(3, 25, 18, {1, 2});
@@ -119,8 +119,8 @@ TEST_F(ColourStep, PointsAtTheSeamSampleAcrossIt) {
   Apply();
   int seamPoints = 0;
   bool columnZero = false;
-  for (uint32_t i = 1; i <= s.PointCount; ++i) {
-    const point_typ& p = s.Points[i];
+  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
+    const DomePoint& p = s.dome.points[i];
     if (std::abs(p.y) > 0.3 || (p.px >= 8 && p.px < kWidth - 8)) continue;
     ++seamPoints;
     columnZero |= p.px == 0;
@@ -136,8 +136,8 @@ TEST_F(ColourStep, FarEdgeAcrossTheSeamIsTakenTheShortWay) {
   // width to the left and the triangle lies left of point 1; it must not be
   // stretched across the picture from column 5 to 95.
   UseImage(100, 50, [](int x, int) { return x < 50 ? 1.0f : 0.0f; });
-  s.BlackPoint = 0.0f;
-  s.WhitePoint = 1.0f;
+  s.sampling.blackPoint = 0.0f;
+  s.sampling.whitePoint = 1.0f;
   PlacePoint(1, 50, 0, {2, 3});
   PlacePoint(2, 95, 8, {1, 3});
   PlacePoint(3, 5, 8, {1, 2});
@@ -154,20 +154,20 @@ TEST_F(ColourStep, PointsEndSortedWithValidNeighbours) {
   // Each direction's colour, sampled in the generated order (the step samples
   // before it sorts; the sampled colour depends on the order in which a
   // triangle's corners are listed, so it is not sampled again afterwards).
-  s.BlackPoint = 0.0f;
-  s.WhitePoint = 1.0f;
+  s.sampling.blackPoint = 0.0f;
+  s.sampling.whitePoint = 1.0f;
   std::map<testing::Direction, SampledColor> sampled;
-  for (uint32_t i = 1; i <= s.PointCount; ++i)
-    sampled[testing::DirectionOf(s.Points[i])] = SamplePoint(s, i);
+  for (uint32_t i = 1; i <= s.dome.pointCount; ++i)
+    sampled[testing::DirectionOf(s.dome.points[i])] = SamplePoint(s, i);
 
   Apply();
-  ASSERT_EQ(s.PointCount, 642u);
+  ASSERT_EQ(s.dome.pointCount, 642u);
   testing::ExpectSortedGrid(s, shape, 0.17);
-  EXPECT_LT(s.Points[1].lumSum61, s.Points[642].lumSum61);  // the picture is not flat
+  EXPECT_LT(s.dome.points[1].lumSum61, s.dome.points[642].lumSum61);  // the picture is not flat
 
   int fives = 0;
-  for (uint32_t i = 1; i <= s.PointCount; ++i) {
-    const point_typ& p = s.Points[i];
+  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
+    const DomePoint& p = s.dome.points[i];
     fives += testing::NeighbourCount(p) == 5;
     // The whole record moved: colour and pixel stay with the direction.
     const SampledColor& c = sampled.at(testing::DirectionOf(p));
@@ -185,21 +185,21 @@ TEST_F(ColourStep, PointsEndSortedWithValidNeighbours) {
     ASSERT_EQ(p.lightLum, p.lum) << i;
   }
   EXPECT_EQ(fives, 12);
-  EXPECT_EQ(s.UsedPointCount, 642);
+  EXPECT_EQ(s.statistics.usedPointCount, 642);
 }
 
 TEST_F(ColourStep, StateLogStatusAndMarks) {
   UseGradientImage(400, 200);
   GeneratePoints(4);
-  s.OptimizationCount = 7;
+  s.results.count = 7;
   form.GridOptimized.SetRowCount(5);
   MarkStepDone(form, 5);
   std::vector<std::string> progress;
   host.onEvents = [&] { progress.push_back(form.StatusBar1.panels[2]); };
   Apply();
 
-  EXPECT_EQ(s.WorkflowState, 3);
-  EXPECT_EQ(s.OptimizationCount, 0);
+  EXPECT_EQ(s.workflowState, 3);
+  EXPECT_EQ(s.results.count, 0);
   EXPECT_EQ(form.GridOptimized.rowCount, 2);
   EXPECT_EQ(form.ListBox1.items.back(), "12:34:56:  Color copied from image to points");
   EXPECT_EQ(form.ListBox1.itemIndex, static_cast<int>(form.ListBox1.items.size()) - 1);
@@ -223,18 +223,18 @@ TEST_F(ColourStep, GeneratesThePointsWhenThereAreNone) {
   UseUniformImage(400, 200, 0.5f);
   form.SpinPointIteration.value = 3;
   Apply();
-  EXPECT_EQ(s.PointCount, 162u);
-  EXPECT_EQ(s.WorkflowState, 3);
+  EXPECT_EQ(s.dome.pointCount, 162u);
+  EXPECT_EQ(s.workflowState, 3);
   ASSERT_EQ(form.ListBox1.items.size(), 2u);
   EXPECT_EQ(form.ListBox1.items[0], "12:34:56:  162 points calculated.");
   EXPECT_EQ(form.ListBox1.items[1], "12:34:56:  Color copied from image to points");
-  EXPECT_EQ(s.Points[162].lum, 0.5f);
+  EXPECT_EQ(s.dome.points[162].lum, 0.5f);
 }
 
 TEST_F(ColourStep, NothingWithoutAnImage) {
   Apply();
-  EXPECT_EQ(s.WorkflowState, 0);
-  EXPECT_EQ(s.PointCount, 0u);
+  EXPECT_EQ(s.workflowState, 0);
+  EXPECT_EQ(s.dome.pointCount, 0u);
   EXPECT_TRUE(form.ListBox1.items.empty());
   EXPECT_EQ(form.StatusBar1.panels[0], "-");
   EXPECT_FALSE(form.LabelSt[3].bold);
@@ -244,8 +244,8 @@ TEST_F(ColourStep, NothingWithoutAnImage) {
 TEST_F(ColourStep, EqualBlackAndWhitePointsAreRefusedAndChangeNothing) {
   UseGradientImage(400, 200);
   Apply();
-  s.OptimizationCount = 4;
-  std::vector<point_typ> before(s.Points.begin(), s.Points.begin() + 643);
+  s.results.count = 4;
+  std::vector<DomePoint> before(s.dome.points.begin(), s.dome.points.begin() + 643);
   const std::vector<std::string> log = form.ListBox1.items;
   const auto status = form.StatusBar1.panels;
 
@@ -253,27 +253,27 @@ TEST_F(ColourStep, EqualBlackAndWhitePointsAreRefusedAndChangeNothing) {
   form.EditWhite.text = " 1.00";
   Apply();
   EXPECT_EQ(host.messages, std::vector<std::string>{"Black point and white point must differ."});
-  EXPECT_EQ(s.WorkflowState, 3);
-  EXPECT_EQ(s.OptimizationCount, 4);
+  EXPECT_EQ(s.workflowState, 3);
+  EXPECT_EQ(s.results.count, 4);
   EXPECT_EQ(form.ListBox1.items, log);
   EXPECT_EQ(form.StatusBar1.panels, status);
   EXPECT_TRUE(form.ButtonApplyColor.enabled);  // not left busy
-  EXPECT_EQ(s.WhitePoint, 1.0f);
-  EXPECT_EQ(s.BlackPoint, 0.0f);
+  EXPECT_EQ(s.sampling.whitePoint, 1.0f);
+  EXPECT_EQ(s.sampling.blackPoint, 0.0f);
   for (uint32_t i = 1; i <= 642; ++i) {
-    ASSERT_EQ(s.Points[i].x, before[i].x) << i;
-    ASSERT_EQ(s.Points[i].r, before[i].r) << i;
-    ASSERT_EQ(s.Points[i].lum, before[i].lum) << i;
-    ASSERT_EQ(s.Points[i].lumSum61, before[i].lumSum61) << i;
+    ASSERT_EQ(s.dome.points[i].x, before[i].x) << i;
+    ASSERT_EQ(s.dome.points[i].r, before[i].r) << i;
+    ASSERT_EQ(s.dome.points[i].lum, before[i].lum) << i;
+    ASSERT_EQ(s.dome.points[i].lumSum61, before[i].lumSum61) << i;
   }
 
   // Without points the refusal generates none either.
   UseUniformImage(100, 50, 0.5f);
-  s.PointCount = 0;
+  s.dome.pointCount = 0;
   Apply();
   EXPECT_EQ(host.messages.size(), 2u);
-  EXPECT_EQ(s.PointCount, 0u);
-  EXPECT_EQ(s.WorkflowState, 1);
+  EXPECT_EQ(s.dome.pointCount, 0u);
+  EXPECT_EQ(s.workflowState, 1);
   EXPECT_EQ(form.ListBox1.items, log);
 }
 

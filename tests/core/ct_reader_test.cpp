@@ -22,7 +22,7 @@ using testing::WriteFile;
 struct CtRead {
   bool ok = false;
   bool isFloat = false;
-  image_typ image;
+  Image image;
 };
 
 class CtReaderTest : public ::testing::Test {
@@ -36,7 +36,7 @@ class CtReaderTest : public ::testing::Test {
     return result;
   }
   // Channel k (0 blue, 1 green, 2 red) of pixel (x, y), row 0 the top.
-  static float At(const image_typ& image, int x, int y, int k) {
+  static float At(const Image& image, int x, int y, int k) {
     return image.pixels.at(static_cast<std::size_t>(image.ChannelIndex(x, y, k)));
   }
 
@@ -140,7 +140,7 @@ TEST_F(CtReaderTest, UnreadableFilesAreRefused) {
   EXPECT_FALSE(Read(CtFile(0, 5, {})).ok) << "zero width";
   EXPECT_FALSE(Read(CtFile(5, 0, {})).ok) << "zero height";
   EXPECT_FALSE(Read({0, 0, 0, 1, 0, 1}).ok) << "shorter than the header";
-  image_typ image;
+  Image image;
   bool isFloat = true;
   EXPECT_FALSE(ReadCT(dir_.Path("missing.ct"), image, 4000, 4000, isFloat));
   EXPECT_FALSE(ReadCT(dir_.dir(), image, 4000, 4000, isFloat)) << "a folder";

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "image/load_step.h"
-#include "session/workflow.h"
+#include "workflow/workflow.h"
 #include "support/ct_tga_files.h"
 #include "support/image_files.h"
 #include "support/test_host.h"
@@ -51,36 +51,36 @@ class CtTgaLoad : public ::testing::Test {
 TEST_F(CtTgaLoad, IntegerImagesGetTheNotFloatingPointRemark) {
   const std::string both = std::string(kNotFloat) + kLowMaximum;
   EXPECT_EQ(Load(Write("sky.tga", SmallTarga())), std::vector<std::string>{both});
-  EXPECT_EQ(s.WorkflowState, 1);
-  EXPECT_EQ(s.Image.width, 2);
+  EXPECT_EQ(s.workflowState, 1);
+  EXPECT_EQ(s.image.width, 2);
 
   EXPECT_EQ(Load(Write("eight.ct", testing::CtFile(1, 1, {255, 0, 0, 0}))),
             std::vector<std::string>{both});
   EXPECT_EQ(Load(Write("sixteen.ct", testing::CtFile(1, 1, Bytes(8, 0xFF)))),
             std::vector<std::string>{both});
-  EXPECT_EQ(s.WorkflowState, 1);
+  EXPECT_EQ(s.workflowState, 1);
 }
 
 TEST_F(CtTgaLoad, FloatCtGetsNoFloatingPointRemark) {
   EXPECT_TRUE(Load(Write("bright.ct", FloatCt(6.0f))).empty());
-  EXPECT_EQ(s.WorkflowState, 1);
+  EXPECT_EQ(s.workflowState, 1);
   EXPECT_EQ(Load(Write("dim.ct", FloatCt(0.5f))), std::vector<std::string>{kLowMaximum});
 }
 
 TEST_F(CtTgaLoad, ExtensionAloneChoosesTheReader) {
   for (const char* name : {"upper.TGA", "mixed.Tga", "my.image.tga"}) {
     EXPECT_EQ(Load(Write(name, SmallTarga())).size(), 1u) << name;
-    EXPECT_EQ(s.WorkflowState, 1) << name;
-    EXPECT_FALSE(s.ImageMissing) << name;
+    EXPECT_EQ(s.workflowState, 1) << name;
+    EXPECT_FALSE(s.imageMissing) << name;
   }
   EXPECT_TRUE(Load(Write("UPPER.CT", FloatCt(6.0f))).empty());
-  EXPECT_EQ(s.WorkflowState, 1);
+  EXPECT_EQ(s.workflowState, 1);
 
   // The content is never sniffed: a Targa file named .ct goes to the CT reader.
   EXPECT_EQ(Load(Write("targa.ct", SmallTarga())),
             std::vector<std::string>{"Image type not supported or not able to read image"});
-  EXPECT_EQ(s.WorkflowState, 0);
-  EXPECT_TRUE(s.ImageMissing);
+  EXPECT_EQ(s.workflowState, 0);
+  EXPECT_TRUE(s.imageMissing);
 }
 
 }  // namespace

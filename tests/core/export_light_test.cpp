@@ -3,9 +3,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "export/export_light.h"
-#include "export/export_selection.h"
-#include "export/script_number.h"
+#include "rig/export_light.h"
+#include "rig/export_selection.h"
+#include "rig/script_number.h"
 #include "support/export_fixtures.h"
 
 namespace halvane {
@@ -27,7 +27,7 @@ TEST(ExportSelection, CandidateModeNeedsAListedRow) {
   EXPECT_EQ(SelectExportMode(*s, 1).optimization, 1);
   EXPECT_FALSE(SelectExportMode(*s, 0).candidate);
   EXPECT_FALSE(SelectExportMode(*s, 2).candidate);
-  s->OptimizationCount = 0;
+  s->results.count = 0;
   EXPECT_FALSE(SelectExportMode(*s, 1).candidate);
 }
 
@@ -40,7 +40,7 @@ TEST(ExportSelection, CandidateModeTakesUsedLightsOfTheChosenResult) {
 TEST(ExportSelection, PlainModeTakesEveryUsedPoint) {
   auto s = MakeExportSession();
   EXPECT_EQ(ExportedPoints(*s, kPlain), (std::vector<uint32_t>{1, 2, 4}));
-  for (uint32_t i = 1; i <= 4; ++i) s->Points[i].used = false;
+  for (uint32_t i = 1; i <= 4; ++i) s->dome.points[i].used = false;
   EXPECT_TRUE(ExportedPoints(*s, kPlain).empty());
 }
 
@@ -73,7 +73,7 @@ TEST(ExportLight, BlackLightHasPeakOneAndPointIntensity) {
   EXPECT_EQ(light.normG, 0.0f);
   EXPECT_EQ(light.normB, 0.0f);
   EXPECT_EQ(light.grey, 0.0);
-  EXPECT_EQ(light.intensity, s->PointIntensity);
+  EXPECT_EQ(light.intensity, s->dome.pointIntensity);
 }
 
 TEST(ExportLight, RotationFollowsThePixelPosition) {
@@ -84,13 +84,13 @@ TEST(ExportLight, RotationFollowsThePixelPosition) {
   const ExportLight one = MakeExportLight(*s, 1, kPlain, ScriptKind::Maya);
   EXPECT_EQ(Written(one.rotX), "-45.000");
   EXPECT_EQ(Written(one.rotY), "-90.000");
-  s->Image.width = 7;  // 90 / 7 x 360 - 180 = 4628.571... - 180
+  s->image.width = 7;  // 90 / 7 x 360 - 180 = 4628.571... - 180
   EXPECT_EQ(Written(MakeExportLight(*s, 1, kPlain, ScriptKind::Maya).rotY), "4448.571");
 }
 
 TEST(ExportLight, ImageWithoutSizeIsAnError) {
   auto s = MakeExportSession();
-  s->Image.height = 0;
+  s->image.height = 0;
   EXPECT_THROW(MakeExportLight(*s, 1, kPlain, ScriptKind::Maya), std::invalid_argument);
 }
 
@@ -98,7 +98,7 @@ TEST(ExportLight, HighlightIsTheMeanLuminanceOfTheLightsNeighbourhood) {
   auto s = MakeExportSession();
   const float expected[] = {1.3f, 1.1f, 2.0f, 3.0f, 3.0f, 3.0f};
   for (int level = 1; level <= 6; ++level) {
-    s->Points[1].level = level;
+    s->dome.points[1].level = level;
     EXPECT_FLOAT_EQ(MakeExportLight(*s, 1, kCandidate, ScriptKind::Maya).highlight,
                     expected[level - 1])
         << "level " << level;
@@ -108,26 +108,26 @@ TEST(ExportLight, HighlightIsTheMeanLuminanceOfTheLightsNeighbourhood) {
 
 TEST(ExportLight, AreaScaleGrowsWithLevelAndSubdivision) {
   auto s = MakeExportSession();
-  s->Points[1].level = 4;
+  s->dome.points[1].level = 4;
   EXPECT_EQ(Written(MakeExportLight(*s, 1, kCandidate, ScriptKind::Maya).areaScale), "0.459");
-  s->SubdivLevel = 3;
-  s->Points[1].level = 2;
+  s->dome.subdivLevel = 3;
+  s->dome.points[1].level = 2;
   EXPECT_EQ(Written(MakeExportLight(*s, 1, kCandidate, ScriptKind::Xsi).areaScale), "0.396");
-  s->SubdivLevel = 9;  // an unknown subdivision uses the widest spacing
+  s->dome.subdivLevel = 9;  // an unknown subdivision uses the widest spacing
   EXPECT_EQ(Written(MakeExportLight(*s, 1, kCandidate, ScriptKind::Xsi).areaScale), "1.440");
 }
 
 TEST(ExportLight, SampleCountsFollowLevelOverSubdivision) {
   auto s = MakeExportSession();
   auto samples = [&](int level) {
-    s->Points[1].level = level;
+    s->dome.points[1].level = level;
     return MakeExportLight(*s, 1, kCandidate, ScriptKind::Maya).areaSamples;
   };
-  s->SubdivLevel = 4;
+  s->dome.subdivLevel = 4;
   EXPECT_EQ(
       (std::vector<int>{samples(1), samples(2), samples(3), samples(4), samples(5), samples(6)}),
       (std::vector<int>{2, 3, 4, 5, 5, 5}));
-  s->SubdivLevel = 3;
+  s->dome.subdivLevel = 3;
   EXPECT_EQ(
       (std::vector<int>{samples(1), samples(2), samples(3), samples(4), samples(5), samples(6)}),
       (std::vector<int>{2, 3, 5, 5, 5, 5}));
@@ -140,7 +140,7 @@ TEST(ExportLight, PlainModeUsesEachWritersFixedAreaSettings) {
   EXPECT_EQ(maya.areaSamples, 3);
   const char* xsiScales[] = {"0.600", "0.310", "0.165", "0.075", "0.045"};
   for (int subdiv = 1; subdiv <= 5; ++subdiv) {
-    s->SubdivLevel = static_cast<uint8_t>(subdiv);
+    s->dome.subdivLevel = static_cast<uint8_t>(subdiv);
     const ExportLight xsi = MakeExportLight(*s, 1, kPlain, ScriptKind::Xsi);
     EXPECT_EQ(Written(xsi.areaScale), xsiScales[subdiv - 1]);
     EXPECT_EQ(xsi.areaSamples, 2);
@@ -154,7 +154,7 @@ TEST(ExportLight, LevelOutsideOneToSixCountsAsLevelOne) {
   const ExportLight plain = MakeExportLight(*s, 2, kPlain, ScriptKind::Maya);
   EXPECT_EQ(plain.level, 1);
   EXPECT_EQ(Written(plain.areaScale), "0.540");
-  s->Points[1].level = 9;
+  s->dome.points[1].level = 9;
   const ExportLight odd = MakeExportLight(*s, 1, kCandidate, ScriptKind::Xsi);
   EXPECT_EQ(odd.level, 1);
   EXPECT_EQ(odd.highlight, 1.3f);

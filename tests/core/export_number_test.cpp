@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "export/light_name.h"
-#include "export/script_kind.h"
-#include "export/script_number.h"
+#include "rig/light_name.h"
+#include "rig/script_kind.h"
+#include "rig/script_number.h"
 #include "support/test_host.h"
 
 namespace halvane {

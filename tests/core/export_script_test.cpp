@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "export/script_text.h"
+#include "rig/script_text.h"
 #include "support/export_fixtures.h"
 
 namespace halvane {
@@ -155,7 +155,7 @@ TEST(ExportMayaScript, CandidateModeWritesTheChosenLightsUnderTheirLevels) {
 
 TEST(ExportMayaScript, PlainModePutsEveryLightUnderTheFirstLevel) {
   auto s = MakeExportSession();
-  s->PointCount = 7;  // 5 and 6 are not lights: the numbers keep the gap
+  s->dome.pointCount = 7;  // 5 and 6 are not lights: the numbers keep the gap
   testing::SetExportPoint(*s, 7, 10, 10, 0, 1, 0, 1, 1, 1, 1, true);
   const std::string script = BuildScript(*s, ScriptKind::Maya, kNoRow, 'K');
   EXPECT_NE(script.find(R"~(setAttr "ZR_Light4KShape.areaLight" 1;)~"
@@ -184,7 +184,7 @@ TEST(ExportMayaScript, PlainModePutsEveryLightUnderTheFirstLevel) {
 
 TEST(ExportMayaScript, NoLightWritesHeaderLevelsAndClosingOnly) {
   auto s = MakeExportSession();
-  for (uint32_t i = 1; i <= 4; ++i) s->Points[i].used = false;
+  for (uint32_t i = 1; i <= 4; ++i) s->dome.points[i].used = false;
   const std::string expected = Lines(Join(kMayaHeader, kMayaClosing));
   EXPECT_EQ(BuildScript(*s, ScriptKind::Maya, kChosenRow, 'Q'), expected);
   EXPECT_EQ(BuildScript(*s, ScriptKind::Maya, kNoRow, 'Q'), expected);
@@ -294,7 +294,7 @@ TEST(ExportXsiScript, PlainModeCreatesLightsUnderTheRootWithFixedAreaLines) {
 
 TEST(ExportXsiScript, NoLightWritesHeaderAndLevelNullsOnly) {
   auto s = MakeExportSession();
-  for (uint32_t i = 1; i <= 4; ++i) s->Points[i].used = false;
+  for (uint32_t i = 1; i <= 4; ++i) s->dome.points[i].used = false;
   EXPECT_EQ(BuildScript(*s, ScriptKind::Xsi, ScriptOptions{1, 250}, 'Q'),
             Lines(Join(kXsiHeader, kXsiLevelNulls)));
   EXPECT_EQ(BuildScript(*s, ScriptKind::Xsi, ScriptOptions{0, 250}, 'Q'), Lines(kXsiHeader));
@@ -303,7 +303,7 @@ TEST(ExportXsiScript, NoLightWritesHeaderAndLevelNullsOnly) {
 // A level outside 1..6 has no group of its own; the light joins level 1.
 TEST(ExportXsiScript, LightWithLevelOutsideTheGroupsJoinsLevelOne) {
   auto s = MakeExportSession();
-  s->Points[1].level = 0;
+  s->dome.points[1].level = 0;
   const std::string xsi = BuildScript(*s, ScriptKind::Xsi, kChosenRow, 'Q');
   EXPECT_NE(xsi.find(R"~("ZR_LightQ1" ,ParentNull1))~"), std::string::npos);
   const std::string maya = BuildScript(*s, ScriptKind::Maya, kChosenRow, 'Q');

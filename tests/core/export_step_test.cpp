@@ -4,10 +4,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "export/export_step.h"
-#include "export/script_text.h"
-#include "session/form.h"
-#include "session/workflow.h"
+#include "rig/export_step.h"
+#include "rig/script_text.h"
+#include "workflow/form.h"
+#include "workflow/workflow.h"
 #include "support/export_fixtures.h"
 #include "support/image_files.h"
 #include "support/test_host.h"
@@ -57,7 +57,7 @@ class ExportStep : public ::testing::Test {
 };
 
 TEST_F(ExportStep, NothingHappensBeforeColoursAreApplied) {
-  session->WorkflowState = 2;
+  session->workflowState = 2;
   host.AnswerDialog(dir.Path("rig.mel"));
   ButtonExportMayaClick(*session, form, host);
   ButtonExportClick(*session, form, host);

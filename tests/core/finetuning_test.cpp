@@ -14,29 +14,29 @@ class Finetuning : public testing::SessionTest {
  protected:
   void SetUp() override {
     SessionTest::SetUp();
-    s.WorkflowState = 5;
-    s.OptimizationCount = 1;
+    s.workflowState = 5;
+    s.results.count = 1;
     form.GridOptimized.selectedRow = 1;
   }
 
   // A light of the chosen optimization with the given decision (1 single light).
   uint32_t AddLight(float lum, uint8_t decision = 1, float colour = 0.25f) {
-    const uint32_t i = ++s.PointCount;
-    point_typ& p = s.Points[i];
+    const uint32_t i = ++s.dome.pointCount;
+    DomePoint& p = s.dome.points[i];
     p.used = true;
     p.lightLum = lum;
     p.lightR = p.lightG = p.lightB = colour;
     p.level = decision;
-    s.Optimizations[1].decision[i] = decision;
+    s.results.results[1].decision[i] = decision;
     return i;
   }
 
   void Link(uint32_t a, uint32_t b) {
-    AddNeighbour(s.Points[a], b);
-    AddNeighbour(s.Points[b], a);
+    AddNeighbour(s.dome.points[a], b);
+    AddNeighbour(s.dome.points[b], a);
   }
 
-  static void AddNeighbour(point_typ& p, uint32_t n) {
+  static void AddNeighbour(DomePoint& p, uint32_t n) {
     for (std::size_t slot = 1; slot <= kNeighbourSlots; ++slot)
       if (p.nb[slot] == 0) {
         p.nb[slot] = static_cast<int32_t>(n);
@@ -70,14 +70,14 @@ class Finetuning : public testing::SessionTest {
   };
   std::vector<Light> Lights() const {
     std::vector<Light> all;
-    for (uint32_t i = 1; i <= s.PointCount; ++i) {
-      const point_typ& p = s.Points[i];
+    for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
+      const DomePoint& p = s.dome.points[i];
       all.push_back({p.used, p.lightLum, p.lightR, p.lightG, p.lightB, p.level});
     }
     return all;
   }
   bool IsOff(uint32_t i) const {
-    const point_typ& p = s.Points[i];
+    const DomePoint& p = s.dome.points[i];
     return !p.used && p.lightLum == 0 && p.lightR == 0 && p.lightG == 0 && p.lightB == 0;
   }
 };
@@ -86,13 +86,13 @@ TEST_F(Finetuning, ReduceSwitchesOffLightsBelowTheThresholdOnly) {
   const uint32_t atThreshold = AddLight(0.8f);
   const uint32_t below = AddLight(std::nextafter(0.8f, 0.0f), 2);
   const uint32_t unusedDim = AddLight(0.5f);
-  s.Points[unusedDim].used = false;
+  s.dome.points[unusedDim].used = false;
   Reduce(80);
   EXPECT_FALSE(IsOff(atThreshold));
   EXPECT_TRUE(IsOff(below));
   EXPECT_TRUE(IsOff(unusedDim));
-  EXPECT_EQ(s.Points[below].level, 2);  // level and decision stay for a later choice
-  EXPECT_EQ(s.Optimizations[1].decision[below], 2);
+  EXPECT_EQ(s.dome.points[below].level, 2);  // level and decision stay for a later choice
+  EXPECT_EQ(s.results.results[1].decision[below], 2);
   const auto afterFirst = Lights();
   Reduce(80);
   EXPECT_EQ(Lights(), afterFirst);
@@ -119,7 +119,7 @@ TEST_F(Finetuning, NothingHappensBeforeColoursAreApplied) {
   AddLight(0.5f);
   Link(1, AddLight(0.55f));
   const auto before = Lights();
-  s.WorkflowState = 2;
+  s.workflowState = 2;
   Reduce(80);
   Collapse(2, "ab.cd");
   EXPECT_EQ(Lights(), before);
@@ -131,10 +131,10 @@ TEST_F(Finetuning, BothCommandsMarkStepSevenAndRedrawFillsOnlyWhenShown) {
   AddLight(1.0f);
   for (auto command : {&ButtonReduceLightsClick, &ButtonCollapseLightsClick}) {
     MarkStepDone(form, 8);
-    s.BackBitmap.Fill(Rgb{9, 9, 9});
+    s.view.background.Fill(Rgb{9, 9, 9});
     form.CheckDisplayFill.checked = false;
     command(s, form, host);
-    EXPECT_EQ(s.PreviewBitmap.Pixel(100, 100), (Rgb{9, 9, 9}));
+    EXPECT_EQ(s.view.preview.Pixel(100, 100), (Rgb{9, 9, 9}));
     EXPECT_TRUE(form.LabelSt[7].bold);
     EXPECT_EQ(form.PanelSt[7].color, kPanelDoneColor);
     EXPECT_FALSE(form.LabelSt[8].bold);
@@ -143,7 +143,7 @@ TEST_F(Finetuning, BothCommandsMarkStepSevenAndRedrawFillsOnlyWhenShown) {
     EXPECT_TRUE(form.GridOptimized.enabled);
     form.CheckDisplayFill.checked = true;  // the background is rebuilt (black: image off)
     command(s, form, host);
-    EXPECT_EQ(s.PreviewBitmap.Pixel(100, 100), Rgb{});
+    EXPECT_EQ(s.view.preview.Pixel(100, 100), Rgb{});
   }
   EXPECT_TRUE(form.ListBox1.items.empty());
   EXPECT_EQ(form.StatusBar1.panels[0], "-");
@@ -155,7 +155,7 @@ TEST_F(Finetuning, CollapseMergesAPairIntoTheLowerNumberedLight) {
   Collapse(2);
   EXPECT_EQ(Lights()[a - 1], (Light{true, 1.05f, 0.625f, 0.625f, 0.625f, 1}));
   EXPECT_TRUE(IsOff(b));
-  EXPECT_EQ(s.Optimizations[1].decision[b], 1);
+  EXPECT_EQ(s.results.results[1].decision[b], 1);
 }
 
 TEST_F(Finetuning, NeighboursAtTheToleranceOrBeyondStayApart) {
@@ -164,7 +164,7 @@ TEST_F(Finetuning, NeighboursAtTheToleranceOrBeyondStayApart) {
   Link(centre, atTolerance);
   Collapse(2);
   EXPECT_FALSE(IsOff(atTolerance));
-  s.Points[atTolerance].lightLum = std::nextafter(0.1f, 0.0f);
+  s.dome.points[atTolerance].lightLum = std::nextafter(0.1f, 0.0f);
   Collapse(2, "  .  ");  // no digits: tolerance 0
   EXPECT_FALSE(IsOff(atTolerance));
   Collapse(2);
@@ -177,8 +177,8 @@ TEST_F(Finetuning, CollapseCentresOfTheOptimizationNeverTakePart) {
   Link(single, other);
   Collapse(2);
   EXPECT_FALSE(IsOff(centre));
-  EXPECT_EQ(s.Points[centre].lightLum, 0.5f);
-  EXPECT_EQ(s.Points[single].lightLum, 1.0f);
+  EXPECT_EQ(s.dome.points[centre].lightLum, 0.5f);
+  EXPECT_EQ(s.dome.points[single].lightLum, 1.0f);
   EXPECT_TRUE(IsOff(other));
 }
 
@@ -189,7 +189,7 @@ TEST_F(Finetuning, GroupsOfSevenMergeOnlyFullRingsAndBecomeLevelTwo) {
   EXPECT_EQ(Lights()[full - 1], (Light{true, 3.5f, 1.75f, 1.75f, 1.75f, 2}));
   for (uint32_t n = full + 1; n <= full + 6; ++n) EXPECT_TRUE(IsOff(n));
   for (uint32_t n = partial; n <= partial + 6; ++n) EXPECT_FALSE(IsOff(n));
-  EXPECT_EQ(s.Points[partial].level, 1);
+  EXPECT_EQ(s.dome.points[partial].level, 1);
 }
 
 TEST_F(Finetuning, LargerGroupsAreFormedFirst) {
@@ -208,9 +208,9 @@ TEST_F(Finetuning, ColoursRoundAtEveryAdditionAndTheLuminanceSumOnce) {
   Link(centre, AddLight(tiny, 1, tiny));
   Link(centre, AddLight(tiny, 1, tiny));
   Collapse(2, "99.99");
-  EXPECT_EQ(s.Points[centre].lightR, 1.0f);  // each half-ulp addition ties back to 1.0
-  EXPECT_EQ(s.Points[centre].lightLum, 1.0f + 2 * tiny);
-  EXPECT_EQ(s.Points[centre].level, 1);  // a group of three keeps its level
+  EXPECT_EQ(s.dome.points[centre].lightR, 1.0f);  // each half-ulp addition ties back to 1.0
+  EXPECT_EQ(s.dome.points[centre].lightLum, 1.0f + 2 * tiny);
+  EXPECT_EQ(s.dome.points[centre].level, 1);  // a group of three keeps its level
 }
 
 TEST_F(Finetuning, RunningCollapseAgainCanMergeFurther) {
@@ -222,7 +222,7 @@ TEST_F(Finetuning, RunningCollapseAgainCanMergeFurther) {
   EXPECT_TRUE(IsOff(b));
   Collapse(2);
   EXPECT_TRUE(IsOff(a));
-  EXPECT_EQ(s.Points[bright].lightLum, 1.1f + (0.5f + 0.55f));
+  EXPECT_EQ(s.dome.points[bright].lightLum, 1.1f + (0.5f + 0.55f));
 }
 
 TEST_F(Finetuning, ARowOutsideTheResultsChoosesNoLights) {
@@ -231,7 +231,7 @@ TEST_F(Finetuning, ARowOutsideTheResultsChoosesNoLights) {
   for (int row : {-1, 5001, 100000}) {
     form.GridOptimized.selectedRow = row;
     Collapse(2, "99.99");
-    EXPECT_EQ(s.Points[dim].lightLum, 0.1f) << row;
+    EXPECT_EQ(s.dome.points[dim].lightLum, 0.1f) << row;
     EXPECT_FALSE(IsOff(bright)) << row;
   }
   Reduce(80);  // the removal does not depend on the row

@@ -106,7 +106,7 @@ TEST(RgbeConversion, ExamplesAndTable) {
 
 class RadianceFiles : public ::testing::Test {
  protected:
-  bool Read(const Bytes& bytes, image_typ& image, int limit = 4000) {
+  bool Read(const Bytes& bytes, Image& image, int limit = 4000) {
     const std::string path = dir_.Path("image.hdr");
     testing::WriteFile(path, bytes);
     bool isFloat = false;
@@ -125,7 +125,7 @@ class RadianceFiles : public ::testing::Test {
     return px;
   }
 
-  static void ExpectPixels(const image_typ& image, const std::vector<Rgbe>& px) {
+  static void ExpectPixels(const Image& image, const std::vector<Rgbe>& px) {
     ASSERT_EQ(image.pixels.size(), px.size() * 3 + 3);
     for (std::size_t i = 0; i < px.size(); ++i) {
       ASSERT_EQ(image.pixels[3 * i + 2], RgbeChannel(px[i][0], px[i][3])) << i;
@@ -139,7 +139,7 @@ class RadianceFiles : public ::testing::Test {
 
 TEST_F(RadianceFiles, RunLengthAndFlatDecodeTheSamePixels) {
   const auto px = Pattern(300, 7);
-  image_typ rle, flat;
+  Image rle, flat;
   ASSERT_TRUE(Read(testing::RunLengthRadiance(300, 7, px), rle));
   ASSERT_TRUE(Read(testing::FlatRadiance(300, 7, px), flat));
   EXPECT_EQ(rle.width, 300);
@@ -152,7 +152,7 @@ TEST_F(RadianceFiles, MalformedRunsAreRefusedAndShortDataReadsAsOnes) {
   const int w = 8;
   // A literal count of 0.
   Bytes zero = {2, 2, 0, 8, 0};
-  image_typ image;
+  Image image;
   EXPECT_FALSE(Read(testing::RadianceWithData(w, 1, zero), image));
   // A run longer than the rest of the scanline.
   Bytes longRun = {2, 2, 0, 8, 128 + 9, 5};
@@ -168,7 +168,7 @@ TEST_F(RadianceFiles, MalformedRunsAreRefusedAndShortDataReadsAsOnes) {
 }
 
 TEST_F(RadianceFiles, WidthLimits) {
-  image_typ image;
+  Image image;
   // Below 8 columns the pixels are read flat and the image is refused.
   EXPECT_FALSE(Read(testing::FlatRadiance(7, 1, Pattern(7, 1)), image));
   // Run-length scanlines wider than 3000 columns are refused...
@@ -189,14 +189,14 @@ TEST_F(RadianceFiles, FileSizeLimit) {
                                        std::pair<uintmax_t, bool>{36'000'001, false}}) {
     testing::WriteFile(path, testing::FlatRadiance(8, 1, Pattern(8, 1)));
     std::filesystem::resize_file(path, size);
-    image_typ image;
+    Image image;
     bool isFloat = false;
     EXPECT_EQ(ReadHDR(path, image, 4000, 4000, isFloat), accepted) << size;
   }
 }
 
 TEST_F(RadianceFiles, UnreadableInputNeverCrashes) {
-  image_typ image;
+  Image image;
   bool isFloat = false;
   EXPECT_FALSE(ReadHDR(dir_.Path("missing.hdr"), image, 4000, 4000, isFloat));
   EXPECT_FALSE(ReadHDR(dir_.dir(), image, 4000, 4000, isFloat));  // a folder

@@ -56,12 +56,12 @@ class HandMadeHighlight : public Highlight {
   void SetUp() override {
     Highlight::SetUp();
     UseUniformImage(20, 10, 0.0f);
-    s.SubdivLevel = 5;
+    s.dome.subdivLevel = 5;
     form.SpinLumIterations.value = 1;
   }
   void Grey(uint32_t i, float lum, std::initializer_list<int32_t> nbs) {
     PlacePoint(i, static_cast<uint16_t>(i), 5, nbs);
-    point_typ& p = s.Points[i];
+    DomePoint& p = s.dome.points[i];
     p.r = p.g = p.b = p.lum = lum;
     p.lightR = p.lightG = p.lightB = p.lightLum = lum;
     p.used = true;
@@ -70,12 +70,12 @@ class HandMadeHighlight : public Highlight {
     form.EditLumTolerance.text = tolLum;
     form.EditLumToleranceNeighbour.text = tolNb;
     StatisticsPass(s, form, host);
-    s.WorkflowState = 3;
+    s.workflowState = 3;
   }
   // The point made as number `id` (the step sorts the points).
-  const point_typ& Made(uint32_t id) const {
-    for (uint32_t i = 1; i <= s.PointCount; ++i)
-      if (s.Points[i].px == id) return s.Points[i];
+  const DomePoint& Made(uint32_t id) const {
+    for (uint32_t i = 1; i <= s.dome.pointCount; ++i)
+      if (s.dome.points[i].px == id) return s.dome.points[i];
     throw std::runtime_error("point lost");
   }
   bool Increased(uint32_t id, float lum) const { return Made(id).r != lum; }
@@ -143,8 +143,8 @@ TEST_F(GridHighlight, DefaultColourAndIncrementsOfEachPass) {
   const std::size_t logStart = form.ListBox1.items.size();
   form.SpinLumIterations.value = 2;  // one pass of two steps
   Increase();
-  for (uint32_t i = 1; i <= s.PointCount; ++i) {
-    const point_typ& p = s.Points[i];
+  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
+    const DomePoint& p = s.dome.points[i];
     ASSERT_EQ(p.r, 16.0f) << i;         // + 15
     ASSERT_FLOAT_EQ(p.g, 14.5f) << i;   // + 13.5
     ASSERT_FLOAT_EQ(p.b, 10.75f) << i;  // + 9.75
@@ -162,8 +162,8 @@ TEST_F(GridHighlight, DefaultColourAndIncrementsOfEachPass) {
   const std::size_t secondStart = form.ListBox1.items.size();
   form.SpinLumIterations.value = 6;  // three passes: 15, 75 and 183
   Increase();
-  EXPECT_EQ(s.Points[1].r, 1.0f + 15 + 75 + 183);
-  EXPECT_EQ(s.Points[642].r, 274.0f);
+  EXPECT_EQ(s.dome.points[1].r, 1.0f + 15 + 75 + 183);
+  EXPECT_EQ(s.dome.points[642].r, 274.0f);
   const std::vector<std::string> log = LogSince(secondStart);
   ASSERT_EQ(log.size(), 5u);
   EXPECT_EQ(log[2], "12:34:56:        Level 2: 642 points increased.");
@@ -178,16 +178,16 @@ TEST_F(GridHighlight, PassWithoutIncreasesWritesNoLevelLine) {
   form.EditLumTolerance.text = "  .  ";
   form.EditLumToleranceNeighbour.text = "  .  ";
   std::map<testing::Direction, float> lums;  // the step sorts the points again
-  for (uint32_t i = 1; i <= s.PointCount; ++i)
-    lums[testing::DirectionOf(s.Points[i])] = s.Points[i].lum;
+  for (uint32_t i = 1; i <= s.dome.pointCount; ++i)
+    lums[testing::DirectionOf(s.dome.points[i])] = s.dome.points[i].lum;
   const std::size_t logStart = form.ListBox1.items.size();
   Increase();
   EXPECT_EQ(LogSince(logStart),
             (std::vector<std::string>{"12:34:56:  Luminance increase ...",
                                       "12:34:56:        Luminance increase done."}));
-  for (uint32_t i = 1; i <= s.PointCount; ++i)
-    ASSERT_EQ(s.Points[i].lum, lums.at(testing::DirectionOf(s.Points[i]))) << i;
-  EXPECT_EQ(s.WorkflowState, 4);
+  for (uint32_t i = 1; i <= s.dome.pointCount; ++i)
+    ASSERT_EQ(s.dome.points[i].lum, lums.at(testing::DirectionOf(s.dome.points[i]))) << i;
+  EXPECT_EQ(s.workflowState, 4);
 }
 
 TEST_F(GridHighlight, PointsEndSortedAndStatisticsIncludeThePairsAgain) {
@@ -195,36 +195,36 @@ TEST_F(GridHighlight, PointsEndSortedAndStatisticsIncludeThePairsAgain) {
   GeneratePoints(4);
   const testing::GridShape shape = testing::ShapeOf(s);
   ButtonApplyColorClick(s, form, host);
-  const float maxBefore = s.MaxLum;
+  const float maxBefore = s.statistics.maxLum;
   std::vector<bool> checkedDuringPasses;
   host.onEvents = [&] { checkedDuringPasses.push_back(form.CheckThresholds.checked); };
   const std::size_t logStart = form.ListBox1.items.size();
   Increase();
 
   ASSERT_GE(LogSince(logStart).size(), 3u);  // at least one pass increased points
-  EXPECT_GT(s.MaxLum, maxBefore);
+  EXPECT_GT(s.statistics.maxLum, maxBefore);
   testing::ExpectSortedGrid(s, shape, 0.17);
-  for (uint32_t i = 1; i <= s.PointCount; ++i) ASSERT_EQ(s.Points[i].lightLum, s.Points[i].lum);
+  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) ASSERT_EQ(s.dome.points[i].lightLum, s.dome.points[i].lum);
   EXPECT_TRUE(form.CheckThresholds.checked);
-  EXPECT_GT(s.AvgLumDiff, 0.0f);
-  EXPECT_GT(s.AvgColorDiff, 0.0f);
+  EXPECT_GT(s.statistics.avgLumDiff, 0.0f);
+  EXPECT_GT(s.statistics.avgColorDiff, 0.0f);
   // The proposals come from the final statistics, with the pairs.
   EXPECT_EQ(form.EditOptThreshold.text,
-            FieldTextRounded(static_cast<long double>(s.AvgColorDiff) * 3 + 0.25L));
+            FieldTextRounded(static_cast<long double>(s.statistics.avgColorDiff) * 3 + 0.25L));
   ASSERT_FALSE(checkedDuringPasses.empty());
   EXPECT_FALSE(checkedDuringPasses.front());
 
   form.CheckThresholds.checked = false;
   Increase();
   EXPECT_FALSE(form.CheckThresholds.checked);
-  EXPECT_EQ(s.AvgColorDiff, 0.0f);
+  EXPECT_EQ(s.statistics.avgColorDiff, 0.0f);
 }
 
 TEST_F(GridHighlight, StateStatusAndMarks) {
   FlatColoursApplied();
   MarkStepDone(form, 6);
   Increase();
-  EXPECT_EQ(s.WorkflowState, 4);
+  EXPECT_EQ(s.workflowState, 4);
   EXPECT_EQ(form.StatusBar1.panels[0], "Luminance increase done.");
   EXPECT_EQ(form.StatusBar1.panels[1], "");
   EXPECT_EQ(form.StatusBar1.panels[2], "");
@@ -238,28 +238,28 @@ TEST_F(GridHighlight, StateStatusAndMarks) {
   EXPECT_TRUE(form.CheckDisplayPoints.checked);
 
   // Running again adds again, from the raised maximum.
-  const float r = s.Points[1].r;
+  const float r = s.dome.points[1].r;
   Increase();
-  EXPECT_GT(s.Points[1].r, r);
-  EXPECT_EQ(s.WorkflowState, 4);
+  EXPECT_GT(s.dome.points[1].r, r);
+  EXPECT_EQ(s.workflowState, 4);
 }
 
 TEST_F(GridHighlight, AppliesTheColoursFirstWhenNeeded) {
   UseUniformImage(800, 400, 1.0f);  // state 1, no points yet
   form.SpinLumIterations.value = 2;
   Increase();
-  EXPECT_EQ(s.WorkflowState, 4);
+  EXPECT_EQ(s.workflowState, 4);
   ASSERT_EQ(form.ListBox1.items.size(), 5u);
   EXPECT_EQ(form.ListBox1.items[0], "12:34:56:  642 points calculated.");
   EXPECT_EQ(form.ListBox1.items[1], "12:34:56:  Color copied from image to points");
   EXPECT_EQ(form.ListBox1.items[2], "12:34:56:  Luminance increase ...");
-  EXPECT_EQ(s.Points[1].r, 16.0f);
+  EXPECT_EQ(s.dome.points[1].r, 16.0f);
 
   GeneratePoints(4);  // back to state 2: the colours are gone
-  ASSERT_EQ(s.WorkflowState, 2);
+  ASSERT_EQ(s.workflowState, 2);
   Increase();
   EXPECT_EQ(form.ListBox1.items.at(6), "12:34:56:  Color copied from image to points");
-  EXPECT_EQ(s.Points[1].r, 16.0f);
+  EXPECT_EQ(s.dome.points[1].r, 16.0f);
 
   // At state 3 or more the applied colours are used as they are.
   const std::size_t logStart = form.ListBox1.items.size();
@@ -269,14 +269,14 @@ TEST_F(GridHighlight, AppliesTheColoursFirstWhenNeeded) {
 
 TEST_F(GridHighlight, NothingWhenTheColoursCannotBeApplied) {
   Increase();  // no image
-  EXPECT_EQ(s.WorkflowState, 0);
+  EXPECT_EQ(s.workflowState, 0);
   EXPECT_TRUE(form.ListBox1.items.empty());
 
   UseUniformImage(400, 200, 1.0f);
   form.EditBlack.text = " 1.  ";
   Increase();
   EXPECT_EQ(host.messages, std::vector<std::string>{"Black point and white point must differ."});
-  EXPECT_EQ(s.WorkflowState, 1);
+  EXPECT_EQ(s.workflowState, 1);
   EXPECT_TRUE(form.ListBox1.items.empty());
   EXPECT_FALSE(form.LabelSt[4].bold);
 }
@@ -286,7 +286,7 @@ class HighlightTracks : public Highlight {};
 TEST_F(HighlightTracks, ValueAndPowerLabelsHaveOneDecimal) {
   form.TrackLumValue.position = 25;
   TrackLumValueChange(s, form, host);
-  EXPECT_EQ(s.LumIncValue, 2.5f);
+  EXPECT_EQ(s.highlight.value, 2.5f);
   EXPECT_EQ(form.LabelLumvalue.caption, "2.5");
   form.TrackLumValue.position = 80;
   TrackLumValueChange(s, form, host);
@@ -295,11 +295,11 @@ TEST_F(HighlightTracks, ValueAndPowerLabelsHaveOneDecimal) {
   host.numberFormat = NumberFormat{',', "."};
   form.TrackLumPower.position = 5;
   TrackLumPowerChange(s, form, host);
-  EXPECT_EQ(s.LumIncPower, 0.5f);
+  EXPECT_EQ(s.highlight.power, 0.5f);
   EXPECT_EQ(form.LabelLumPower.caption, "0,5");
   form.TrackLumPower.position = 37;
   TrackLumPowerChange(s, form, host);
-  EXPECT_EQ(s.LumIncPower, 3.7f);
+  EXPECT_EQ(s.highlight.power, 3.7f);
   EXPECT_EQ(form.LabelLumPower.caption, "3,7");
 }
 
@@ -322,8 +322,8 @@ TEST_F(HighlightTracks, ColourLabelsAndPanelFromSinglePrecision) {
     EXPECT_EQ(form.LabelLumG.caption, labels[10 - k]) << position;
     EXPECT_EQ(form.LabelLumB.caption, labels[k]) << position;
   }
-  EXPECT_EQ(s.HighlightR, 1.0f);
-  EXPECT_EQ(s.HighlightG, 0.5f);
+  EXPECT_EQ(s.highlight.r, 1.0f);
+  EXPECT_EQ(s.highlight.g, 0.5f);
 }
 
 }  // namespace

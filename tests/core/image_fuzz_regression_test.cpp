@@ -15,7 +15,7 @@ bool ReadAs(const std::string& extension, const Bytes& bytes) {
   testing::TempDir dir;
   const std::string path = dir.Path("input" + extension);
   testing::WriteFile(path, bytes);
-  image_typ image;
+  Image image;
   bool isFloat = false;
   if (extension == ".tga") return ReadTGA(path, image, 4000, 4000, isFloat);
   if (extension == ".ct") return ReadCT(path, image, 4000, 4000, isFloat);

@@ -127,7 +127,7 @@ TEST_P(TargaInterop, PixelsMatchWhatWasWritten) {
   RunTool(Quoted(convert_) + " " + Quoted(tga) + " -auto-orient " + Quoted(dir_.Path("back.ppm")));
   ASSERT_EQ(ReadPpm(dir_.Path("back.ppm")).rgb, source_.rgb);
 
-  image_typ image;
+  Image image;
   bool isFloat = true;
   ASSERT_TRUE(ReadTGA(tga, image, 4000, 4000, isFloat));
   EXPECT_FALSE(isFloat);
@@ -159,7 +159,7 @@ TEST_F(Interop, RadianceFileFromHighDynamicRangeBuild) {
   RunTool(Quoted(*hdri) + " " + Quoted(dir_.Path("source.ppm")) + " -evaluate Multiply 6 " +
           Quoted(hdr));
 
-  image_typ image;
+  Image image;
   bool isFloat = false;
   ASSERT_TRUE(ReadHDR(hdr, image, 4000, 4000, isFloat));
   EXPECT_TRUE(isFloat);

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "image/load_step.h"
-#include "session/workflow.h"
+#include "workflow/workflow.h"
 #include "support/image_files.h"
 #include "support/test_host.h"
 
@@ -43,19 +43,19 @@ constexpr Rgbe kDim{128, 128, 128, 131};
 constexpr Rgbe kBright{128, 128, 128, 139};
 
 TEST_F(LoadStep, SuccessfulLoadResetsTheSession) {
-  s.PointCount = 42;
-  s.OptimizationCount = 7;
+  s.dome.pointCount = 42;
+  s.results.count = 7;
   MarkStepDone(form, 5);
   const std::string path = WriteImage("sky.HDR", 20, 10, kBright);
   Load(path);
 
   EXPECT_EQ(host.lastFilter, kOpenImageFilter);
-  EXPECT_EQ(s.WorkflowState, 1);
-  EXPECT_FALSE(s.ImageMissing);
-  EXPECT_EQ(s.ImageFileName, path);
-  EXPECT_EQ(s.PointCount, 0u);
-  EXPECT_EQ(s.OptimizationCount, 0);
-  EXPECT_EQ(s.ClampLum, 150.0f);
+  EXPECT_EQ(s.workflowState, 1);
+  EXPECT_FALSE(s.imageMissing);
+  EXPECT_EQ(s.imageFileName, path);
+  EXPECT_EQ(s.dome.pointCount, 0u);
+  EXPECT_EQ(s.results.count, 0);
+  EXPECT_EQ(s.sampling.clampLum, 150.0f);
   EXPECT_EQ(form.EditImagename.text, path);
   ASSERT_EQ(form.ListBox1.items.size(), 1u);
   EXPECT_EQ(form.ListBox1.items[0], "12:34:56:  File loaded (\"" + path + "\").");
@@ -86,8 +86,8 @@ TEST_F(LoadStep, FirstLoadShowsTheImageWithoutPointBoxes) {
   EXPECT_TRUE(form.CheckDisplaybackground.checked);
   EXPECT_FALSE(form.CheckDisplayPoints.checked);
   EXPECT_FALSE(form.CheckDisplay_unused.checked);
-  EXPECT_TRUE(s.ShowBackground);
-  EXPECT_FALSE(s.ShowPoints);
+  EXPECT_TRUE(s.view.showBackground);
+  EXPECT_FALSE(s.view.showPoints);
 }
 
 TEST_F(LoadStep, LoadingEmptiesTheResultTable) {
@@ -103,7 +103,7 @@ TEST_F(LoadStep, CancelReadsTheSameFileAgain) {
   const std::string path = WriteImage("sky.hdr", 20, 10, kBright);
   Load(path);
   Load(std::nullopt);
-  EXPECT_EQ(s.WorkflowState, 1);
+  EXPECT_EQ(s.workflowState, 1);
   ASSERT_EQ(form.ListBox1.items.size(), 2u);
   EXPECT_EQ(form.ListBox1.items[1], form.ListBox1.items[0]);
 }
@@ -111,7 +111,7 @@ TEST_F(LoadStep, CancelReadsTheSameFileAgain) {
 TEST_F(LoadStep, MissingFileResetsSilently) {
   Load(WriteImage("sky.hdr", 20, 10, kBright));
   Load(dir.Path("gone.hdr"));
-  EXPECT_EQ(s.WorkflowState, 0);
+  EXPECT_EQ(s.workflowState, 0);
   EXPECT_EQ(form.EditImagename.text, "");
   EXPECT_FALSE(form.Image1.visible);
   EXPECT_TRUE(form.Image3.visible);
@@ -125,18 +125,18 @@ TEST_F(LoadStep, ExtensionChoosesTheReader) {
   EXPECT_EQ(FileExtension("noextension"), "");
   for (const char* name : {"picture.hdr", "PICTURE.HDR", "picture.Hdr"}) {
     Load(WriteImage(name, 20, 10, kBright));
-    EXPECT_EQ(s.WorkflowState, 1) << name;
+    EXPECT_EQ(s.workflowState, 1) << name;
   }
   for (const char* name : {"picture", "picture.exr"}) {
     host.messages.clear();
-    s.PointCount = 5;
+    s.dome.pointCount = 5;
     Load(WriteImage(name, 20, 10, kBright));
-    EXPECT_EQ(s.WorkflowState, 0) << name;
+    EXPECT_EQ(s.workflowState, 0) << name;
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0], kFailure);
-    EXPECT_TRUE(s.ImageMissing);
-    EXPECT_EQ(s.Image.width, 500);
-    EXPECT_EQ(s.PointCount, 5u);  // a failed load keeps the points
+    EXPECT_TRUE(s.imageMissing);
+    EXPECT_EQ(s.image.width, 500);
+    EXPECT_EQ(s.dome.pointCount, 5u);  // a failed load keeps the points
     EXPECT_EQ(form.EditImagename.text, "");
   }
 }
@@ -151,7 +151,7 @@ TEST_F(LoadStep, UnreadableFilesGiveTheOneMessage) {
   for (const std::string& path : {empty, garbage, folder}) {
     host.messages.clear();
     Load(path);
-    EXPECT_EQ(s.WorkflowState, 0) << path;
+    EXPECT_EQ(s.workflowState, 0) << path;
     EXPECT_EQ(host.messages, std::vector<std::string>{kFailure}) << path;
   }
 }
@@ -166,9 +166,9 @@ TEST_F(LoadStep, PreviewSamplesNearestLowerPixel) {
   const std::string path = dir.Path("stripes.hdr");
   testing::WriteFile(path, testing::RunLengthRadiance(w, 2, px));
   Load(path);
-  ASSERT_EQ(s.WorkflowState, 1);
-  for (int x = 0; x < 500; ++x) ASSERT_EQ(s.BackBitmap.Pixel(x, 0), (Rgb{230, 230, 230})) << x;
-  EXPECT_EQ(s.BackBitmap.Pixel(499, 499), (Rgb{230, 230, 230}));
+  ASSERT_EQ(s.workflowState, 1);
+  for (int x = 0; x < 500; ++x) ASSERT_EQ(s.view.background.Pixel(x, 0), (Rgb{230, 230, 230})) << x;
+  EXPECT_EQ(s.view.background.Pixel(499, 499), (Rgb{230, 230, 230}));
 }
 
 }  // namespace

@@ -11,18 +11,18 @@ class MouseReadout : public testing::SessionTest {
   // An image whose blue, green and red channels read b, g, r everywhere.
   void UseColourImage(int width, int height, float b, float g, float r) {
     UseUniformImage(width, height, 0.0f);
-    for (std::size_t i = 0; i + 2 < s.Image.pixels.size(); i += 3) {
-      s.Image.pixels[i] = b;
-      s.Image.pixels[i + 1] = g;
-      s.Image.pixels[i + 2] = r;
+    for (std::size_t i = 0; i + 2 < s.image.pixels.size(); i += 3) {
+      s.image.pixels[i] = b;
+      s.image.pixels[i + 1] = g;
+      s.image.pixels[i + 2] = r;
     }
-    s.BlackPoint = 0.0f;
-    s.WhitePoint = 1.0f;
+    s.sampling.blackPoint = 0.0f;
+    s.sampling.whitePoint = 1.0f;
   }
 
   uint32_t AddPoint(int px, int py, float r, float g, float b, float lum, int32_t maxLevel) {
-    const uint32_t i = ++s.PointCount;
-    point_typ& p = s.Points[i];
+    const uint32_t i = ++s.dome.pointCount;
+    DomePoint& p = s.dome.points[i];
     p.px = static_cast<uint16_t>(px);
     p.py = static_cast<uint16_t>(py);
     p.lightR = r;
@@ -61,8 +61,8 @@ TEST_F(MouseReadout, BeforeColoursShowsNormalisedAndRawPixel) {
   EXPECT_EQ(form.LabelcordR.caption, "R: 1,234.50 (1,234.50)");
   EXPECT_EQ(form.LabelcordLum.caption, "Lum: ");
   EXPECT_EQ(form.Labelmaxopt.caption, "MaxOpt:");
-  s.BlackPoint = 0.5f;
-  s.WhitePoint = 2.5f;
+  s.sampling.blackPoint = 0.5f;
+  s.sampling.whitePoint = 2.5f;
   host.numberFormat = NumberFormat{',', "."};
   Move(250, 250);
   EXPECT_EQ(form.LabelcordB.caption, "B:  1,00 ( 2,50)");
@@ -71,7 +71,7 @@ TEST_F(MouseReadout, BeforeColoursShowsNormalisedAndRawPixel) {
 
 TEST_F(MouseReadout, AfterColoursShowsTheFirstPointInTheBox) {
   UseColourImage(4000, 2000, 2.5f, 0.5f, 0.25f);
-  s.WorkflowState = 3;
+  s.workflowState = 3;
   Move(250, 250);  // image (2000, 1000); box 32 columns and 16 rows each side
   EXPECT_EQ(form.LabelcordB.caption, "B:  0.00 ( 2.50)");
   EXPECT_EQ(form.LabelcordLum.caption, "Lum:  0.00");
@@ -104,30 +104,30 @@ TEST_F(MouseReadout, LeavesLabelsAloneOutsideThePreviewOrOnLowImages) {
 
 TEST_F(MouseReadout, WithoutALoadedImageShowsOnlyThePosition) {
   // A failed load leaves a 500 x 500 size with an empty pixel array.
-  s.Image.width = s.Image.height = 500;
-  s.Image.pixels.clear();
+  s.image.width = s.image.height = 500;
+  s.image.pixels.clear();
   for (uint8_t state : {0, 3}) {
-    s.WorkflowState = state;
+    s.workflowState = state;
     Move(250, 250);
     EXPECT_EQ(form.LabelcordX.caption, "X: 250");
     EXPECT_EQ(form.LabelcordB.caption, "B:");
     EXPECT_EQ(form.Labelmaxopt.caption, "MaxOpt:");
   }
   // A missing image is not read even when an old pixel array is still there.
-  s.Image.pixels.assign(500 * 500 * 3, 1.0f);
+  s.image.pixels.assign(500 * 500 * 3, 1.0f);
   Move(250, 250);
   EXPECT_EQ(form.LabelcordB.caption, "B:");
   // Even with the flag clear, a pixel array that is too short is not read.
-  s.ImageMissing = false;
-  s.Image.pixels.assign(3, 1.0f);
+  s.imageMissing = false;
+  s.image.pixels.assign(3, 1.0f);
   Move(250, 250);
   EXPECT_EQ(form.LabelcordB.caption, "B:");
 }
 
 TEST_F(MouseReadout, APositionRoundedOntoTheBorderReadsTheEdgePixel) {
   UseImage(200, 100, [](int x, int y) { return x == 199 && y == 99 ? 7.0f : 1.0f; });
-  s.BlackPoint = 0.0f;
-  s.WhitePoint = 1.0f;
+  s.sampling.blackPoint = 0.0f;
+  s.sampling.whitePoint = 1.0f;
   Move(499, 499);
   EXPECT_EQ(form.LabelcordX.caption, "X: 200");
   EXPECT_EQ(form.LabelcordY.caption, "Y: 100");

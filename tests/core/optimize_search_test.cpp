@@ -28,9 +28,9 @@ using testing::LightsUpTo;
 class OptimizeSearch : public testing::OptimizeTest {
  protected:
   void Singles(uint32_t count) {
-    s.PointCount = count;
+    s.dome.pointCount = count;
     for (uint32_t i = 1; i <= count; ++i) {
-      point_typ& p = s.Points[i];
+      DomePoint& p = s.dome.points[i];
       p.members[1] = static_cast<int32_t>(i);
       p.memberCount[1] = 1;
       p.maxLevel = p.level = 1;
@@ -40,7 +40,7 @@ class OptimizeSearch : public testing::OptimizeTest {
 
   // Point i collects rings[0] at level 2, rings[0] and rings[1] at level 3, ...
   void Centre(uint32_t i, const std::vector<std::vector<int32_t>>& rings) {
-    point_typ& p = s.Points[i];
+    DomePoint& p = s.dome.points[i];
     std::size_t count = 1;
     std::size_t level = 1;
     for (const auto& ring : rings) {
@@ -61,25 +61,25 @@ class OptimizeSearch : public testing::OptimizeTest {
 
   std::unique_ptr<LevelSearch> NewSearch(uint32_t last, uint32_t limit) {
     auto r = std::make_unique<LevelSearch>(s, form, host);
-    for (uint32_t j = 1; j <= s.PointCount; ++j) r->Current.decision[j] = 1;
+    for (uint32_t j = 1; j <= s.dome.pointCount; ++j) r->Current.decision[j] = 1;
     r->FirstIndex = 1;
     r->LastIndex = last;
     r->LightLimit = limit;
-    r->MinLights = s.PointCount;
+    r->MinLights = s.dome.pointCount;
     r->MinLevel = 2;
     r->BoundAll = r->BoundHalf = r->BoundThird = r->BoundFifth = r->BoundTenth = 100000;
     r->SeedLabel = "1/1  ";
-    s.SeedCount = 1;
-    s.FoundCount = 0;
-    s.AbortedCount = 0;
-    s.OptimizationCount = 0;
+    s.results.seedCount = 1;
+    s.results.foundCount = 0;
+    s.results.abortedCount = 0;
+    s.results.count = 0;
     return r;
   }
 
   std::vector<std::string> Results() const {
     std::vector<std::string> texts;
-    for (uint16_t r = 1; r <= s.OptimizationCount; ++r)
-      texts.push_back(DecisionText(s.Optimizations[r], s.PointCount));
+    for (uint16_t r = 1; r <= s.results.count; ++r)
+      texts.push_back(DecisionText(s.results.results[r], s.dome.pointCount));
     return texts;
   }
 };
@@ -89,11 +89,11 @@ TEST_F(OptimizeSearch, LargerCollapsesComeFirstAndTheSingleLightLast) {
   auto search = NewSearch(5, 10);
   search->Run(3, 1);
   EXPECT_EQ(Results(), (std::vector<std::string>{"03001", "02011", "11020", "11111"}));
-  EXPECT_EQ(s.FoundCount, 4u);
+  EXPECT_EQ(s.results.foundCount, 4u);
   EXPECT_EQ(search->MinLights, 2u);
-  EXPECT_EQ(s.Optimizations[1].lightCount, 2);
-  EXPECT_EQ(s.Optimizations[2].recordedLights, 3);
-  EXPECT_EQ(s.Optimizations[4].lightCount, 5);
+  EXPECT_EQ(s.results.results[1].lightCount, 2);
+  EXPECT_EQ(s.results.results[2].recordedLights, 3);
+  EXPECT_EQ(s.results.results[4].lightCount, 5);
   // Every change is undone on the way back.
   EXPECT_EQ(DecisionText(search->Current, 5), "11111");
   EXPECT_EQ(search->RunLights, 0);
@@ -107,7 +107,7 @@ TEST_F(OptimizeSearch, AbsorbingAnEarlierSingleLightLowersTheRunningCount) {
   search->Run(3, 1);
   // Point 1 was passed as a light before point 2 took it in: two lights.
   EXPECT_EQ(Results(), (std::vector<std::string>{"03001"}));
-  EXPECT_EQ(s.AbortedCount, 3u) << "the three leaves over the limit";
+  EXPECT_EQ(s.results.abortedCount, 3u) << "the three leaves over the limit";
   EXPECT_EQ(search->MinLights, 2u);
 }
 
@@ -123,7 +123,7 @@ TEST_F(OptimizeSearch, LevelsOneAndTwoTryOnlyTheMinimumLevelAndUp) {
   auto search = NewSearch(5, 10);
   search->MinLevel = 3;  // level 3 tries every collapse from level 2 up
   search->Run(3, 1);
-  EXPECT_EQ(s.FoundCount, 4u);
+  EXPECT_EQ(s.results.foundCount, 4u);
 }
 
 TEST_F(OptimizeSearch, PointsDecidedBeforeTheLevelArePassedWithoutCounting) {
@@ -135,8 +135,8 @@ TEST_F(OptimizeSearch, PointsDecidedBeforeTheLevelArePassedWithoutCounting) {
   search->Run(3, 1);
   // Only points 4 and 5 are free; point 4 collapsing would need point 3.
   EXPECT_EQ(Results(), (std::vector<std::string>{"02011"}));
-  EXPECT_EQ(s.Optimizations[1].lightCount, 3) << "the stored count covers every light";
-  EXPECT_EQ(s.AbortedCount, 0u);
+  EXPECT_EQ(s.results.results[1].lightCount, 3) << "the stored count covers every light";
+  EXPECT_EQ(s.results.abortedCount, 0u);
 }
 
 // On 50 single points the light count at a visit of point j is j - 1. Each
@@ -161,9 +161,9 @@ TEST_F(OptimizeSearch, PruningBoundsApplyBelowTheirFractionOfThePoints) {
         (*search).*c.bound = c.below - 3 + slack;
         search->Run(level, 1);
         const bool cut = slack == 0 && (level == 1 || c.inLevel2);
-        EXPECT_EQ(s.FoundCount, cut ? 0u : 1u)
+        EXPECT_EQ(s.results.foundCount, cut ? 0u : 1u)
             << "below " << c.below << " level " << level << " slack " << slack;
-        EXPECT_EQ(s.AbortedCount, cut ? 1u : 0u);
+        EXPECT_EQ(s.results.abortedCount, cut ? 1u : 0u);
       }
     }
   }
@@ -171,11 +171,11 @@ TEST_F(OptimizeSearch, PruningBoundsApplyBelowTheirFractionOfThePoints) {
 
 TEST_F(OptimizeSearch, AbortStopsAtTheNextFreePointButFinishesDecidedLeaves) {
   Row();
-  s.AbortRequested = true;
+  s.abortRequested = true;
   auto search = NewSearch(5, 10);
   search->Run(3, 1);
-  EXPECT_EQ(s.FoundCount, 0u);
-  EXPECT_EQ(s.AbortedCount, 0u);
+  EXPECT_EQ(s.results.foundCount, 0u);
+  EXPECT_EQ(s.results.abortedCount, 0u);
 
   auto decided = NewSearch(5, 10);
   decided->Current.decision[2] = 3;
@@ -189,14 +189,14 @@ TEST_F(OptimizeSearch, RejectedLeafLowersMinLightsToItsRunningCount) {
   auto search = NewSearch(20, 10);
   search->RunLights = 12;  // the decisions hold 20 lights
   search->Leaf();
-  EXPECT_EQ(s.FoundCount, 0u);
-  EXPECT_EQ(s.OptimizationCount, 0u);
-  EXPECT_EQ(s.AbortedCount, 1u);
+  EXPECT_EQ(s.results.foundCount, 0u);
+  EXPECT_EQ(s.results.count, 0u);
+  EXPECT_EQ(s.results.abortedCount, 1u);
   EXPECT_EQ(search->MinLights, 12u);
   search->RunLights = 15;
   search->Leaf();
   EXPECT_EQ(search->MinLights, 12u);
-  EXPECT_EQ(s.AbortedCount, 2u);
+  EXPECT_EQ(s.results.abortedCount, 2u);
 }
 
 TEST_F(OptimizeSearch, LightLimitFallsToThePreviousMinimumPlusFive) {
@@ -212,8 +212,8 @@ TEST_F(OptimizeSearch, LightLimitFallsToThePreviousMinimumPlusFive) {
   EXPECT_EQ(search->LightLimit, 18u) << "the first result never lowers the limit";
   EXPECT_EQ(search->MinLights, 12u);
   // Points 21..30 lie beyond the level's last point and are not counted.
-  EXPECT_EQ(s.Optimizations[1].lightCount, 12);
-  EXPECT_EQ(s.Optimizations[1].recordedLights, 12);
+  EXPECT_EQ(s.results.results[1].lightCount, 12);
+  EXPECT_EQ(s.results.results[1].recordedLights, 12);
   leafWithLights(10);
   EXPECT_EQ(search->LightLimit, 17u);
   EXPECT_EQ(search->MinLights, 10u);
@@ -221,8 +221,8 @@ TEST_F(OptimizeSearch, LightLimitFallsToThePreviousMinimumPlusFive) {
   EXPECT_EQ(search->LightLimit, 17u);
   leafWithLights(9);
   EXPECT_EQ(search->LightLimit, 15u);
-  EXPECT_EQ(s.FoundCount, 4u);
-  EXPECT_EQ(s.OptimizationCount, 4u);
+  EXPECT_EQ(s.results.foundCount, 4u);
+  EXPECT_EQ(s.results.count, 4u);
 }
 
 TEST_F(OptimizeSearch, ResultsBeyond5000OverwriteTheLastEntry) {
@@ -232,10 +232,10 @@ TEST_F(OptimizeSearch, ResultsBeyond5000OverwriteTheLastEntry) {
     search->Current.decision[1] = static_cast<uint8_t>(k >= 4999 ? k - 4995 : 1);
     search->Leaf();
   }
-  EXPECT_EQ(s.FoundCount, 5001u);
-  EXPECT_EQ(s.OptimizationCount, 5000u);
-  EXPECT_EQ(s.Optimizations[4999].decision[1], 4);
-  EXPECT_EQ(s.Optimizations[5000].decision[1], 6) << "the 5001st result replaced the 5000th";
+  EXPECT_EQ(s.results.foundCount, 5001u);
+  EXPECT_EQ(s.results.count, 5000u);
+  EXPECT_EQ(s.results.results[4999].decision[1], 4);
+  EXPECT_EQ(s.results.results[5000].decision[1], 6) << "the 5001st result replaced the 5000th";
 }
 
 TEST_F(OptimizeSearch, ProgressShowsTheSeedAndThePositionInTheLevel) {
@@ -244,9 +244,9 @@ TEST_F(OptimizeSearch, ProgressShowsTheSeedAndThePositionInTheLevel) {
   search->ProgressIndex = 21;
   search->SeedIndex = 3;
   search->SeedLabel = "3/50  ";
-  s.SeedCount = 50;
-  s.FoundCount = 7;
-  s.AbortedCount = 5000;
+  s.results.seedCount = 50;
+  s.results.foundCount = 7;
+  s.results.abortedCount = 5000;
   search->MinLights = 33;
   search->RefreshProgress();
   EXPECT_EQ(form.GaugeOpt2.progress, 5);  // 20/100 * 275/50 + 2/50 * 100 = 5.1
@@ -260,7 +260,7 @@ TEST_F(OptimizeSearch, ProgressGaugeRoundsHalvesToEven) {
     auto search = NewSearch(100, 100);
     search->FirstIndex = 0;
     search->ProgressIndex = 50;  // half way: 137.5 / seeds
-    s.SeedCount = static_cast<uint16_t>(seeds);
+    s.results.seedCount = static_cast<uint16_t>(seeds);
     search->RefreshProgress();
     EXPECT_EQ(form.GaugeOpt2.progress, gauge) << seeds << " seeds";
   }
@@ -283,7 +283,7 @@ TEST_F(OptimizeSearch, ProgressOfAnEmptyRangeDoesNotDivideByZero) {
   search->ProgressIndex = 642;
   search->SeedIndex = 3;
   search->SeedLabel = "3/4  ";
-  s.SeedCount = 4;
+  s.results.seedCount = 4;
   search->RefreshProgress();
   EXPECT_EQ(form.GaugeOpt2.progress, 50);
   EXPECT_EQ(form.StatusBar1.panels[2].rfind("3/4  0/0. ", 0), 0u) << form.StatusBar1.panels[2];
@@ -292,7 +292,7 @@ TEST_F(OptimizeSearch, ProgressOfAnEmptyRangeDoesNotDivideByZero) {
   search->RefreshProgress();
   EXPECT_EQ(form.GaugeOpt2.progress, 50);
 
-  s.SeedCount = 0;
+  s.results.seedCount = 0;
   search->SeedIndex = 1;
   search->RefreshProgress();
   EXPECT_EQ(form.GaugeOpt2.progress, 0);
@@ -303,20 +303,20 @@ TEST_F(OptimizeSearch, SeedPreparationDropsCollapsesReachingBeforeTheFirstFreePo
   Centre(5, {{6, 7}, {3, 8}});  // level 3 would take in point 3
   Centre(9, {{10}});
   Centre(2, {{1, 3}});
-  s.Points[6].maxLevel = 0;  // withdrawn by thinning
-  s.Points[8].level = 7;     // outside the prepared range
+  s.dome.points[6].maxLevel = 0;  // withdrawn by thinning
+  s.dome.points[8].level = 7;     // outside the prepared range
   auto search = NewSearch(10, 100);
   for (uint32_t j = 1; j <= 3; ++j) search->Current.decision[j] = 0;
   search->PrepareSeed(4, 7);
   search->PrepareSeed(9, 10);
   EXPECT_EQ(search->FirstFree, 4u);
-  EXPECT_EQ(s.Points[5].level, 2);
-  EXPECT_EQ(s.Points[6].level, 0);
-  EXPECT_EQ(s.Points[9].level, 2);
-  EXPECT_EQ(s.Points[8].level, 7);
+  EXPECT_EQ(s.dome.points[5].level, 2);
+  EXPECT_EQ(s.dome.points[6].level, 0);
+  EXPECT_EQ(s.dome.points[9].level, 2);
+  EXPECT_EQ(s.dome.points[8].level, 7);
 
   search->PrepareSeed(1, 3);
-  EXPECT_EQ(s.Points[2].level, 1) << "a centre before the first free point";
+  EXPECT_EQ(s.dome.points[2].level, 1) << "a centre before the first free point";
 
   search->FirstFree = 7;
   for (uint32_t j = 1; j <= 10; ++j) search->Current.decision[j] = 0;
@@ -380,9 +380,9 @@ class OptimizeRun : public testing::OptimizeTest, public ::testing::WithParamInt
            form.GridOptimized.enabled && form.Button_LoadImage.enabled;
   }
   void ExpectChosenRowApplied() const {
-    const optimization_typ& chosen = s.Optimizations[1];
-    for (uint32_t j = 1; j <= s.PointCount; ++j)
-      ASSERT_EQ(s.Points[j].used, chosen.decision[j] != 0) << "point " << j;
+    const SearchResult& chosen = s.results.results[1];
+    for (uint32_t j = 1; j <= s.dome.pointCount; ++j)
+      ASSERT_EQ(s.dome.points[j].used, chosen.decision[j] != 0) << "point " << j;
   }
   // 162 points of strongly varying colour; few collapses fit 0.6.
   void RandomDome162() {
@@ -406,8 +406,8 @@ TEST_P(OptimizeRun, On162PointsLevelOneOnlyListsTheAllLightsRecord) {
   host.onEvents = [&] {
     if (seenLevel2 || form.StatusBar1.panels[1] != "Optimize LEVEL 2...") return;
     seenLevel2 = true;
-    EXPECT_EQ(s.SeedCount, 1);
-    EXPECT_EQ(DecisionText(s.SeedOptimizations[1], 162), std::string(162, '1'));
+    EXPECT_EQ(s.results.seedCount, 1);
+    EXPECT_EQ(DecisionText(s.results.seeds[1], 162), std::string(162, '1'));
     EXPECT_EQ(form.StatusBar1.panels[2].rfind("1/1  ", 0), 0u) << form.StatusBar1.panels[2];
   };
   Optimize();
@@ -421,9 +421,9 @@ TEST_P(OptimizeRun, On162PointsLevelOneOnlyListsTheAllLightsRecord) {
   // later points, but no centre lies beyond 100).
   const LevelLine two = Level(2), three = Level(3);
   ASSERT_GT(two.found, 1);
-  ASSERT_EQ(s.SeedCount, std::min<long>(100, two.found));
-  for (uint16_t i = 1; i <= s.SeedCount; ++i) {
-    const optimization_typ& seed = s.SeedOptimizations[i];
+  ASSERT_EQ(s.results.seedCount, std::min<long>(100, two.found));
+  for (uint16_t i = 1; i <= s.results.seedCount; ++i) {
+    const SearchResult& seed = s.results.seeds[i];
     for (uint32_t j = 101; j <= 162; ++j) ASSERT_LE(seed.decision[j], 1) << "seed " << i;
     ASSERT_EQ(seed.recordedLights, LightsUpTo(seed, 100)) << "seed " << i;
     ASSERT_LE(seed.recordedLights, 100);
@@ -431,11 +431,11 @@ TEST_P(OptimizeRun, On162PointsLevelOneOnlyListsTheAllLightsRecord) {
   }
   // Level 3 decides all 162 points.
   ASSERT_GT(three.found, 0);
-  EXPECT_EQ(three.found, static_cast<long>(s.FoundCount));
-  EXPECT_EQ(s.OptimizationCount, std::min<long>(100, three.found));
+  EXPECT_EQ(three.found, static_cast<long>(s.results.foundCount));
+  EXPECT_EQ(s.results.count, std::min<long>(100, three.found));
   bool centreBeyond100 = false;
-  for (uint16_t r = 1; r <= s.OptimizationCount; ++r) {
-    const optimization_typ& rec = s.Optimizations[r];
+  for (uint16_t r = 1; r <= s.results.count; ++r) {
+    const SearchResult& rec = s.results.results[r];
     ASSERT_EQ(rec.recordedLights, rec.lightCount) << "row " << r;
     for (uint32_t j = 101; j <= 162; ++j) centreBeyond100 = centreBeyond100 || rec.decision[j] > 1;
   }
@@ -446,10 +446,10 @@ TEST_P(OptimizeRun, On162PointsLevelOneOnlyListsTheAllLightsRecord) {
       endLine, R"(:  Optimization done\. (\d+) found\. (\d+)k aborted\. (\d+) min lights\. )");
   if (!end.empty()) {
     EXPECT_EQ(std::stol(end[1]), three.found);
-    EXPECT_EQ(std::stol(end[2]), static_cast<long>(s.AbortedCount / 1024));
+    EXPECT_EQ(std::stol(end[2]), static_cast<long>(s.results.abortedCount / 1024));
     EXPECT_EQ(std::stol(end[3]), three.minLights);
   }
-  EXPECT_EQ(s.WorkflowState, 5);
+  EXPECT_EQ(s.workflowState, 5);
   EXPECT_EQ(form.StatusBar1.panels[0], "Optimize points done.");
   EXPECT_EQ(form.StatusBar1.panels[1], "");
   EXPECT_EQ(form.GaugeOpt2.progress, 100);
@@ -457,7 +457,7 @@ TEST_P(OptimizeRun, On162PointsLevelOneOnlyListsTheAllLightsRecord) {
   EXPECT_TRUE(StepControlsEnabled());
   EXPECT_EQ(form.PanelSt[5].color, kPanelDoneColor);
   EXPECT_EQ(form.PanelSt[6].color, kPanelColor);
-  EXPECT_EQ(form.GridOptimized.rowCount, s.OptimizationCount + 1);
+  EXPECT_EQ(form.GridOptimized.rowCount, s.results.count + 1);
   ExpectChosenRowApplied();
 }
 
@@ -501,12 +501,12 @@ TEST_P(OptimizeRun, Level1PointsSettingDoesNotApplyTo162Points) {
 TEST_P(OptimizeRun, SelectionBeyondTheNewTableMovesBackIntoIt) {
   RandomDome162();
   Optimize();
-  ASSERT_EQ(s.OptimizationCount, 100);
+  ASSERT_EQ(s.results.count, 100);
   form.GridOptimized.selectedRow = 50;
   GridOptimizedClick(s, form, host);
   form.CheckOptHalt1.checked = true;  // lists the single all-lights record
   Optimize();
-  ASSERT_EQ(s.OptimizationCount, 1);
+  ASSERT_EQ(s.results.count, 1);
   EXPECT_EQ(form.GridOptimized.selectedRow, 1);
   ExpectChosenRowApplied();
 }
@@ -522,15 +522,15 @@ TEST_P(OptimizeRun, HaltAfterLevel1ListsTheLevelOneResults) {
   EXPECT_EQ(end.rfind(":  Optimization aborted. " + std::to_string(one.found) + " found. ", 0), 0u)
       << end;
   EXPECT_EQ(form.StatusBar1.panels[0], "Optimize points aborted.");
-  EXPECT_EQ(s.WorkflowState, 5);
+  EXPECT_EQ(s.workflowState, 5);
   EXPECT_TRUE(StepControlsEnabled());
-  ASSERT_EQ(s.OptimizationCount, 100);
+  ASSERT_EQ(s.results.count, 100);
   EXPECT_EQ(form.GridOptimized.rowCount, 101);
   for (uint16_t r = 1; r <= 100; ++r) {
-    const optimization_typ& rec = s.Optimizations[r];
+    const SearchResult& rec = s.results.results[r];
     ASSERT_EQ(rec.recordedLights, LightsUpTo(rec, 100)) << "row " << r;
     ASSERT_LE(rec.recordedLights, 50) << "row " << r;
-    for (uint32_t j = 101; j <= s.PointCount; ++j)
+    for (uint32_t j = 101; j <= s.dome.pointCount; ++j)
       ASSERT_LE(rec.decision[j], 1) << "no centre beyond the level-1 points, row " << r;
   }
   ExpectChosenRowApplied();
@@ -552,13 +552,13 @@ TEST_P(OptimizeRun, MaxReduction3On642PointsEndsWithEveryPointALight) {
   EXPECT_EQ(LogStartingWith(":  Optimization"),
             ":  Optimization done. 0 found. 0k aborted. 642 min lights. ");
   EXPECT_EQ(form.StatusBar1.panels[0], "Optimize points done.");
-  EXPECT_EQ(s.WorkflowState, 5);
-  EXPECT_EQ(s.OptimizationCount, 0);
+  EXPECT_EQ(s.workflowState, 5);
+  EXPECT_EQ(s.results.count, 0);
   ASSERT_EQ(form.GridOptimized.rowCount, 2);
   for (int col = 0; col < 6; ++col) EXPECT_EQ(form.GridOptimized.Cell(col, 1), "");
   EXPECT_TRUE(StepControlsEnabled());
-  for (uint32_t j = 1; j <= s.PointCount; ++j) {
-    const point_typ& p = s.Points[j];
+  for (uint32_t j = 1; j <= s.dome.pointCount; ++j) {
+    const DomePoint& p = s.dome.points[j];
     ASSERT_TRUE(p.used) << j;
     ASSERT_EQ(p.lightR, p.r);
     ASSERT_EQ(p.lightG, p.g);
@@ -569,7 +569,7 @@ TEST_P(OptimizeRun, MaxReduction3On642PointsEndsWithEveryPointALight) {
   // With a higher setting the same picture has level-1 centres.
   FindCandidates(form.EditOptThreshold.text, 5);
   int centres = 0;
-  for (uint32_t j = 1; j <= s.PointCount; ++j) centres += s.Points[j].maxLevel >= 4;
+  for (uint32_t j = 1; j <= s.dome.pointCount; ++j) centres += s.dome.points[j].maxLevel >= 4;
   EXPECT_GT(centres, 0);
 }
 
@@ -583,7 +583,7 @@ TEST_P(OptimizeRun, AbortDuringLevel1EndsTheRunAsAborted) {
     EXPECT_FALSE(form.ButtonOptimize.enabled);
     EXPECT_FALSE(form.GridOptimized.enabled);
     EXPECT_TRUE(form.ButtonAbort.enabled);
-    EXPECT_EQ(s.WorkflowState, 4);
+    EXPECT_EQ(s.workflowState, 4);
     EXPECT_EQ(form.RadioLevelNr.itemIndex, 0);
     aborted = true;
     ButtonAbortClick(s);
@@ -595,16 +595,16 @@ TEST_P(OptimizeRun, AbortDuringLevel1EndsTheRunAsAborted) {
   ASSERT_TRUE(aborted);
   EXPECT_LT(seconds, 10.0);
   EXPECT_EQ(form.StatusBar1.panels[0], "Optimize points aborted.");
-  EXPECT_EQ(s.WorkflowState, 5);
+  EXPECT_EQ(s.workflowState, 5);
   EXPECT_TRUE(StepControlsEnabled());
   EXPECT_EQ(LogStartingWith(":          Optimize LEVEL 2:"), "");
   EXPECT_NE(LogStartingWith(":          Optimize LEVEL 1:"), "");
   const std::string end = LogStartingWith(":  Optimization");
-  EXPECT_EQ(end.rfind(":  Optimization aborted. " + std::to_string(s.FoundCount) + " found. ", 0),
+  EXPECT_EQ(end.rfind(":  Optimization aborted. " + std::to_string(s.results.foundCount) + " found. ", 0),
             0u)
       << end;
-  EXPECT_EQ(s.OptimizationCount, std::min<uint32_t>(100, s.FoundCount));
-  EXPECT_EQ(form.GridOptimized.rowCount, std::max<int>(1, s.OptimizationCount) + 1);
+  EXPECT_EQ(s.results.count, std::min<uint32_t>(100, s.results.foundCount));
+  EXPECT_EQ(form.GridOptimized.rowCount, std::max<int>(1, s.results.count) + 1);
 }
 
 // Runs on hand-made candidates: once the candidate loop has reached point
@@ -651,24 +651,24 @@ class OptimizeInjected : public testing::OptimizeTest, public ::testing::WithPar
 
  private:
   void ReplaceCandidates(int count, const std::array<uint8_t, 8>& counts) {
-    std::vector<bool> taken(s.PointCount + 1, false);
+    std::vector<bool> taken(s.dome.pointCount + 1, false);
     for (uint32_t i = 1; i <= 640 && centres_.size() < static_cast<std::size_t>(count); ++i) {
       bool nextToCentre = false;
       for (std::size_t k = 1; k <= kNeighbourSlots; ++k) {
-        const int32_t n = s.Points[i].nb[k];
+        const int32_t n = s.dome.points[i].nb[k];
         nextToCentre = nextToCentre || (n != 0 && taken[static_cast<std::size_t>(n)]);
       }
       if (nextToCentre) continue;
       centres_.push_back(i);
       taken[i] = true;
     }
-    for (uint32_t j = 1; j <= s.PointCount; ++j) {
-      s.Points[j].maxLevel = 1;
-      for (std::size_t k = 2; k <= 7; ++k) s.Points[j].memberCount[k] = 0;
+    for (uint32_t j = 1; j <= s.dome.pointCount; ++j) {
+      s.dome.points[j].maxLevel = 1;
+      for (std::size_t k = 2; k <= 7; ++k) s.dome.points[j].memberCount[k] = 0;
     }
     uint32_t next = 1;
     for (uint32_t c : centres_) {
-      point_typ& p = s.Points[c];
+      DomePoint& p = s.dome.points[c];
       for (std::size_t k = 2; k <= 91; ++k) {
         while (taken[next]) ++next;
         p.members[k] = static_cast<int32_t>(next);
@@ -678,7 +678,7 @@ class OptimizeInjected : public testing::OptimizeTest, public ::testing::WithPar
       p.maxLevel = 6;
     }
     // The last two points are not processed after this.
-    s.Points[641].contrastEdge = s.Points[642].contrastEdge = true;
+    s.dome.points[641].contrastEdge = s.dome.points[642].contrastEdge = true;
   }
 };
 
@@ -699,15 +699,15 @@ TEST_P(OptimizeInjected, Level1OverEveryPointLeavesLevel2NothingToDecide) {
         ":          Optimize LEVEL 3:  0.00sec.  7  opt. found. 3k aborted. 102 min lights found.",
         ":  Optimization done. 7 found. 3k aborted. 102 min lights. "};
     EXPECT_EQ(LastLog(4), expected) << level1Points;
-    ASSERT_EQ(s.OptimizationCount, 7);
-    EXPECT_EQ(s.Optimizations[1].lightCount, 102);
-    EXPECT_EQ(s.Optimizations[1].recordedLights, 102);
-    for (uint16_t r = 2; r <= 7; ++r) EXPECT_EQ(s.Optimizations[r].lightCount, 132) << r;
-    for (uint32_t c : centres_) EXPECT_EQ(s.Optimizations[1].decision[c], 6);
+    ASSERT_EQ(s.results.count, 7);
+    EXPECT_EQ(s.results.results[1].lightCount, 102);
+    EXPECT_EQ(s.results.results[1].recordedLights, 102);
+    for (uint16_t r = 2; r <= 7; ++r) EXPECT_EQ(s.results.results[r].lightCount, 132) << r;
+    for (uint32_t c : centres_) EXPECT_EQ(s.results.results[1].decision[c], 6);
     EXPECT_EQ(form.GridOptimized.Cell(2, 1), " 1.29");  // (96 + 6 * 6) / 102
     EXPECT_EQ(form.GaugeOpt2.progress, 100);
     // The chosen centre's light is the sum of its 91 members.
-    const point_typ& centre = s.Points[centres_[0]];
+    const DomePoint& centre = s.dome.points[centres_[0]];
     EXPECT_EQ(centre.level, 6);
     EXPECT_EQ(centre.lightLum, 91.0f);
     EXPECT_TRUE(host.messages.empty());

@@ -18,16 +18,16 @@ class OptimizeTable : public testing::OptimizeTest {
  protected:
   // Result r decides points 1..n as the digits of `decisions`.
   void SetResult(uint16_t r, const std::string& decisions) {
-    s.PointCount = static_cast<uint32_t>(decisions.size());
-    optimization_typ& rec = s.Optimizations[r];
+    s.dome.pointCount = static_cast<uint32_t>(decisions.size());
+    SearchResult& rec = s.results.results[r];
     for (std::size_t j = 1; j <= decisions.size(); ++j)
       rec.decision[j] = static_cast<uint8_t>(decisions[j - 1] - '0');
-    if (r > s.OptimizationCount) s.OptimizationCount = r;
+    if (r > s.results.count) s.results.count = r;
   }
   std::vector<std::string> Order() const {
     std::vector<std::string> order;
-    for (uint16_t r = 1; r <= s.OptimizationCount; ++r)
-      order.push_back(DecisionText(s.Optimizations[r], s.PointCount));
+    for (uint16_t r = 1; r <= s.results.count; ++r)
+      order.push_back(DecisionText(s.results.results[r], s.dome.pointCount));
     return order;
   }
   std::vector<std::string> Row(int r) const {
@@ -42,7 +42,7 @@ std::string Padded(int value, std::size_t width) {
   return std::string(width > text.size() ? width - text.size() : 0, ' ') + text;
 }
 
-int PlainDifferences(const optimization_typ& a, const optimization_typ& b, uint32_t count) {
+int PlainDifferences(const SearchResult& a, const SearchResult& b, uint32_t count) {
   int d = 0;
   for (uint32_t j = 1; j <= count; ++j) d += a.decision[j] != b.decision[j];
   return d;
@@ -50,9 +50,9 @@ int PlainDifferences(const optimization_typ& a, const optimization_typ& b, uint3
 
 TEST_F(OptimizeTable, StatisticsCountLightsLevelsAndTheAverageReduction) {
   SetResult(1, "12030405601");
-  s.Optimizations[1].diffIndex = 77;
+  s.results.results[1].diffIndex = 77;
   FillOptimizationTable(s, form, host, false);
-  const optimization_typ& rec = s.Optimizations[1];
+  const SearchResult& rec = s.results.results[1];
   EXPECT_EQ(rec.lightCount, 7);
   EXPECT_EQ(rec.levelCount[1], 2);
   for (std::size_t level = 2; level <= 6; ++level) EXPECT_EQ(rec.levelCount[level], 1);
@@ -63,15 +63,15 @@ TEST_F(OptimizeTable, StatisticsCountLightsLevelsAndTheAverageReduction) {
 
   SetResult(1, "111");
   FillOptimizationTable(s, form, host, false);
-  EXPECT_EQ(s.Optimizations[1].maxReduction, 1);
-  EXPECT_EQ(s.Optimizations[1].avgReduction, 1.0f);
+  EXPECT_EQ(s.results.results[1].maxReduction, 1);
+  EXPECT_EQ(s.results.results[1].avgReduction, 1.0f);
 }
 
 TEST_F(OptimizeTable, ResultWithoutLightsKeepsAnAverageOfOne) {
   SetResult(1, "000");
   FillOptimizationTable(s, form, host, true);
-  EXPECT_EQ(s.Optimizations[1].lightCount, 0);
-  EXPECT_EQ(s.Optimizations[1].avgReduction, 1.0f);
+  EXPECT_EQ(s.results.results[1].lightCount, 0);
+  EXPECT_EQ(s.results.results[1].avgReduction, 1.0f);
   EXPECT_EQ(form.GridOptimized.Cell(2, 1), " 1.00");
 }
 
@@ -80,13 +80,13 @@ TEST_F(OptimizeTable, ResultWithoutLightsKeepsAnAverageOfOne) {
 TEST_F(OptimizeTable, EqualRecordsEndWhereTheQuicksortPutsThem) {
   const int lights[] = {3, 2, 3, 2, 3};
   for (uint16_t r = 1; r <= 5; ++r) {
-    s.Optimizations[r].lightCount = lights[r - 1];
-    s.Optimizations[r].decision[1] = static_cast<uint8_t>(r);  // A..E
+    s.results.results[r].lightCount = lights[r - 1];
+    s.results.results[r].decision[1] = static_cast<uint8_t>(r);  // A..E
   }
-  s.OptimizationCount = 5;
+  s.results.count = 5;
   SortByLights(s, 1, 5);
   std::vector<int> order;
-  for (uint16_t r = 1; r <= 5; ++r) order.push_back(s.Optimizations[r].decision[1]);
+  for (uint16_t r = 1; r <= 5; ++r) order.push_back(s.results.results[r].decision[1]);
   EXPECT_EQ(order, (std::vector<int>{4, 2, 5, 1, 3}));  // D B E A C
 }
 
@@ -105,7 +105,7 @@ TEST_F(OptimizeTable, FewerLightsThenFewerSinglesThenSmallerAverage) {
             (std::vector<std::string>{"11100000", "12220000", "12230000", "22110000", "11220000"}));
   const int diffIndex[] = {11, 8, 9, 13, 9};
   for (int r = 1; r <= 5; ++r) {
-    EXPECT_EQ(s.Optimizations[static_cast<std::size_t>(r)].diffIndex, diffIndex[r - 1]) << r;
+    EXPECT_EQ(s.results.results[static_cast<std::size_t>(r)].diffIndex, diffIndex[r - 1]) << r;
     EXPECT_EQ(form.GridOptimized.Cell(5, r), Padded(diffIndex[r - 1], 5)) << r;
   }
 }
@@ -114,10 +114,10 @@ TEST_F(OptimizeTable, FewerLightsThenFewerSinglesThenSmallerAverage) {
 // absorbed, the others get a random decision 0..3.
 void RandomResults(Session& s, int count, uint32_t points, uint32_t randomPoints, unsigned seed) {
   std::mt19937 random(seed);
-  s.PointCount = points;
-  s.OptimizationCount = static_cast<uint16_t>(count);
+  s.dome.pointCount = points;
+  s.results.count = static_cast<uint16_t>(count);
   for (int r = 1; r <= count; ++r) {
-    optimization_typ& rec = s.Optimizations[static_cast<std::size_t>(r)];
+    SearchResult& rec = s.results.results[static_cast<std::size_t>(r)];
     for (uint32_t j = 1; j <= points; ++j)
       rec.decision[j] = j <= randomPoints ? static_cast<uint8_t>(random() % 4) : 0;
   }
@@ -127,21 +127,21 @@ TEST_F(OptimizeTable, AfterTheFirstFourTheMostDifferentComeFirst) {
   RandomResults(s, 12, 40, 40, 7);
   std::vector<int> allLights;
   for (uint16_t r = 1; r <= 12; ++r)
-    allLights.push_back(testing::LightsUpTo(s.Optimizations[r], 40));
+    allLights.push_back(testing::LightsUpTo(s.results.results[r], 40));
   std::sort(allLights.begin(), allLights.end());
   FillOptimizationTable(s, form, host, false);
   for (uint16_t r = 1; r <= 4; ++r) {
-    EXPECT_EQ(s.Optimizations[r].lightCount, allLights[r - 1u]) << "row " << r;
+    EXPECT_EQ(s.results.results[r].lightCount, allLights[r - 1u]) << "row " << r;
   }
   for (uint16_t r = 1; r <= 12; ++r) {
     int expected = 0;
     for (uint16_t q = 1; q <= 12; ++q)
-      if (q != r) expected += PlainDifferences(s.Optimizations[r], s.Optimizations[q], 40);
-    EXPECT_EQ(s.Optimizations[r].diffIndex, expected) << "row " << r;
+      if (q != r) expected += PlainDifferences(s.results.results[r], s.results.results[q], 40);
+    EXPECT_EQ(s.results.results[r].diffIndex, expected) << "row " << r;
   }
   for (uint16_t r = 6; r <= 12; ++r) {
-    const optimization_typ& before = s.Optimizations[r - 1u];
-    const optimization_typ& after = s.Optimizations[r];
+    const SearchResult& before = s.results.results[r - 1u];
+    const SearchResult& after = s.results.results[r];
     ASSERT_GE(before.diffIndex, after.diffIndex) << "row " << r;
     if (before.diffIndex == after.diffIndex) {
       EXPECT_GE(before.lightCount, after.lightCount) << "row " << r;
@@ -153,28 +153,28 @@ TEST_F(OptimizeTable, Only750BestTakePartInTheDifferenceOrdering) {
   RandomResults(s, 760, 60, 30, 11);  // at most 30 lights each
   // Ten results with 41..50 lights, entered out of order.
   for (int k = 0; k < 10; ++k) {
-    optimization_typ& rec = s.Optimizations[static_cast<std::size_t>(100 + 60 * k)];
+    SearchResult& rec = s.results.results[static_cast<std::size_t>(100 + 60 * k)];
     const uint32_t lights = 41 + static_cast<uint32_t>((k * 7) % 10);
     for (uint32_t j = 1; j <= 60; ++j) rec.decision[j] = j <= lights ? 1 : 0;
   }
   FillOptimizationTable(s, form, host, false);
   for (uint16_t r = 751; r <= 760; ++r) {
-    EXPECT_EQ(s.Optimizations[r].lightCount, 41 + (r - 751)) << "row " << r;
-    EXPECT_EQ(s.Optimizations[r].diffIndex, 0) << "row " << r;
+    EXPECT_EQ(s.results.results[r].lightCount, 41 + (r - 751)) << "row " << r;
+    EXPECT_EQ(s.results.results[r].diffIndex, 0) << "row " << r;
   }
   for (uint16_t r = 6; r <= 750; ++r)
-    ASSERT_GE(s.Optimizations[r - 1u].diffIndex, s.Optimizations[r].diffIndex) << "row " << r;
+    ASSERT_GE(s.results.results[r - 1u].diffIndex, s.results.results[r].diffIndex) << "row " << r;
   for (uint16_t r = 1; r <= 750; r += 149) {
     int expected = 0;
     for (uint16_t q = 1; q <= 750; ++q)
-      if (q != r) expected += PlainDifferences(s.Optimizations[r], s.Optimizations[q], 60);
-    EXPECT_EQ(s.Optimizations[r].diffIndex, expected) << "row " << r;
+      if (q != r) expected += PlainDifferences(s.results.results[r], s.results.results[q], 60);
+    EXPECT_EQ(s.results.results[r].diffIndex, expected) << "row " << r;
   }
 }
 
 TEST_F(OptimizeTable, CountDifferencesAgreesWithAPlainCount) {
   std::mt19937 random(3);
-  optimization_typ a{}, b{};
+  SearchResult a{}, b{};
   for (uint32_t length : {1u, 7u, 9u, 63u, 641u, 642u, 2561u, 2600u}) {
     for (int round = 0; round < 20; ++round) {
       const bool anyByte = round % 2 == 1;
@@ -197,9 +197,9 @@ TEST_F(OptimizeTable, CellsArePaddedAndUseTheHostsNumberFormat) {
   SetResult(1, "11230000");
   SetResult(2, "61100000");
   SetResult(3, "11111111");
-  s.Optimizations[1].recordedLights = 12;
-  s.Optimizations[2].recordedLights = 3;
-  s.Optimizations[3].recordedLights = 12345;
+  s.results.results[1].recordedLights = 12;
+  s.results.results[2].recordedLights = 3;
+  s.results.results[3].recordedLights = 12345;
   FillOptimizationTable(s, form, host, true);
   ASSERT_EQ(form.GridOptimized.rowCount, 4);
   EXPECT_EQ(Row(0), (std::vector<std::string>{"Nb.", "# lights", "average reduction",
@@ -216,7 +216,7 @@ TEST_F(OptimizeTable, LongTextsAreNotCut) {
   RandomResults(s, 60, 2600, 2600, 5);  // about 59 * 1950 differences each
   FillOptimizationTable(s, form, host, true);
   const std::string cell = form.GridOptimized.Cell(5, 1);
-  EXPECT_EQ(cell, std::to_string(s.Optimizations[1].diffIndex));
+  EXPECT_EQ(cell, std::to_string(s.results.results[1].diffIndex));
   EXPECT_GT(cell.size(), 5u);
 }
 
@@ -232,8 +232,8 @@ TEST_F(OptimizeTable, TableShowsAtMost100RowsAndOnlyWhenAsked) {
 TEST_F(OptimizeTable, NoResultsLeaveOneEmptyRow) {
   form.GridOptimized.SetRowCount(7);
   for (int col = 0; col < 6; ++col) form.GridOptimized.Cell(col, 1) = "old";
-  s.PointCount = 10;
-  s.OptimizationCount = 0;
+  s.dome.pointCount = 10;
+  s.results.count = 0;
   FillOptimizationTable(s, form, host, true);
   ASSERT_EQ(form.GridOptimized.rowCount, 2);
   EXPECT_EQ(Row(1), std::vector<std::string>(6, ""));
@@ -248,8 +248,8 @@ class OptimizeChoice : public testing::OptimizeTest {
     OptimizeTest::SetUp();
     UniformDome(3, 1.0f);
     FindCandidates("99.99", 3);
-    for (uint32_t i = 1; i <= s.PointCount; ++i) {
-      point_typ& p = s.Points[i];
+    for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
+      DomePoint& p = s.dome.points[i];
       p.r = 0.1f * static_cast<float>(i);
       p.g = 0.3f + 0.01f * static_cast<float>(i);
       p.b = 1.0f / static_cast<float>(i);
@@ -258,31 +258,31 @@ class OptimizeChoice : public testing::OptimizeTest {
     // Result 3: point 1 collapses at level 3, a point far from it at level 2.
     const std::vector<int> steps = testing::StepsFrom(s, 1);
     far_ = static_cast<uint32_t>(std::find(steps.begin() + 1, steps.end(), 5) - steps.begin());
-    ASSERT_LE(far_, s.PointCount);
-    s.OptimizationCount = 3;
+    ASSERT_LE(far_, s.dome.pointCount);
+    s.results.count = 3;
     for (uint16_t r = 1; r <= 3; ++r)
-      for (uint32_t j = 1; j <= s.PointCount; ++j) s.Optimizations[r].decision[j] = 1;
+      for (uint32_t j = 1; j <= s.dome.pointCount; ++j) s.results.results[r].decision[j] = 1;
     Collapse(3, 1, 3);
     Collapse(3, far_, 2);
-    s.WorkflowState = 5;
+    s.workflowState = 5;
     form.GridOptimized.selectedRow = 3;
   }
   void Collapse(uint16_t r, uint32_t centre, uint8_t level) {
-    const point_typ& p = s.Points[centre];
-    s.Optimizations[r].decision[centre] = level;
+    const DomePoint& p = s.dome.points[centre];
+    s.results.results[r].decision[centre] = level;
     for (std::size_t k = 2; k <= p.memberCount[level]; ++k)
-      s.Optimizations[r].decision[static_cast<std::size_t>(p.members[k])] = 0;
+      s.results.results[r].decision[static_cast<std::size_t>(p.members[k])] = 0;
   }
   // Sums one addition at a time in single precision, in list order.
-  float Sum(uint32_t centre, uint8_t level, float point_typ::*field) const {
-    const point_typ& p = s.Points[centre];
+  float Sum(uint32_t centre, uint8_t level, float DomePoint::*field) const {
+    const DomePoint& p = s.dome.points[centre];
     float sum = 0;
     for (std::size_t k = 1; k <= p.memberCount[level]; ++k)
-      sum = sum + s.Points[static_cast<std::size_t>(p.members[k])].*field;
+      sum = sum + s.dome.points[static_cast<std::size_t>(p.members[k])].*field;
     return sum;
   }
   void ExpectLight(uint32_t j, float r, float g, float b, float lum, int level, bool used) const {
-    const point_typ& p = s.Points[j];
+    const DomePoint& p = s.dome.points[j];
     EXPECT_EQ(p.lightR, r) << "point " << j;
     EXPECT_EQ(p.lightG, g) << "point " << j;
     EXPECT_EQ(p.lightB, b) << "point " << j;
@@ -291,16 +291,16 @@ class OptimizeChoice : public testing::OptimizeTest {
     EXPECT_EQ(p.used, used) << "point " << j;
   }
   void ExpectChoiceOfResult3() const {
-    ExpectLight(1, Sum(1, 3, &point_typ::r), Sum(1, 3, &point_typ::g), Sum(1, 3, &point_typ::b),
-                Sum(1, 3, &point_typ::lum), 3, true);
-    ExpectLight(far_, Sum(far_, 2, &point_typ::r), Sum(far_, 2, &point_typ::g),
-                Sum(far_, 2, &point_typ::b), Sum(far_, 2, &point_typ::lum), 2, true);
-    const point_typ& centre = s.Points[1];
+    ExpectLight(1, Sum(1, 3, &DomePoint::r), Sum(1, 3, &DomePoint::g), Sum(1, 3, &DomePoint::b),
+                Sum(1, 3, &DomePoint::lum), 3, true);
+    ExpectLight(far_, Sum(far_, 2, &DomePoint::r), Sum(far_, 2, &DomePoint::g),
+                Sum(far_, 2, &DomePoint::b), Sum(far_, 2, &DomePoint::lum), 2, true);
+    const DomePoint& centre = s.dome.points[1];
     for (std::size_t k = 2; k <= centre.memberCount[3]; ++k)
       ExpectLight(static_cast<uint32_t>(centre.members[k]), 0, 0, 0, 0, 0, false);
-    for (uint32_t j = 1; j <= s.PointCount; ++j) {
-      if (s.Optimizations[3].decision[j] != 1) continue;
-      const point_typ& p = s.Points[j];
+    for (uint32_t j = 1; j <= s.dome.pointCount; ++j) {
+      if (s.results.results[3].decision[j] != 1) continue;
+      const DomePoint& p = s.dome.points[j];
       ExpectLight(j, p.r, p.g, p.b, p.lum, 1, true);
     }
   }
@@ -325,8 +325,8 @@ TEST_F(OptimizeChoice, ChoosingAgainStartsFromTheSampledColours) {
   ExpectChoiceOfResult3();
   form.GridOptimized.selectedRow = 1;
   GridOptimizedClick(s, form, host);
-  for (uint32_t j = 1; j <= s.PointCount; ++j) {
-    const point_typ& p = s.Points[j];
+  for (uint32_t j = 1; j <= s.dome.pointCount; ++j) {
+    const DomePoint& p = s.dome.points[j];
     ExpectLight(j, p.r, p.g, p.b, p.lum, 1, true);
   }
   EXPECT_EQ(form.StatusBar1.panels[2], "Optimization #1");
@@ -334,22 +334,22 @@ TEST_F(OptimizeChoice, ChoosingAgainStartsFromTheSampledColours) {
 
 TEST_F(OptimizeChoice, ClickBeforeTheListOrBeyondItChangesNothing) {
   const auto unchanged = [&](const char* what) {
-    for (uint32_t j = 1; j <= s.PointCount; ++j) {
-      const point_typ& p = s.Points[j];
+    for (uint32_t j = 1; j <= s.dome.pointCount; ++j) {
+      const DomePoint& p = s.dome.points[j];
       ASSERT_TRUE(p.used) << what;
       ASSERT_EQ(p.lightR, p.r) << what;
-      ASSERT_EQ(p.level, s.Points[j].maxLevel) << what;
+      ASSERT_EQ(p.level, s.dome.points[j].maxLevel) << what;
     }
     EXPECT_EQ(form.StatusBar1.panels[1], "before") << what;
     EXPECT_EQ(form.PanelSt[6].color, kPanelColor) << what;
   };
   ResetOptimizationFields(s);
   form.StatusBar1.panels[1] = "before";
-  for (uint32_t j = 1; j <= s.PointCount; ++j) s.Points[j].level = s.Points[j].maxLevel = 1;
-  s.WorkflowState = 4;
+  for (uint32_t j = 1; j <= s.dome.pointCount; ++j) s.dome.points[j].level = s.dome.points[j].maxLevel = 1;
+  s.workflowState = 4;
   GridOptimizedClick(s, form, host);
   unchanged("state 4");
-  s.WorkflowState = 5;
+  s.workflowState = 5;
   form.GridOptimized.selectedRow = 4;
   GridOptimizedClick(s, form, host);
   unchanged("row 4 of 3");

@@ -40,7 +40,7 @@ TEST_P(SearchDifferential, EveryThreadCountGivesTheLiteralOutcome) {
   auto start = std::chrono::steady_clock::now();
   ButtonOptimizeClick(literal.s, literal.form, literal.host, {0, true});
   const double literalSeconds = Seconds(start);
-  ASSERT_EQ(literal.s.WorkflowState, 5);
+  ASSERT_EQ(literal.s.workflowState, 5);
 
   // Thread counts, and walks forced to hand over their rest after a number
   // of steps: pieces of pieces, replayed in order.
@@ -61,7 +61,7 @@ TEST_P(SearchDifferential, EveryThreadCountGivesTheLiteralOutcome) {
     const std::size_t splits = statistics.splits[1] + statistics.splits[2] + statistics.splits[3];
     std::cout << c.name << ": literal " << literalSeconds << " s, " << variant.threads
               << " threads " << Seconds(start) << " s, " << splits << " splits, found "
-              << literal.s.FoundCount << ", log " << literal.form.ListBox1.items.size() << "\n";
+              << literal.s.results.foundCount << ", log " << literal.form.ListBox1.items.size() << "\n";
     ExpectSameOutcome(literal, parallel);
     if (variant.splitSteps > 0) {
       EXPECT_GT(splits, 0u);

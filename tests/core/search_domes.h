@@ -12,9 +12,9 @@
 #include "dome/colour_step.h"
 #include "dome/start_points.h"
 #include "optimize/search_settings.h"
-#include "session/form.h"
-#include "session/session.h"
-#include "session/workflow.h"
+#include "workflow/form.h"
+#include "workflow/session.h"
+#include "workflow/workflow.h"
 #include "support/test_host.h"
 
 namespace halvane::testing {
@@ -82,15 +82,15 @@ inline Environment Patches(float range, uint32_t salt) {
 inline std::unique_ptr<DomeRun> MakeDome(int resolution, const Environment& env) {
   auto run = std::make_unique<DomeRun>();
   Session& s = run->s;
-  s.Image.width = kImageWidth;
-  s.Image.height = kImageHeight;
-  s.Image.pixels.assign(static_cast<std::size_t>(kImageWidth) * kImageHeight * 3 + 3, 0.0f);
+  s.image.width = kImageWidth;
+  s.image.height = kImageHeight;
+  s.image.pixels.assign(static_cast<std::size_t>(kImageWidth) * kImageHeight * 3 + 3, 0.0f);
   for (int y = 0; y < kImageHeight; ++y)
     for (int x = 0; x < kImageWidth; ++x)
       for (int k = 0; k < 3; ++k)
-        s.Image.pixels[3 * (static_cast<std::size_t>(y) * kImageWidth + x) + k] = env(x, y);
-  s.ImageMissing = false;
-  s.WorkflowState = 1;
+        s.image.pixels[3 * (static_cast<std::size_t>(y) * kImageWidth + x) + k] = env(x, y);
+  s.imageMissing = false;
+  s.workflowState = 1;
   run->form.SpinPointIteration.value = resolution;
   SpinPointIterationChange(s, run->form);
   ButtonCalculateStartpointsClick(s, run->form, run->host);
@@ -115,7 +115,7 @@ struct OptimizeControls {
   }
 };
 
-inline bool SameRecord(const optimization_typ& a, const optimization_typ& b) {
+inline bool SameRecord(const SearchResult& a, const SearchResult& b) {
   return std::memcmp(a.decision.items, b.decision.items, sizeof a.decision.items) == 0 &&
          std::memcmp(&a.avgReduction, &b.avgReduction, sizeof(float)) == 0 &&
          a.maxReduction == b.maxReduction && a.recordedLights == b.recordedLights &&
@@ -132,18 +132,18 @@ inline bool SameBits(float a, float b) {
 inline void ExpectSameOutcome(const DomeRun& expected, const DomeRun& actual) {
   const Session& e = expected.s;
   const Session& a = actual.s;
-  EXPECT_EQ(a.OptimizationCount, e.OptimizationCount);
-  EXPECT_EQ(a.FoundCount, e.FoundCount);
-  EXPECT_EQ(a.AbortedCount, e.AbortedCount);
-  EXPECT_EQ(a.SeedCount, e.SeedCount);
-  EXPECT_EQ(a.WorkflowState, e.WorkflowState);
-  for (std::size_t i = 1; i <= kOptimizationCapacity; ++i)
-    ASSERT_TRUE(SameRecord(a.Optimizations[i], e.Optimizations[i])) << "record " << i;
+  EXPECT_EQ(a.results.count, e.results.count);
+  EXPECT_EQ(a.results.foundCount, e.results.foundCount);
+  EXPECT_EQ(a.results.abortedCount, e.results.abortedCount);
+  EXPECT_EQ(a.results.seedCount, e.results.seedCount);
+  EXPECT_EQ(a.workflowState, e.workflowState);
+  for (std::size_t i = 1; i <= kResultCapacity; ++i)
+    ASSERT_TRUE(SameRecord(a.results.results[i], e.results.results[i])) << "record " << i;
   for (std::size_t i = 1; i <= kSeedCapacity; ++i)
-    ASSERT_TRUE(SameRecord(a.SeedOptimizations[i], e.SeedOptimizations[i])) << "seed " << i;
-  for (uint32_t j = 1; j <= e.PointCount; ++j) {
-    const point_typ& pe = e.Points[j];
-    const point_typ& pa = a.Points[j];
+    ASSERT_TRUE(SameRecord(a.results.seeds[i], e.results.seeds[i])) << "seed " << i;
+  for (uint32_t j = 1; j <= e.dome.pointCount; ++j) {
+    const DomePoint& pe = e.dome.points[j];
+    const DomePoint& pa = a.dome.points[j];
     ASSERT_EQ(pa.used, pe.used) << "point " << j;
     ASSERT_EQ(pa.level, pe.level) << "point " << j;
     ASSERT_TRUE(SameBits(pa.lightR, pe.lightR) && SameBits(pa.lightG, pe.lightG) &&
@@ -158,10 +158,10 @@ inline void ExpectSameOutcome(const DomeRun& expected, const DomeRun& actual) {
   EXPECT_EQ(actual.form.GaugeOpt2.progress, expected.form.GaugeOpt2.progress);
   EXPECT_EQ(actual.form.RadioLevelNr.itemIndex, expected.form.RadioLevelNr.itemIndex);
   EXPECT_EQ(actual.host.messages, expected.host.messages);
-  ASSERT_EQ(a.PreviewBitmap.width(), e.PreviewBitmap.width());
-  EXPECT_EQ(std::memcmp(a.PreviewBitmap.data(), e.PreviewBitmap.data(),
-                        static_cast<std::size_t>(e.PreviewBitmap.bytesPerLine()) *
-                            e.PreviewBitmap.height()),
+  ASSERT_EQ(a.view.preview.width(), e.view.preview.width());
+  EXPECT_EQ(std::memcmp(a.view.preview.data(), e.view.preview.data(),
+                        static_cast<std::size_t>(e.view.preview.bytesPerLine()) *
+                            e.view.preview.height()),
             0);
 }
 

@@ -36,16 +36,16 @@ class SearchLevel : public ::testing::Test {
   // The start of level 1 for 642 points, as the run sets it.
   static void StartLevel1(DomeRun& run, LevelSearch& r) {
     Session& s = run.s;
-    const uint32_t n = s.PointCount;
+    const uint32_t n = s.dome.pointCount;
     const auto m = static_cast<uint32_t>(run.form.SpinOptLevel1_min.value);
-    s.FoundCount = 0;
-    s.OptimizationCount = 0;
-    s.AbortedCount = 0;
-    s.SeedCount = 1;
-    s.AbortRequested = false;
+    s.results.foundCount = 0;
+    s.results.count = 0;
+    s.results.abortedCount = 0;
+    s.results.seedCount = 1;
+    s.abortRequested = false;
     r.MinLights = n;
     r.SeedLabel = "1/1  ";
-    r.Current = optimization_typ{};
+    r.Current = SearchResult{};
     for (uint32_t i = 1; i <= n; ++i) r.Current.decision[i] = 1;
     r.FirstIndex = 1;
     r.LastIndex = static_cast<uint32_t>(run.form.SpinOptLevel1.value);
@@ -56,7 +56,7 @@ class SearchLevel : public ::testing::Test {
     r.BoundThird = m + 50;
     r.BoundFifth = m + 55;
     r.BoundTenth = static_cast<uint32_t>(std::nearbyint(m / 1.4L)) + 30;
-    for (uint32_t i = 1; i <= n; ++i) s.Points[i].level = s.Points[i].maxLevel;
+    for (uint32_t i = 1; i <= n; ++i) s.dome.points[i].level = s.dome.points[i].maxLevel;
   }
 
   static void RunParallel(DomeRun& run, LevelSearch& r, int threads, uint32_t splitSteps = 0) {
@@ -72,7 +72,7 @@ TEST_F(SearchLevel, StoresTheLiteralRecordsInTheirOrderWithAnyThreadCount) {
   LevelSearch expected(literal.s, literal.form, literal.host);
   StartLevel1(literal, expected);
   expected.Run(1, 1);
-  ASSERT_GT(literal.s.FoundCount, 5000u) << "the case must overflow the result table";
+  ASSERT_GT(literal.s.results.foundCount, 5000u) << "the case must overflow the result table";
 
   for (int threads : {1, 2, 8}) {
     SCOPED_TRACE(threads);
@@ -80,13 +80,13 @@ TEST_F(SearchLevel, StoresTheLiteralRecordsInTheirOrderWithAnyThreadCount) {
     LevelSearch actual(parallel.s, parallel.form, parallel.host);
     StartLevel1(parallel, actual);
     RunParallel(parallel, actual, threads);
-    EXPECT_EQ(parallel.s.FoundCount, literal.s.FoundCount);
-    EXPECT_EQ(parallel.s.OptimizationCount, literal.s.OptimizationCount);
-    EXPECT_EQ(parallel.s.AbortedCount, literal.s.AbortedCount);
+    EXPECT_EQ(parallel.s.results.foundCount, literal.s.results.foundCount);
+    EXPECT_EQ(parallel.s.results.count, literal.s.results.count);
+    EXPECT_EQ(parallel.s.results.abortedCount, literal.s.results.abortedCount);
     EXPECT_EQ(actual.MinLights, expected.MinLights);
     EXPECT_EQ(actual.LightLimit, expected.LightLimit);
-    for (std::size_t i = 1; i <= literal.s.OptimizationCount; ++i)
-      ASSERT_TRUE(SameRecord(parallel.s.Optimizations[i], literal.s.Optimizations[i])) << i;
+    for (std::size_t i = 1; i <= literal.s.results.count; ++i)
+      ASSERT_TRUE(SameRecord(parallel.s.results.results[i], literal.s.results.results[i])) << i;
     EXPECT_TRUE(SameRecord(actual.Current, expected.Current));
   }
 
@@ -98,19 +98,19 @@ TEST_F(SearchLevel, StoresTheLiteralRecordsInTheirOrderWithAnyThreadCount) {
     DomeRun parallel(*dome);
     LevelSearch actual(parallel.s, parallel.form, parallel.host);
     StartLevel1(parallel, actual);
-    parallel.host.onEvents = [&] { parallel.s.AbortRequested = true; };
+    parallel.host.onEvents = [&] { parallel.s.abortRequested = true; };
     const auto start = std::chrono::steady_clock::now();
     RunParallel(parallel, actual, threads, splitSteps);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_EQ(parallel.host.eventRuns, 1);
     EXPECT_LT(seconds, 0.5);
-    EXPECT_LT(parallel.s.AbortedCount, literal.s.AbortedCount);
-    EXPECT_LT(parallel.s.FoundCount, literal.s.FoundCount);
+    EXPECT_LT(parallel.s.results.abortedCount, literal.s.results.abortedCount);
+    EXPECT_LT(parallel.s.results.foundCount, literal.s.results.foundCount);
     EXPECT_GE(actual.MinLights, expected.MinLights);
-    const std::size_t kept = std::min<std::size_t>(parallel.s.OptimizationCount, 4999);
+    const std::size_t kept = std::min<std::size_t>(parallel.s.results.count, 4999);
     for (std::size_t i = 1; i <= kept; ++i)
-      ASSERT_TRUE(SameRecord(parallel.s.Optimizations[i], literal.s.Optimizations[i])) << i;
+      ASSERT_TRUE(SameRecord(parallel.s.results.results[i], literal.s.results.results[i])) << i;
   }
 }
 
@@ -126,12 +126,12 @@ TEST_F(SearchLevel, TheAbortButtonEndsALongRunAsAborted) {
   int runs = 0;
   dome->host.onEvents = [&] {
     if (dome->form.StatusBar1.panels[1] == "Optimize LEVEL 1..." && ++runs == 3)
-      dome->s.AbortRequested = true;
+      dome->s.abortRequested = true;
   };
   ButtonOptimizeClick(dome->s, dome->form, dome->host, {2, false});
   EXPECT_EQ(runs, 3);
   EXPECT_EQ(dome->form.StatusBar1.panels[0], "Optimize points aborted.");
-  EXPECT_EQ(dome->s.WorkflowState, 5);
+  EXPECT_EQ(dome->s.workflowState, 5);
   ASSERT_FALSE(dome->form.ListBox1.items.empty());
   EXPECT_NE(dome->form.ListBox1.items.back().find(":  Optimization aborted. "), std::string::npos);
 }

@@ -19,31 +19,31 @@ class StartPoints : public testing::SessionTest {
 
 TEST_F(StartPoints, NothingWithoutAnImage) {
   Generate(4);
-  EXPECT_EQ(s.PointCount, 0u);
+  EXPECT_EQ(s.dome.pointCount, 0u);
   EXPECT_TRUE(form.ListBox1.items.empty());
 }
 
 TEST_F(StartPoints, GeodesicGridOfBothResolutions) {
   UseUniformImage(100, 50, 0.5f);
   Generate(3);
-  EXPECT_EQ(s.PointCount, 162u);
-  EXPECT_EQ(s.SubdivLevel, 3);
-  EXPECT_EQ(s.PointIntensity, 8.0 / 162);
+  EXPECT_EQ(s.dome.pointCount, 162u);
+  EXPECT_EQ(s.dome.subdivLevel, 3);
+  EXPECT_EQ(s.dome.pointIntensity, 8.0 / 162);
 
   Generate(4);
-  ASSERT_EQ(s.PointCount, 642u);
-  EXPECT_EQ(s.SubdivLevel, 4);
-  EXPECT_NEAR(s.PointIntensity, 0.0124611, 1e-7);
-  EXPECT_EQ(s.Points[1].x, 0.0);
-  EXPECT_NEAR(s.Points[1].y, 0.8506508, 1e-7);
-  EXPECT_NEAR(s.Points[1].z, 0.5257311, 1e-7);
-  EXPECT_EQ(s.Points[13].y, 1.0);  // the midpoint of points 1 and 2 is the zenith
-  EXPECT_EQ(s.Points[13].py, 0);
-  EXPECT_EQ(s.Points[643].x, 0.0);  // entries past the count stay zero
+  ASSERT_EQ(s.dome.pointCount, 642u);
+  EXPECT_EQ(s.dome.subdivLevel, 4);
+  EXPECT_NEAR(s.dome.pointIntensity, 0.0124611, 1e-7);
+  EXPECT_EQ(s.dome.points[1].x, 0.0);
+  EXPECT_NEAR(s.dome.points[1].y, 0.8506508, 1e-7);
+  EXPECT_NEAR(s.dome.points[1].z, 0.5257311, 1e-7);
+  EXPECT_EQ(s.dome.points[13].y, 1.0);  // the midpoint of points 1 and 2 is the zenith
+  EXPECT_EQ(s.dome.points[13].py, 0);
+  EXPECT_EQ(s.dome.points[643].x, 0.0);  // entries past the count stay zero
 
   int fives = 0;
-  for (uint32_t i = 1; i <= s.PointCount; ++i) {
-    const point_typ& p = s.Points[i];
+  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
+    const DomePoint& p = s.dome.points[i];
     EXPECT_NEAR(p.x * p.x + p.y * p.y + p.z * p.z, 1.0, 1e-15);
     const int n = testing::NeighbourCount(p);
     ASSERT_TRUE(n == 5 || n == 6) << i;
@@ -52,7 +52,7 @@ TEST_F(StartPoints, GeodesicGridOfBothResolutions) {
       const int32_t j = p.nb[k];
       if (j == 0) continue;
       ASSERT_NE(j, static_cast<int32_t>(i));
-      ASSERT_TRUE(testing::ListsNeighbour(s.Points[static_cast<std::size_t>(j)], i))
+      ASSERT_TRUE(testing::ListsNeighbour(s.dome.points[static_cast<std::size_t>(j)], i))
           << i << " " << j;
     }
     EXPECT_LT(p.px, 100);
@@ -64,30 +64,30 @@ TEST_F(StartPoints, GeodesicGridOfBothResolutions) {
 TEST_F(StartPoints, RepeatedGenerationIsIdentical) {
   UseUniformImage(300, 150, 0.5f);
   Generate(4);
-  std::vector<point_typ> first(s.Points.begin(), s.Points.begin() + 643);
+  std::vector<DomePoint> first(s.dome.points.begin(), s.dome.points.begin() + 643);
   Generate(4);
   for (uint32_t i = 1; i <= 642; ++i) {
-    ASSERT_EQ(s.Points[i].x, first[i].x);
-    ASSERT_EQ(s.Points[i].px, first[i].px);
-    for (std::size_t k = 1; k <= 6; ++k) ASSERT_EQ(s.Points[i].nb[k], first[i].nb[k]);
+    ASSERT_EQ(s.dome.points[i].x, first[i].x);
+    ASSERT_EQ(s.dome.points[i].px, first[i].px);
+    for (std::size_t k = 1; k <= 6; ++k) ASSERT_EQ(s.dome.points[i].nb[k], first[i].nb[k]);
   }
 }
 
 TEST_F(StartPoints, StateLogStatusAndMarks) {
   UseUniformImage(100, 50, 0.5f);
-  s.OptimizationCount = 3;
+  s.results.count = 3;
   Generate(4);
-  EXPECT_EQ(s.WorkflowState, 1);  // a fresh load stays at 1
-  EXPECT_EQ(s.OptimizationCount, 0);
+  EXPECT_EQ(s.workflowState, 1);  // a fresh load stays at 1
+  EXPECT_EQ(s.results.count, 0);
   EXPECT_EQ(form.ListBox1.items.back(), "12:34:56:  642 points calculated.");
   EXPECT_EQ(form.StatusBar1.panels[0], "642 points calculated.");
   EXPECT_EQ(form.StatusBar1.panels[1], "");
   EXPECT_TRUE(form.LabelSt[2].bold);
   EXPECT_TRUE(form.CheckDisplayPoints.checked);  // points exist now
   EXPECT_TRUE(form.ButtonApplyColor.enabled);
-  s.WorkflowState = 3;
+  s.workflowState = 3;
   Generate(3);
-  EXPECT_EQ(s.WorkflowState, 2);  // colours must be applied again
+  EXPECT_EQ(s.workflowState, 2);  // colours must be applied again
 }
 
 TEST(DirectionToPixel, LatitudeLongitudeMapping) {

@@ -26,12 +26,12 @@ std::array<int, 6> BallSizes(const Session& s, uint32_t centre) {
 TEST_F(Statistics, RingSumsCoverOneToFiveRings) {
   UseUniformImage(200, 100, 0.0f);
   GeneratePoints(4);
-  for (uint32_t i = 1; i <= s.PointCount; ++i) s.Points[i].lum = 1.0f;
+  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) s.dome.points[i].lum = 1.0f;
   ComputeRingSums(s);
 
   int fullHexagons = 0;
-  for (uint32_t i = 1; i <= s.PointCount; ++i) {
-    const point_typ& p = s.Points[i];
+  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
+    const DomePoint& p = s.dome.points[i];
     const std::array<float, 6> sums{0, p.lumSum7, p.lumSum19, p.lumSum37, p.lumSum61, p.lumSum91};
     const std::array<int, 6> ball = BallSizes(s, i);
     if (testing::NeighbourCount(p) == 5) {
@@ -63,29 +63,29 @@ class HandMadeStatistics : public Statistics {
     SetPoint(2, 0.5f, {0.5f, 0.5f, 0.5f}, {1, 3});
     SetPoint(3, 4.0f, {4, 3, 5}, {1, 2, 4});
     SetPoint(4, 12.34f, {10, 12, 20}, {3});
-    s.Points[1].used = true;
-    s.Points[3].used = true;
+    s.dome.points[1].used = true;
+    s.dome.points[3].used = true;
   }
   void SetPoint(uint32_t i, float lum, std::array<float, 3> rgb,
                 std::initializer_list<int32_t> nbs) {
     PlacePoint(i, 0, 0, nbs);
-    s.Points[i].lum = lum;
-    s.Points[i].r = rgb[0];
-    s.Points[i].g = rgb[1];
-    s.Points[i].b = rgb[2];
+    s.dome.points[i].lum = lum;
+    s.dome.points[i].r = rgb[0];
+    s.dome.points[i].g = rgb[1];
+    s.dome.points[i].b = rgb[2];
   }
 };
 
 TEST_F(HandMadeStatistics, LuminanceAndNeighbourDifferences) {
   StatisticsPass(s, form, host);
-  EXPECT_EQ(s.MinLum, 0.5f);  // not the first point's value
-  EXPECT_EQ(s.MaxLum, 12.34f);
-  EXPECT_EQ(s.AvgLum, static_cast<float>((6.5L + 12.34f) / 4));
-  EXPECT_EQ(s.UsedPointCount, 2);
+  EXPECT_EQ(s.statistics.minLum, 0.5f);  // not the first point's value
+  EXPECT_EQ(s.statistics.maxLum, 12.34f);
+  EXPECT_EQ(s.statistics.avgLum, static_cast<float>((6.5L + 12.34f) / 4));
+  EXPECT_EQ(s.statistics.usedPointCount, 2);
   // Four pairs, each counted once: 1.5, 2, 3.5 and 12.34 - 4 apart.
-  EXPECT_EQ(s.AvgLumDiff, static_cast<float>((7.0L + (12.34f - 4.0L)) / 4));
+  EXPECT_EQ(s.statistics.avgLumDiff, static_cast<float>((7.0L + (12.34f - 4.0L)) / 4));
   // Colour distances 4.5, 6, 10.5 and 30 over four pairs and three channels.
-  EXPECT_EQ(s.AvgColorDiff, 4.25f);
+  EXPECT_EQ(s.statistics.avgColorDiff, 4.25f);
 
   EXPECT_EQ(form.LabelMinvalue.caption, "Min Luminance:                      0.50");
   EXPECT_EQ(form.LabelMaxvalue.caption, "Max Luminance:                     12.34");
@@ -97,16 +97,16 @@ TEST_F(HandMadeStatistics, LuminanceAndNeighbourDifferences) {
 TEST_F(HandMadeStatistics, UncheckedThresholdsSkipThePairs) {
   form.CheckThresholds.checked = false;
   StatisticsPass(s, form, host);
-  EXPECT_EQ(s.AvgLumDiff, 0.0f);
-  EXPECT_EQ(s.AvgColorDiff, 0.0f);
-  EXPECT_EQ(s.MaxLum, 12.34f);
-  EXPECT_EQ(s.MinLum, 0.5f);
+  EXPECT_EQ(s.statistics.avgLumDiff, 0.0f);
+  EXPECT_EQ(s.statistics.avgColorDiff, 0.0f);
+  EXPECT_EQ(s.statistics.maxLum, 12.34f);
+  EXPECT_EQ(s.statistics.minLum, 0.5f);
   EXPECT_EQ(form.LabelThresholdNeighColor.caption, "Av. Color diff. (neighbour points): 0.00");
 }
 
 TEST_F(HandMadeStatistics, LabelsUseTheUsersNumberFormatAndNeverCutDigits) {
   host.numberFormat = NumberFormat{',', "."};
-  s.Points[4].lum = 1234.5f;
+  s.dome.points[4].lum = 1234.5f;
   StatisticsPass(s, form, host);
   EXPECT_EQ(form.LabelMinvalue.caption, "Min Luminance:                      0,50");
   EXPECT_EQ(form.LabelMaxvalue.caption, "Max Luminance:                     1234,50");
@@ -114,8 +114,8 @@ TEST_F(HandMadeStatistics, LabelsUseTheUsersNumberFormatAndNeverCutDigits) {
 
 TEST_F(Statistics, NoPointsGiveZeroAverages) {
   StatisticsPass(s, form, host);
-  EXPECT_EQ(s.AvgLum, 0.0f);
-  EXPECT_EQ(s.AvgLumDiff, 0.0f);
+  EXPECT_EQ(s.statistics.avgLum, 0.0f);
+  EXPECT_EQ(s.statistics.avgLumDiff, 0.0f);
   EXPECT_EQ(form.LabelAverageValue.caption, "Average Luminane:                   0.00");
 }
 
@@ -123,7 +123,7 @@ TEST_F(Statistics, ColourStepProposesTolerancesFromTheMaximum) {
   host.numberFormat = NumberFormat{',', "."};  // fields always take "."
   UseUniformImage(400, 200, 12.34f);
   ButtonApplyColorClick(s, form, host);
-  ASSERT_EQ(s.MaxLum, 12.34f);
+  ASSERT_EQ(s.statistics.maxLum, 12.34f);
   EXPECT_EQ(form.EditLumToleranceNeighbour.text, " 3.70");
   EXPECT_EQ(form.EditLumTolerance.text, " 1.23");
   EXPECT_EQ(form.EditOptThreshold.text, " 0.25");  // a flat picture has no colour difference
@@ -158,15 +158,15 @@ TEST(FieldText, RoundedHasTwoDecimalsRightAligned) {
 }
 
 TEST_F(Statistics, ThresholdProposalsFollowTheColourDifference) {
-  s.AvgColorDiff = 0.125f;
+  s.statistics.avgColorDiff = 0.125f;
   ProposeOptimizationThresholds(s, form);
   EXPECT_EQ(form.EditOptThreshold.text, " 0.62");  // 0.625 exactly
   EXPECT_EQ(form.EditRedThreshold.text, " 0.11");  // 0.1125
-  s.AvgColorDiff = 0.375f;
+  s.statistics.avgColorDiff = 0.375f;
   ProposeOptimizationThresholds(s, form);
   EXPECT_EQ(form.EditOptThreshold.text, " 1.38");
   EXPECT_EQ(form.EditRedThreshold.text, " 0.24");
-  s.AvgColorDiff = 40.0f;
+  s.statistics.avgColorDiff = 40.0f;
   ProposeOptimizationThresholds(s, form);
   EXPECT_EQ(form.EditOptThreshold.text, "99.99");
   EXPECT_EQ(form.EditRedThreshold.text, "20.05");
@@ -177,7 +177,7 @@ TEST_F(Statistics, SortMovesWholeRecordsInKeyOrder) {
   std::vector<float> keyOf(kCount + 1);
   for (uint32_t id = 1; id <= kCount; ++id) {
     keyOf[id] = static_cast<float>((id * 37) % 23);  // scrambled, with repeats
-    point_typ& p = s.Points[id];
+    DomePoint& p = s.dome.points[id];
     p.px = static_cast<uint16_t>(id);
     p.x = id * 0.5;
     p.r = static_cast<float>(id);
@@ -188,16 +188,16 @@ TEST_F(Statistics, SortMovesWholeRecordsInKeyOrder) {
     p.lumSum7 = static_cast<float>(id);
     p.lumSum61 = keyOf[id];
   }
-  s.PointCount = kCount;
+  s.dome.pointCount = kCount;
   SortPoints(s, form, host);
 
   std::set<uint32_t> seen;
   for (uint32_t i = 1; i <= kCount; ++i) {
-    const point_typ& p = s.Points[i];
+    const DomePoint& p = s.dome.points[i];
     const uint32_t id = p.px;
     seen.insert(id);
     if (i > 1) {
-      ASSERT_LE(s.Points[i - 1].lumSum61, p.lumSum61) << i;
+      ASSERT_LE(s.dome.points[i - 1].lumSum61, p.lumSum61) << i;
     }
     ASSERT_EQ(p.lumSum61, keyOf[id]) << i;
     ASSERT_EQ(p.x, id * 0.5) << i;
@@ -209,7 +209,7 @@ TEST_F(Statistics, SortMovesWholeRecordsInKeyOrder) {
     ASSERT_EQ(p.lumSum7, static_cast<float>(id)) << i;
   }
   EXPECT_EQ(seen.size(), kCount);
-  EXPECT_EQ(s.Points[kCount + 1].px, 0);  // nothing moved past the count
+  EXPECT_EQ(s.dome.points[kCount + 1].px, 0);  // nothing moved past the count
 }
 
 }  // namespace

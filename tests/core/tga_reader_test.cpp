@@ -21,7 +21,7 @@ using testing::WriteFile;
 
 struct TgaRead {
   bool ok = false;
-  image_typ image;
+  Image image;
 };
 
 class TgaReaderTest : public ::testing::Test {
@@ -39,7 +39,7 @@ class TgaReaderTest : public ::testing::Test {
     return result;
   }
   // The stored bytes of pixel (x, y) as blue, green, red; row 0 the top.
-  static std::array<float, 3> At(const image_typ& image, int x, int y) {
+  static std::array<float, 3> At(const Image& image, int x, int y) {
     const auto i = static_cast<std::size_t>(image.ChannelIndex(x, y, 0));
     return {image.pixels.at(i), image.pixels.at(i + 1), image.pixels.at(i + 2)};
   }

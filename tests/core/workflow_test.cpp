@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "session/number_text.h"
-#include "session/workflow.h"
+#include "base/number_text.h"
+#include "workflow/workflow.h"
 #include "support/test_host.h"
 
 namespace halvane {
@@ -18,33 +18,33 @@ class Workflow : public ::testing::Test {
 
 TEST_F(Workflow, StartValues) {
   EXPECT_EQ(host.seedCalls, 1);
-  EXPECT_EQ(s.WorkflowState, 0);
-  EXPECT_TRUE(s.ImageMissing);
-  EXPECT_EQ(s.Image.width, 10);
-  EXPECT_EQ(s.Image.height, 10);
-  EXPECT_TRUE(s.Image.pixels.empty());
-  EXPECT_EQ(s.PointCount, 0u);
-  EXPECT_EQ(s.SubdivLevel, 0);
-  EXPECT_EQ(s.OptimizationCount, 0);
-  EXPECT_EQ(s.BackBitmap.width(), 500);
-  EXPECT_EQ(s.PreviewBitmap.height(), 500);
-  EXPECT_EQ(s.ViewMin, 0.0f);
-  EXPECT_EQ(s.ViewMax, 1.0f);
-  EXPECT_TRUE(s.ViewUpdateEnabled);
+  EXPECT_EQ(s.workflowState, 0);
+  EXPECT_TRUE(s.imageMissing);
+  EXPECT_EQ(s.image.width, 10);
+  EXPECT_EQ(s.image.height, 10);
+  EXPECT_TRUE(s.image.pixels.empty());
+  EXPECT_EQ(s.dome.pointCount, 0u);
+  EXPECT_EQ(s.dome.subdivLevel, 0);
+  EXPECT_EQ(s.results.count, 0);
+  EXPECT_EQ(s.view.background.width(), 500);
+  EXPECT_EQ(s.view.preview.height(), 500);
+  EXPECT_EQ(s.view.viewMin, 0.0f);
+  EXPECT_EQ(s.view.viewMax, 1.0f);
+  EXPECT_TRUE(s.view.updateEnabled);
   EXPECT_FALSE(form.CheckDisplaybackground.checked);
   EXPECT_FALSE(form.CheckDisplayFill.checked);
   EXPECT_FALSE(form.CheckDisplayPoints.checked);
   EXPECT_FALSE(form.CheckDisplay_unused.checked);
-  EXPECT_TRUE(s.DarkenImage);
-  EXPECT_TRUE(s.ShowOutOfRange);
-  EXPECT_TRUE(s.ShowCollapseNr);
+  EXPECT_TRUE(s.view.darkenImage);
+  EXPECT_TRUE(s.view.showOutOfRange);
+  EXPECT_TRUE(s.view.showCollapseNr);
   EXPECT_EQ(form.LabelLumvalue.caption, "3.0");
   EXPECT_EQ(form.LabelLumPower.caption, "2.0");
   EXPECT_EQ(form.LabelLumR.caption, "1.00");
   EXPECT_EQ(form.LabelLumG.caption, "0.90");
   EXPECT_EQ(form.LabelLumB.caption, "0.65");
-  EXPECT_EQ(s.LumIncValue, 3.0f);
-  EXPECT_EQ(s.HighlightG, 0.9f);
+  EXPECT_EQ(s.highlight.value, 3.0f);
+  EXPECT_EQ(s.highlight.g, 0.9f);
   EXPECT_EQ(form.PanelLumColor.color, (Rgb{255, 229, 166}));
   for (const std::string& panel : form.StatusBar1.panels) EXPECT_EQ(panel, "-");
   EXPECT_EQ(form.GridOptimized.Cell(0, 0), "Nb.");
@@ -56,43 +56,43 @@ TEST_F(Workflow, StartValues) {
 }
 
 TEST_F(Workflow, DisplayChecksFollowTheState) {
-  s.WorkflowState = 1;
+  s.workflowState = 1;
   SyncDisplayChecks(s, form);
   EXPECT_TRUE(form.CheckDisplaybackground.checked);
   EXPECT_FALSE(form.CheckDisplayPoints.checked);
-  s.PointCount = 12;
+  s.dome.pointCount = 12;
   SyncDisplayChecks(s, form);
   EXPECT_TRUE(form.CheckDisplayPoints.checked);
   EXPECT_TRUE(form.CheckDisplay_unused.checked);
   EXPECT_FALSE(form.CheckDisplayFill.checked);
 
   form.CheckDisplayPoints.checked = false;
-  s.WorkflowState = 3;
+  s.workflowState = 3;
   SyncDisplayChecks(s, form);
   EXPECT_TRUE(form.CheckDisplayFill.checked);
   EXPECT_FALSE(form.CheckDisplayPoints.checked);  // unchanged in state 3
-  s.WorkflowState = 4;
+  s.workflowState = 4;
   SyncDisplayChecks(s, form);
   EXPECT_TRUE(form.CheckDisplayPoints.checked);
-  s.WorkflowState = 5;
+  s.workflowState = 5;
   SyncDisplayChecks(s, form);
   EXPECT_FALSE(form.CheckDisplay_unused.checked);
-  EXPECT_FALSE(s.ShowUnused);
-  EXPECT_TRUE(s.ShowFill);
-  EXPECT_TRUE(s.ViewUpdateEnabled);
+  EXPECT_FALSE(s.view.showUnused);
+  EXPECT_TRUE(s.view.showFill);
+  EXPECT_TRUE(s.view.updateEnabled);
 }
 
 TEST_F(Workflow, ResolutionProposesOptimizationSettings) {
   form.SpinOptMaxRed.value = 3;
-  s.SubdivLevel = 3;
+  s.dome.subdivLevel = 3;
   SpinPointIterationChange(s, form);
   EXPECT_EQ(form.SpinOptMaxRed.value, 3);
-  s.SubdivLevel = 4;
+  s.dome.subdivLevel = 4;
   SpinPointIterationChange(s, form);
   EXPECT_EQ(form.SpinOptMaxRed.value, 5);
   EXPECT_EQ(form.SpinOptLevel1.value, 275);
   EXPECT_EQ(form.SpinOptLevel1_min.value, 50);
-  s.SubdivLevel = 5;
+  s.dome.subdivLevel = 5;
   SpinPointIterationChange(s, form);
   EXPECT_EQ(form.SpinOptMaxRed.value, 6);
   EXPECT_EQ(form.SpinOptLevel1.value, 750);
@@ -136,12 +136,12 @@ TEST_F(Workflow, LogAbortAndClose) {
   EXPECT_EQ(form.ListBox1.items.back(), "12:34:56:  two");
   EXPECT_EQ(form.ListBox1.itemIndex, 1);
   ButtonAbortClick(s);
-  EXPECT_TRUE(s.AbortRequested);
-  s.AbortRequested = false;
+  EXPECT_TRUE(s.abortRequested);
+  s.abortRequested = false;
   EXPECT_TRUE(FormCloseQuery(s));
-  EXPECT_TRUE(s.AbortRequested);
+  EXPECT_TRUE(s.abortRequested);
   FormClose(s);
-  EXPECT_TRUE(s.PreviewBitmap.empty());
+  EXPECT_TRUE(s.view.preview.empty());
 }
 
 TEST(NumberText, FixedDecimalsRoundHalfToEvenOnTheBinaryValue) {

@@ -23,10 +23,10 @@ class DomeTest : public SessionTest {
   // Every pixel of a width x height image gets the colour (r, g, b).
   void UseColourImage(int width, int height, float r, float g, float b) {
     UseUniformImage(width, height, 0.0f);
-    for (std::size_t at = 0; at + 2 < s.Image.pixels.size(); at += 3) {
-      s.Image.pixels[at] = b;
-      s.Image.pixels[at + 1] = g;
-      s.Image.pixels[at + 2] = r;
+    for (std::size_t at = 0; at + 2 < s.image.pixels.size(); at += 3) {
+      s.image.pixels[at] = b;
+      s.image.pixels[at + 1] = g;
+      s.image.pixels[at + 2] = r;
     }
   }
 
@@ -40,12 +40,12 @@ class DomeTest : public SessionTest {
 
   // Makes point i of a hand-built set, at pixel (px, py), with neighbours.
   void PlacePoint(uint32_t i, uint16_t px, uint16_t py, std::initializer_list<int32_t> nbs) {
-    point_typ& p = s.Points[i];
+    DomePoint& p = s.dome.points[i];
     p.px = px;
     p.py = py;
     std::size_t slot = 1;
     for (int32_t n : nbs) p.nb[slot++] = n;
-    if (i > s.PointCount) s.PointCount = i;
+    if (i > s.dome.pointCount) s.dome.pointCount = i;
   }
 };
 
@@ -53,25 +53,25 @@ inline std::size_t Index(int32_t i) {
   return static_cast<std::size_t>(i);
 }
 
-inline int NeighbourCount(const point_typ& p) {
+inline int NeighbourCount(const DomePoint& p) {
   int n = 0;
   for (std::size_t k = 1; k <= kNeighbourSlots; ++k) n += p.nb[k] != 0;
   return n;
 }
 
-inline bool ListsNeighbour(const point_typ& p, uint32_t j) {
+inline bool ListsNeighbour(const DomePoint& p, uint32_t j) {
   for (std::size_t k = 1; k <= kNeighbourSlots; ++k)
     if (p.nb[k] == static_cast<int32_t>(j)) return true;
   return false;
 }
 
-inline double Distance(const point_typ& a, const point_typ& b) {
+inline double Distance(const DomePoint& a, const DomePoint& b) {
   return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) +
                    (a.z - b.z) * (a.z - b.z));
 }
 
 using Direction = std::array<double, 3>;
-inline Direction DirectionOf(const point_typ& p) {
+inline Direction DirectionOf(const DomePoint& p) {
   return {p.x, p.y, p.z};
 }
 
@@ -80,10 +80,10 @@ inline Direction DirectionOf(const point_typ& p) {
 using GridShape = std::map<Direction, std::set<Direction>>;
 inline GridShape ShapeOf(const Session& s) {
   GridShape shape;
-  for (uint32_t i = 1; i <= s.PointCount; ++i) {
-    std::set<Direction>& nbs = shape[DirectionOf(s.Points[i])];
+  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
+    std::set<Direction>& nbs = shape[DirectionOf(s.dome.points[i])];
     for (std::size_t k = 1; k <= kNeighbourSlots; ++k)
-      if (s.Points[i].nb[k] != 0) nbs.insert(DirectionOf(s.Points[Index(s.Points[i].nb[k])]));
+      if (s.dome.points[i].nb[k] != 0) nbs.insert(DirectionOf(s.dome.points[Index(s.dome.points[i].nb[k])]));
   }
   return shape;
 }
@@ -92,17 +92,17 @@ inline GridShape ShapeOf(const Session& s) {
 // describe `shape` with the current indices: symmetric, no point listing
 // itself, every neighbour closer than `threshold`.
 inline void ExpectSortedGrid(const Session& s, const GridShape& shape, double threshold) {
-  for (uint32_t i = 2; i <= s.PointCount; ++i)
-    ASSERT_LE(s.Points[i - 1].lumSum61, s.Points[i].lumSum61) << "at index " << i;
-  for (uint32_t i = 1; i <= s.PointCount; ++i) {
-    const point_typ& p = s.Points[i];
+  for (uint32_t i = 2; i <= s.dome.pointCount; ++i)
+    ASSERT_LE(s.dome.points[i - 1].lumSum61, s.dome.points[i].lumSum61) << "at index " << i;
+  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
+    const DomePoint& p = s.dome.points[i];
     for (std::size_t k = 1; k <= kNeighbourSlots; ++k) {
       const int32_t n = p.nb[k];
       if (n == 0) continue;
       ASSERT_NE(n, static_cast<int32_t>(i));
-      ASSERT_LE(static_cast<uint32_t>(n), s.PointCount);
-      ASSERT_TRUE(ListsNeighbour(s.Points[Index(n)], i)) << i << " -> " << n;
-      ASSERT_LT(Distance(p, s.Points[Index(n)]), threshold) << i << " -> " << n;
+      ASSERT_LE(static_cast<uint32_t>(n), s.dome.pointCount);
+      ASSERT_TRUE(ListsNeighbour(s.dome.points[Index(n)], i)) << i << " -> " << n;
+      ASSERT_LT(Distance(p, s.dome.points[Index(n)]), threshold) << i << " -> " << n;
     }
   }
   EXPECT_EQ(ShapeOf(s), shape);

@@ -4,7 +4,7 @@ namespace halvane::testing {
 
 void SetExportPoint(Session& s, uint32_t index, uint16_t px, uint16_t py, double x, double y,
                     double z, float r, float g, float b, int32_t level, bool used) {
-  point_typ& p = s.Points[index];
+  DomePoint& p = s.dome.points[index];
   p.px = px;
   p.py = py;
   p.x = x;
@@ -19,27 +19,27 @@ void SetExportPoint(Session& s, uint32_t index, uint16_t px, uint16_t py, double
 
 std::unique_ptr<Session> MakeExportSession() {
   auto s = MakeSession();
-  s->Image.width = 360;
-  s->Image.height = 180;
-  s->SubdivLevel = 4;
-  s->PointIntensity = 0.125;
-  s->PointCount = 4;
-  s->WorkflowState = 5;
+  s->image.width = 360;
+  s->image.height = 180;
+  s->dome.subdivLevel = 4;
+  s->dome.pointIntensity = 0.125;
+  s->dome.pointCount = 4;
+  s->workflowState = 5;
 
   SetExportPoint(*s, 1, 90, 45, 0.5, 0.7071067811865476, 0.5, 2.0f, 1.0f, 0.5f, 2, true);
-  s->Points[1].lum = 1.3f;
-  s->Points[1].lumSum7 = 7.7f;
-  s->Points[1].lumSum19 = 38.0f;
-  s->Points[1].lumSum37 = 111.0f;
+  s->dome.points[1].lum = 1.3f;
+  s->dome.points[1].lumSum7 = 7.7f;
+  s->dome.points[1].lumSum19 = 38.0f;
+  s->dome.points[1].lumSum37 = 111.0f;
   SetExportPoint(*s, 2, 180, 90, 0.0, 0.0, 1.0, 1.0f, 1.0f, 1.0f, 0, true);
-  s->Points[2].lum = 1.0f;
+  s->dome.points[2].lum = 1.0f;
   SetExportPoint(*s, 3, 270, 135, -1.0, 0.0, 0.0, 1.0f, 0.0f, 0.0f, 1, false);
-  s->Points[3].lum = 0.3f;
+  s->dome.points[3].lum = 0.3f;
   SetExportPoint(*s, 4, 0, 0, 0.0, 1.0, 0.0, 0.0f, 0.0f, 0.0f, 1, true);
-  s->Points[4].lum = 0.05f;
+  s->dome.points[4].lum = 0.05f;
 
-  s->OptimizationCount = 1;
-  auto& decision = s->Optimizations[1].decision;
+  s->results.count = 1;
+  auto& decision = s->results.results[1].decision;
   decision[1] = 2;
   decision[2] = 0;
   decision[3] = 1;

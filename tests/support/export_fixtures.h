@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "session/session.h"
+#include "workflow/session.h"
 
 namespace halvane::testing {
 

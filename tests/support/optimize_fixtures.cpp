@@ -38,27 +38,27 @@ float WorldPixel(int x, int y, int width, int height, float noise) {
   return static_cast<float>(0.4 + 1.2 * elevation + sun + noise * NoiseAt(x / 16, y / 16));
 }
 
-std::string DecisionText(const optimization_typ& record, uint32_t count) {
+std::string DecisionText(const SearchResult& record, uint32_t count) {
   std::string text;
   for (uint32_t j = 1; j <= count; ++j) text += static_cast<char>('0' + record.decision[j]);
   return text;
 }
 
-int LightsUpTo(const optimization_typ& record, uint32_t last) {
+int LightsUpTo(const SearchResult& record, uint32_t last) {
   int lights = 0;
   for (uint32_t j = 1; j <= last; ++j) lights += record.decision[j] != 0;
   return lights;
 }
 
 std::vector<int> StepsFrom(const Session& s, uint32_t from) {
-  std::vector<int> steps(s.PointCount + 1, -1);
+  std::vector<int> steps(s.dome.pointCount + 1, -1);
   std::deque<uint32_t> queue{from};
   steps[from] = 0;
   while (!queue.empty()) {
     const uint32_t p = queue.front();
     queue.pop_front();
     for (std::size_t k = 1; k <= kNeighbourSlots; ++k) {
-      const int32_t n = s.Points[p].nb[k];
+      const int32_t n = s.dome.points[p].nb[k];
       if (n == 0 || steps[static_cast<std::size_t>(n)] >= 0) continue;
       steps[static_cast<std::size_t>(n)] = steps[p] + 1;
       queue.push_back(static_cast<uint32_t>(n));
@@ -82,11 +82,11 @@ void OptimizeTest::ButtonApplyColors() {
 
 void OptimizeTest::UniformDome(int resolution, float lum) {
   ApplyColours(resolution, [](int, int) { return 1.0f; });
-  for (uint32_t i = 1; i <= s.PointCount; ++i) SetLuminance(i, lum);
+  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) SetLuminance(i, lum);
 }
 
 void OptimizeTest::SetLuminance(uint32_t i, float lum) {
-  point_typ& p = s.Points[i];
+  DomePoint& p = s.dome.points[i];
   p.r = p.g = p.b = p.lum = lum;
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "session/session.h"
+#include "workflow/session.h"
 #include "support/session_fixture.h"
 
 namespace halvane::testing {
@@ -30,10 +30,10 @@ float BandPixel(int x, int y, int height);
 float WorldPixel(int x, int y, int width, int height, float noise);
 
 // Decisions 1..count as digits, for compact comparisons ("20110").
-std::string DecisionText(const optimization_typ& record, uint32_t count);
+std::string DecisionText(const SearchResult& record, uint32_t count);
 
 // Number of points 1..last with a decision other than 0.
-int LightsUpTo(const optimization_typ& record, uint32_t last);
+int LightsUpTo(const SearchResult& record, uint32_t last);
 
 // Neighbour steps from point `from` to every point (index 0 unused; -1 where
 // a point cannot be reached).

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "session/form.h"
-#include "session/session.h"
-#include "session/workflow.h"
+#include "workflow/form.h"
+#include "workflow/session.h"
+#include "workflow/workflow.h"
 #include "support/test_host.h"
 
 namespace halvane::testing {
@@ -18,15 +18,15 @@ class SessionTest : public ::testing::Test {
   // every pixel set by `value(column, row)`, as a successful load leaves it.
   template <typename ValueOf>
   void UseImage(int width, int height, ValueOf value) {
-    s.Image.width = width;
-    s.Image.height = height;
-    s.Image.pixels.assign(static_cast<std::size_t>(width) * height * 3 + 3, 0.0f);
+    s.image.width = width;
+    s.image.height = height;
+    s.image.pixels.assign(static_cast<std::size_t>(width) * height * 3 + 3, 0.0f);
     for (int y = 0; y < height; ++y)
       for (int x = 0; x < width; ++x)
         for (int k = 0; k < 3; ++k)
-          s.Image.pixels[3 * (static_cast<std::size_t>(y) * width + x) + k] = value(x, y);
-    s.ImageMissing = false;
-    s.WorkflowState = 1;
+          s.image.pixels[3 * (static_cast<std::size_t>(y) * width + x) + k] = value(x, y);
+    s.imageMissing = false;
+    s.workflowState = 1;
   }
   void UseUniformImage(int width, int height, float v) {
     UseImage(width, height, [v](int, int) { return v; });

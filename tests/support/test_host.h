@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "session/host.h"
+#include "workflow/host.h"
 
 namespace halvane::testing {
 

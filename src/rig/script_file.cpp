@@ -1,4 +1,4 @@
-#include "export/script_file.h"
+#include "rig/script_file.h"
 
 #include <cerrno>
 #include <cstdio>

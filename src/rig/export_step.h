@@ -1,9 +1,9 @@
 #pragma once
 
-#include "export/script_kind.h"
-#include "session/form.h"
-#include "session/host.h"
-#include "session/session.h"
+#include "rig/script_kind.h"
+#include "workflow/form.h"
+#include "workflow/host.h"
+#include "workflow/session.h"
 
 namespace halvane {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "export/export_selection.h"
-#include "session/session.h"
+#include "rig/export_selection.h"
+#include "workflow/session.h"
 
 namespace halvane {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "session/controls.h"
+#include "workflow/controls.h"
 
 namespace halvane {
 

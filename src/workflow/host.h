@@ -3,13 +3,9 @@
 #include <optional>
 #include <string>
 
-namespace halvane {
+#include "base/number_text.h"
 
-// The user's number format: decimal and thousands separators.
-struct NumberFormat {
-  char decimalSeparator = '.';
-  std::string thousandsSeparator = ",";
-};
+namespace halvane {
 
 // What a step needs from the world outside the core. The window implements it
 // with the toolkit; the pipeline and the tests implement it without.

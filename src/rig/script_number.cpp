@@ -1,4 +1,4 @@
-#include "export/script_number.h"
+#include "rig/script_number.h"
 
 #include <charconv>
 #include <cmath>

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "session/host.h"
+#include "workflow/host.h"
 
 namespace halvane {
 

@@ -1,4 +1,4 @@
-#include "export/export_light.h"
+#include "rig/export_light.h"
 
 #include <stdexcept>
 
@@ -25,7 +25,7 @@ long double PlainXsiAreaScale(int subdivLevel) {
   }
 }
 
-void SetColour(ExportLight& light, const point_typ& p) {
+void SetColour(ExportLight& light, const DomePoint& p) {
   float peak = p.lightR;
   if (p.lightG > peak) peak = p.lightG;
   if (p.lightB > peak) peak = p.lightB;
@@ -43,14 +43,14 @@ void SetColour(ExportLight& light, const point_typ& p) {
   light.grey = static_cast<double>(0.3L * light.normR + 0.59L * light.normG + 0.11L * light.normB);
 }
 
-void SetRotation(ExportLight& light, const point_typ& p, const image_typ& image) {
+void SetRotation(ExportLight& light, const DomePoint& p, const Image& image) {
   if (image.width <= 0 || image.height <= 0)
     throw std::invalid_argument("export needs an image of positive size");
   light.rotY = static_cast<double>(static_cast<long double>(p.px) / image.width * 360.0L - 180.0L);
   light.rotX = static_cast<double>(static_cast<long double>(p.py) / image.height * 180.0L - 90.0L);
 }
 
-float HighlightForLevel(const point_typ& p, int level) {
+float HighlightForLevel(const DomePoint& p, int level) {
   switch (level) {
     case 1:
       return p.lum;
@@ -78,13 +78,13 @@ long double LevelWidth(int level) {
 
 void SetArea(ExportLight& light, const Session& s, bool candidate, ScriptKind kind) {
   if (candidate) {
-    light.areaScale = static_cast<float>(LevelWidth(light.level) * AreaSpacing(s.SubdivLevel));
-    light.areaSamples = CandidateSamples(light.level, s.SubdivLevel);
+    light.areaScale = static_cast<float>(LevelWidth(light.level) * AreaSpacing(s.dome.subdivLevel));
+    light.areaSamples = CandidateSamples(light.level, s.dome.subdivLevel);
   } else if (kind == ScriptKind::Maya) {
     light.areaScale = static_cast<float>(LevelWidth(light.level) * 1.2L);
     light.areaSamples = kPlainMayaSamples;
   } else {
-    light.areaScale = static_cast<float>(PlainXsiAreaScale(s.SubdivLevel));
+    light.areaScale = static_cast<float>(PlainXsiAreaScale(s.dome.subdivLevel));
     light.areaSamples = kPlainXsiSamples;
   }
 }
@@ -112,13 +112,13 @@ int EffectiveLevel(int32_t storedLevel) {
 
 ExportLight MakeExportLight(const Session& s, uint32_t index, const ExportSelection& selection,
                             ScriptKind kind) {
-  const point_typ& p = s.Points[index];
+  const DomePoint& p = s.dome.points[index];
   ExportLight light;
   light.index = index;
   light.level = EffectiveLevel(p.level);
   SetColour(light, p);
-  light.intensity = static_cast<double>(static_cast<long double>(light.peak) * s.PointIntensity);
-  SetRotation(light, p, s.Image);
+  light.intensity = static_cast<double>(static_cast<long double>(light.peak) * s.dome.pointIntensity);
+  SetRotation(light, p, s.image);
   light.dirX = p.x;
   light.dirY = p.y;
   light.dirZ = p.z;

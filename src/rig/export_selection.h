@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "session/session.h"
+#include "workflow/session.h"
 
 namespace halvane {
 

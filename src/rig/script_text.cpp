@@ -1,8 +1,8 @@
-#include "export/script_text.h"
+#include "rig/script_text.h"
 
-#include "export/export_selection.h"
-#include "export/maya_script.h"
-#include "export/xsi_script.h"
+#include "rig/export_selection.h"
+#include "rig/maya_script.h"
+#include "rig/xsi_script.h"
 
 namespace halvane {
 

@@ -1,4 +1,4 @@
-#include "session/form.h"
+#include "workflow/form.h"
 
 namespace halvane {
 namespace {

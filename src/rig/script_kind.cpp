@@ -1,4 +1,4 @@
-#include "export/script_kind.h"
+#include "rig/script_kind.h"
 
 #include <filesystem>
 

@@ -1,12 +1,12 @@
-#include "export/export_step.h"
+#include "rig/export_step.h"
 
 #include <exception>
 
-#include "export/light_name.h"
-#include "export/script_file.h"
-#include "export/script_text.h"
-#include "session/number_text.h"
-#include "session/workflow.h"
+#include "rig/light_name.h"
+#include "rig/script_file.h"
+#include "rig/script_text.h"
+#include "base/number_text.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
@@ -27,7 +27,7 @@ std::string WriteScript(const Session& s, const Form& form, Host& host, ScriptKi
 }  // namespace
 
 void ExportScript(Session& s, Form& form, Host& host, ScriptKind kind) {
-  if (s.WorkflowState < 3) return;
+  if (s.workflowState < 3) return;
   const auto path = host.ChooseSaveFile(DefaultExtension(kind), SaveFilter(kind));
   if (!path) return;
 

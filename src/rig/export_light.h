@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "export/export_selection.h"
-#include "export/script_kind.h"
-#include "session/session.h"
+#include "rig/export_selection.h"
+#include "rig/script_kind.h"
+#include "workflow/session.h"
 
 namespace halvane {
 

@@ -2,9 +2,13 @@
 
 #include <string>
 
-#include "session/host.h"
-
 namespace halvane {
+
+// The user's number format: decimal and thousands separators.
+struct NumberFormat {
+  char decimalSeparator = '.';
+  std::string thousandsSeparator = ",";
+};
 
 // `value` with a fixed number of decimals, rounded half to even on its exact
 // binary value, with the format's decimal separator and, when `grouping`, its

@@ -1,4 +1,4 @@
-#include "export/light_name.h"
+#include "rig/light_name.h"
 
 #include <string_view>
 

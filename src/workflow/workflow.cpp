@@ -1,4 +1,4 @@
-#include "session/workflow.h"
+#include "workflow/workflow.h"
 
 #include "dome/highlight.h"
 #include "image/file_buffer.h"
@@ -22,21 +22,21 @@ void SetBusy(Form& form, bool busy) {
 }
 
 void ReadDisplayChecks(Session& s, const Form& form) {
-  s.ShowLines = form.CheckDisplayLines.checked;
-  s.ShowFill = form.CheckDisplayFill.checked;
-  s.ShowPoints = form.CheckDisplayPoints.checked;
-  s.ShowUnused = form.CheckDisplay_unused.checked;
-  s.DarkenImage = form.CheckDarken.checked;
-  s.ShowBackground = form.CheckDisplaybackground.checked;
-  s.ShowPointNr = form.CheckDisplayNr.checked;
-  s.ShowCollapseNr = form.CheckDisplayCollapseNr.checked;
-  s.ShowOutOfRange = form.CheckViewOutRange.checked;
+  s.view.showLines = form.CheckDisplayLines.checked;
+  s.view.showFill = form.CheckDisplayFill.checked;
+  s.view.showPoints = form.CheckDisplayPoints.checked;
+  s.view.showUnused = form.CheckDisplay_unused.checked;
+  s.view.darkenImage = form.CheckDarken.checked;
+  s.view.showBackground = form.CheckDisplaybackground.checked;
+  s.view.showPointNr = form.CheckDisplayNr.checked;
+  s.view.showCollapseNr = form.CheckDisplayCollapseNr.checked;
+  s.view.showOutOfRange = form.CheckViewOutRange.checked;
 }
 
 void SyncDisplayChecks(Session& s, Form& form) {
-  s.ViewUpdateEnabled = false;
-  const bool havePoints = s.PointCount > 0;
-  switch (s.WorkflowState) {
+  s.view.updateEnabled = false;
+  const bool havePoints = s.dome.pointCount > 0;
+  switch (s.workflowState) {
     case 0:
       SetCheck(form.CheckDisplaybackground, false);
       SetCheck(form.CheckDisplayFill, false);
@@ -67,7 +67,7 @@ void SyncDisplayChecks(Session& s, Form& form) {
       break;
   }
   ReadDisplayChecks(s, form);
-  s.ViewUpdateEnabled = true;
+  s.view.updateEnabled = true;
 }
 
 void AddLogLine(Form& form, Host& host, const std::string& text) {
@@ -107,21 +107,21 @@ void EndStep(Form& form, Host& host, int step, const std::string& logText,
 void FormCreate(Session& s, Form& form, Host& host) {
   host.SeedRandom();
   SharedFileBuffer();
-  s.ImageMissing = true;
-  s.PointCount = 0;
-  s.Image.height = 10;
-  s.Image.width = 10;
-  s.PreviewBitmap.Resize(kPreviewSize, kPreviewSize);
-  s.BackBitmap.Resize(kPreviewSize, kPreviewSize);
-  s.ViewMin = 0.0f;
-  s.ViewMax = 1.0f;
-  s.WorkflowState = 0;
+  s.imageMissing = true;
+  s.dome.pointCount = 0;
+  s.image.height = 10;
+  s.image.width = 10;
+  s.view.preview.Resize(kPreviewSize, kPreviewSize);
+  s.view.background.Resize(kPreviewSize, kPreviewSize);
+  s.view.viewMin = 0.0f;
+  s.view.viewMax = 1.0f;
+  s.workflowState = 0;
   SyncDisplayChecks(s, form);  // also reads the boxes back and enables view updates
 
   TrackLumValueChange(s, form, host);
   TrackLumPowerChange(s, form, host);
   TrackLumRChange(s, form, host);
-  s.SubdivLevel = 0;
+  s.dome.subdivLevel = 0;
 
   static const char* const kHeader[6] = {"Nb.",           "# lights",      "average reduction",
                                          "min reduction", "max reduction", "diff. index"};
@@ -132,11 +132,11 @@ void FormCreate(Session& s, Form& form, Host& host) {
 }
 
 void SpinPointIterationChange(Session& s, Form& form) {
-  if (s.SubdivLevel == 4) {
+  if (s.dome.subdivLevel == 4) {
     form.SpinOptMaxRed.value = 5;
     form.SpinOptLevel1.value = 275;
     form.SpinOptLevel1_min.value = 50;
-  } else if (s.SubdivLevel == 5) {
+  } else if (s.dome.subdivLevel == 5) {
     form.SpinOptMaxRed.value = 6;
     form.SpinOptLevel1.value = 750;
     form.SpinOptLevel1_min.value = 90;
@@ -144,17 +144,17 @@ void SpinPointIterationChange(Session& s, Form& form) {
 }
 
 void ButtonAbortClick(Session& s) {
-  s.AbortRequested = true;
+  s.abortRequested = true;
 }
 
 bool FormCloseQuery(Session& s) {
-  s.AbortRequested = true;
+  s.abortRequested = true;
   return true;
 }
 
 void FormClose(Session& s) {
-  s.PreviewBitmap.Release();
-  s.BackBitmap.Release();
+  s.view.preview.Release();
+  s.view.background.Release();
 }
 
 }  // namespace halvane

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "export/script_kind.h"
-#include "session/form.h"
-#include "session/session.h"
+#include "rig/script_kind.h"
+#include "workflow/form.h"
+#include "workflow/session.h"
 
 namespace halvane {
 

@@ -1,9 +1,9 @@
-#include "export/maya_script.h"
+#include "rig/maya_script.h"
 
-#include "export/export_light.h"
-#include "export/light_name.h"
-#include "export/script_lines.h"
-#include "export/script_number.h"
+#include "rig/export_light.h"
+#include "rig/light_name.h"
+#include "rig/script_lines.h"
+#include "rig/script_number.h"
 
 namespace halvane {
 namespace {

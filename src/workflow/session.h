@@ -1,0 +1,36 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "dome/dome.h"
+#include "image/image.h"
+#include "optimize/search_result.h"
+#include "preview/view_state.h"
+
+namespace halvane {
+
+// All data of one working session. Created once with the window (on the heap,
+// value-initialised so every member starts at zero) and never reallocated.
+struct Session {
+  bool imageMissing = true;
+  Image image;
+  std::string imageFileName;
+
+  Dome dome;
+  SamplingSettings sampling;
+  DomeStatistics statistics;
+  HighlightSettings highlight;
+  SearchResults results;
+  ViewState view;
+
+  uint8_t workflowState = 0;
+  bool abortRequested = false;
+};
+
+// Sessions are too large for the stack; this is the one way to make one.
+inline std::unique_ptr<Session> MakeSession() {
+  return std::make_unique<Session>();
+}
+
+}  // namespace halvane
