@@ -7,8 +7,8 @@
 #include <regex>
 #include <string>
 
-#include "workflow/form.h"
 #include "support/test_host.h"
+#include "workflow/control_model.h"
 
 namespace halvane::bench {
 
@@ -29,10 +29,10 @@ struct LevelFigures {
 
 // The figures of `level`'s log line, or nullopt when the run logged none. The
 // seconds may carry thousands separators ("1,234.50"), which are dropped.
-inline std::optional<LevelFigures> ReadLevel(const Form& form, int level) {
+inline std::optional<LevelFigures> ReadLevel(const ControlModel& controls, int level) {
   static const std::regex line(
       R"(.*:          Optimize LEVEL (\d):  ([0-9,]+\.\d\d)sec\.  (\d+) +opt\. found\..*)");
-  for (const std::string& text : form.ListBox1.items) {
+  for (const std::string& text : controls.ListBox1.items) {
     std::smatch m;
     if (!std::regex_match(text, m, line) || std::stoi(m[1]) != level) continue;
     std::string seconds = m[2];

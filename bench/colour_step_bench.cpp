@@ -9,9 +9,9 @@
 #include "dome/colour_step.h"
 #include "dome/start_points.h"
 #include "image/readers.h"
-#include "workflow/workflow.h"
 #include "support/image_files.h"
 #include "support/test_host.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
@@ -27,9 +27,9 @@ float SkyValue(int x, int y) {
 void BM_ColourApplication642(benchmark::State& state) {
   auto session = MakeSession();
   Session& s = *session;
-  Form form;
+  ControlModel controls;
   testing::TestHost host;
-  FormCreate(s, form, host);
+  FormCreate(s, controls, host);
   s.image.width = kWidth;
   s.image.height = kHeight;
   s.image.pixels.resize(static_cast<std::size_t>(kWidth) * kHeight * 3);
@@ -39,10 +39,10 @@ void BM_ColourApplication642(benchmark::State& state) {
         s.image.pixels[3 * (static_cast<std::size_t>(y) * kWidth + x) + k] = SkyValue(x, y);
   s.imageMissing = false;
   s.workflowState = 1;
-  form.SpinPointIteration.value = 4;
-  ButtonCalculateStartpointsClick(s, form, host);
+  controls.SpinPointIteration.value = 4;
+  ButtonCalculateStartpointsClick(s, controls, host);
   for (auto _ : state) {
-    ButtonApplyColorClick(s, form, host);
+    ButtonApplyColorClick(s, controls, host);
     benchmark::DoNotOptimize(s.dome.points[1].lum);
   }
   if (s.dome.pointCount != 642) state.SkipWithError("points missing");

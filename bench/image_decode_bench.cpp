@@ -10,9 +10,9 @@
 #include "image/load_step.h"
 #include "image/readers.h"
 #include "preview/preview.h"
-#include "workflow/workflow.h"
 #include "support/image_files.h"
 #include "support/test_host.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
@@ -96,14 +96,14 @@ BENCHMARK(BM_DecodeHdrStb)->Arg(0)->Arg(1)->ArgName("flat")->Unit(benchmark::kMi
 
 void BM_LoadStepPreview(benchmark::State& state) {
   auto session = MakeSession();
-  Form form;
+  ControlModel controls;
   testing::TestHost host;
-  FormCreate(*session, form, host);
+  FormCreate(*session, controls, host);
   host.AnswerDialog(RunLengthSky());
-  Button_LoadImageClick(*session, form, host);
+  Button_LoadImageClick(*session, controls, host);
   for (auto _ : state) {
     float maxSample = 0;
-    PaintImageLayer(*session, form, &maxSample);
+    PaintImageLayer(*session, controls, &maxSample);
     benchmark::DoNotOptimize(maxSample);
   }
 }

@@ -17,8 +17,8 @@
 #include "dome/colour_step.h"
 #include "optimize/optimize_step.h"
 #include "optimize/search_settings.h"
-#include "workflow/workflow.h"
 #include "support/optimize_fixtures.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
@@ -30,7 +30,7 @@ using bench::ClockHost;
 
 struct SkyDome {
   SkyDome() {
-    FormCreate(s, form, host);
+    FormCreate(s, controls, host);
     s.image.width = kWidth;
     s.image.height = kHeight;
     s.image.pixels.resize(static_cast<std::size_t>(kWidth) * kHeight * 3);
@@ -41,12 +41,12 @@ struct SkyDome {
               testing::WorldPixel(x, y, kWidth, kHeight, kNoise);
     s.imageMissing = false;
     s.workflowState = 1;
-    form.SpinPointIteration.value = 4;
-    ButtonApplyColorClick(s, form, host);
+    controls.SpinPointIteration.value = 4;
+    ButtonApplyColorClick(s, controls, host);
   }
   std::unique_ptr<Session> session = MakeSession();
   Session& s = *session;
-  Form form;
+  ControlModel controls;
   ClockHost host;
 };
 
@@ -58,12 +58,12 @@ void BM_OptimizeRunSky642(benchmark::State& state) {
   settings.statistics = &statistics;
   double levelSeconds[4] = {}, found[4] = {}, cutsAndResults = 0, visits = 0, searchSeconds = 0;
   for (auto _ : state) {
-    dome.form.ListBox1.items.clear();
+    dome.controls.ListBox1.items.clear();
     statistics = SearchStatistics{};
-    ButtonOptimizeClick(dome.s, dome.form, dome.host, settings);
+    ButtonOptimizeClick(dome.s, dome.controls, dome.host, settings);
     for (int level = 1; level <= 3; ++level) {
       const bench::LevelFigures f =
-          bench::ReadLevel(dome.form, level).value_or(bench::LevelFigures{});
+          bench::ReadLevel(dome.controls, level).value_or(bench::LevelFigures{});
       levelSeconds[level] += f.seconds;
       found[level] += f.found;
       cutsAndResults += f.found;

@@ -38,12 +38,12 @@ const DomeRun* SampleDome() {
     if (!std::filesystem::exists(path)) return nullptr;
     auto run = std::make_unique<DomeRun>();
     run->host.AnswerDialog(path);
-    Button_LoadImageClick(run->s, run->form, run->host);
+    Button_LoadImageClick(run->s, run->controls, run->host);
     if (run->s.imageMissing) return nullptr;
-    run->form.SpinPointIteration.value = 4;
-    SpinPointIterationChange(run->s, run->form);
-    ButtonCalculateStartpointsClick(run->s, run->form, run->host);
-    ButtonApplyColorClick(run->s, run->form, run->host);
+    run->controls.SpinPointIteration.value = 4;
+    SpinPointIterationChange(run->s, run->controls);
+    ButtonCalculateStartpointsClick(run->s, run->controls, run->host);
+    ButtonApplyColorClick(run->s, run->controls, run->host);
     return run;
   }();
   return sample.get();
@@ -54,7 +54,7 @@ const DomeRun* SampleDome() {
 void UseControls(DomeRun& run, bool allLevels) {
   testing::OptimizeControls c;
   c.haltAfterLevel1 = !allLevels;
-  c.ApplyTo(run.form);
+  c.ApplyTo(run.controls);
 }
 
 // Dome 0: sky with 3% grain, 1: 8% grain, 2: the sample image halted after
@@ -79,9 +79,9 @@ std::map<int, double>& LiteralSeconds() {
 }
 
 // The seconds of each level that logged a line, read back from the log.
-void CountLevelSeconds(const Form& form, benchmark::State& state) {
+void CountLevelSeconds(const ControlModel& controls, benchmark::State& state) {
   for (int level = 1; level <= 3; ++level)
-    if (const auto figures = bench::ReadLevel(form, level))
+    if (const auto figures = bench::ReadLevel(controls, level))
       state.counters["level" + std::to_string(level) + "_s"] = figures->seconds;
 }
 
@@ -102,11 +102,11 @@ void BM_OptimizePoints(benchmark::State& state) {
     ClockHost host;
     state.ResumeTiming();
     const auto start = std::chrono::steady_clock::now();
-    ButtonOptimizeClick(run->s, run->form, host,
+    ButtonOptimizeClick(run->s, run->controls, host,
                         {threads < 0 ? 1 : threads, threads < 0, &statistics});
     seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     state.PauseTiming();
-    CountLevelSeconds(run->form, state);
+    CountLevelSeconds(run->controls, state);
     state.counters["found"] = run->s.results.foundCount;
     run.reset();
     state.ResumeTiming();

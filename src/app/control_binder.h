@@ -25,10 +25,10 @@ namespace halvane {
 
 class MaskedField;
 
-// Creates the widgets of the Form's controls, each named after its control,
-// and keeps them in step with the Form: a refresh shows the Form's values with
+// Creates the widgets of the control model's controls, each named after its control,
+// and keeps them in step with the control model: a refresh shows the control model's values with
 // the widgets' signals blocked, so that it never calls a handler; a user's
-// edit writes the Form and then runs the control's handler, if it has one.
+// edit writes the control model and then runs the control's handler, if it has one.
 class ControlBinder {
  public:
   using Handler = std::function<void()>;
@@ -38,7 +38,7 @@ class ControlBinder {
   enum class Cost { Cheap, Full };
 
   // `handlersAllowed` tells whether a handler may run now. When it may not,
-  // an edit of a control with a handler is refused: the Form keeps its value
+  // an edit of a control with a handler is refused: the control model keeps its value
   // and the widget shows it again.
   explicit ControlBinder(std::function<bool()> handlersAllowed);
 
@@ -72,7 +72,7 @@ class ControlBinder {
 
  private:
   void Add(Cost cost, std::function<void()> refresh);
-  // A user's edit: `write` stores the widget's value into the Form.
+  // A user's edit: `write` stores the widget's value into the control model.
   void Edited(const std::function<void()>& write, const Handler& handler,
               const std::function<void()>& refresh);
 

@@ -49,7 +49,7 @@ void SetCell(QTableWidget* table, int row, int col, const QString& text) {
   if (item->text() != text) item->setText(text);
 }
 
-// Form row 0 is the header; Form row r (1..) is table row r - 1.
+// control model row 0 is the header; control model row r (1..) is table row r - 1.
 void ShowGrid(QTableWidget* table, const StringGrid& model) {
   const int formRows = std::min(model.rowCount, static_cast<int>(model.cells.size()));
   for (int col = 0; col < StringGrid::kColumns; ++col) {

@@ -82,12 +82,12 @@ void TForm_main::BuildWindow() {
   sideLayout->addWidget(BuildMousePosition());
   sideLayout->addStretch(1);
   right->addWidget(side, 0, 1);
-  right->addWidget(binder_.Bind(form_.ListBox1, "ListBox1"), 1, 0, 1, 2);
+  right->addWidget(binder_.Bind(controls_.ListBox1, "ListBox1"), 1, 0, 1, 2);
   right->setRowStretch(1, 1);
   columns->addLayout(right, 0);
   setCentralWidget(central);
 
-  binder_.Bind(form_.StatusBar1, "StatusBar1", statusBar());
+  binder_.Bind(controls_.StatusBar1, "StatusBar1", statusBar());
   resize(1580, 960);
 }
 
@@ -117,31 +117,31 @@ QWidget* TForm_main::BuildStepColumn() {
 
 QFrame* TForm_main::BuildStepPanel(int step, QBoxLayout* content) {
   const std::string n = std::to_string(step);
-  QFrame* panel = binder_.Bind(form_.PanelSt[step], ("PanelSt" + n).c_str());
+  QFrame* panel = binder_.Bind(controls_.PanelSt[step], ("PanelSt" + n).c_str());
   UsePanelPalette(panel);
   auto* layout = new QVBoxLayout(panel);
   layout->setContentsMargins(8, 3, 8, 5);
   layout->setSpacing(4);
-  layout->addWidget(binder_.Bind(form_.LabelSt[step], ("LabelSt" + n).c_str()));
+  layout->addWidget(binder_.Bind(controls_.LabelSt[step], ("LabelSt" + n).c_str()));
   layout->addLayout(content);
   return panel;
 }
 
 QBoxLayout* TForm_main::BuildLoadStep() {
   auto* row = Row();
-  row->addWidget(binder_.Bind(form_.Button_LoadImage, "Button_LoadImage",
+  row->addWidget(binder_.Bind(controls_.Button_LoadImage, "Button_LoadImage",
                               [this] { OnButton_LoadImageClick(); }));
-  row->addWidget(binder_.Bind(form_.EditImagename, "EditImagename"), 1);
+  row->addWidget(binder_.Bind(controls_.EditImagename, "EditImagename"), 1);
   return row;
 }
 
 QBoxLayout* TForm_main::BuildPointsStep() {
   auto* row = Row();
-  AddCaptioned(row, form_.SpinPointIteration.caption,
-               Narrow(binder_.Bind(form_.SpinPointIteration, "SpinPointIteration",
+  AddCaptioned(row, controls_.SpinPointIteration.caption,
+               Narrow(binder_.Bind(controls_.SpinPointIteration, "SpinPointIteration",
                                    [this] { OnSpinPointIterationChange(); })));
   row->addSpacing(12);
-  row->addWidget(binder_.Bind(form_.ButtonCalculateStartpoints, "ButtonCalculateStartpoints",
+  row->addWidget(binder_.Bind(controls_.ButtonCalculateStartpoints, "ButtonCalculateStartpoints",
                               [this] { OnButtonCalculateStartpointsClick(); }));
   row->addStretch(1);
   return row;
@@ -149,27 +149,28 @@ QBoxLayout* TForm_main::BuildPointsStep() {
 
 QBoxLayout* TForm_main::BuildColorStep() {
   auto* inputs = Row();
-  AddCaptioned(inputs, form_.EditBlack.caption, binder_.Bind(form_.EditBlack, "EditBlack"));
-  AddCaptioned(inputs, form_.EditWhite.caption, binder_.Bind(form_.EditWhite, "EditWhite"));
-  AddCaptioned(inputs, form_.EditClampwhite.caption,
-               binder_.Bind(form_.EditClampwhite, "EditClampwhite"));
+  AddCaptioned(inputs, controls_.EditBlack.caption, binder_.Bind(controls_.EditBlack, "EditBlack"));
+  AddCaptioned(inputs, controls_.EditWhite.caption, binder_.Bind(controls_.EditWhite, "EditWhite"));
+  AddCaptioned(inputs, controls_.EditClampwhite.caption,
+               binder_.Bind(controls_.EditClampwhite, "EditClampwhite"));
   inputs->addSpacing(12);
-  inputs->addWidget(binder_.Bind(form_.ButtonApplyColor, "ButtonApplyColor",
+  inputs->addWidget(binder_.Bind(controls_.ButtonApplyColor, "ButtonApplyColor",
                                  [this] { OnButtonApplyColorClick(); }));
-  inputs->addWidget(binder_.Bind(form_.CheckThresholds, "CheckThresholds"));
+  inputs->addWidget(binder_.Bind(controls_.CheckThresholds, "CheckThresholds"));
   inputs->addStretch(1);
 
   // The statistics labels show their values after colour application.
   auto* statistics = new QGridLayout;
   statistics->setHorizontalSpacing(24);
   statistics->setVerticalSpacing(1);
-  statistics->addWidget(Fixed(binder_.Bind(form_.LabelMinvalue, "LabelMinvalue")), 0, 0);
-  statistics->addWidget(Fixed(binder_.Bind(form_.LabelMaxvalue, "LabelMaxvalue")), 1, 0);
-  statistics->addWidget(Fixed(binder_.Bind(form_.LabelAverageValue, "LabelAverageValue")), 2, 0);
-  statistics->addWidget(Fixed(binder_.Bind(form_.LabelThresholdNeighb, "LabelThresholdNeighb")), 0,
-                        1);
+  statistics->addWidget(Fixed(binder_.Bind(controls_.LabelMinvalue, "LabelMinvalue")), 0, 0);
+  statistics->addWidget(Fixed(binder_.Bind(controls_.LabelMaxvalue, "LabelMaxvalue")), 1, 0);
+  statistics->addWidget(Fixed(binder_.Bind(controls_.LabelAverageValue, "LabelAverageValue")), 2,
+                        0);
+  statistics->addWidget(Fixed(binder_.Bind(controls_.LabelThresholdNeighb, "LabelThresholdNeighb")),
+                        0, 1);
   statistics->addWidget(
-      Fixed(binder_.Bind(form_.LabelThresholdNeighColor, "LabelThresholdNeighColor")), 1, 1);
+      Fixed(binder_.Bind(controls_.LabelThresholdNeighColor, "LabelThresholdNeighColor")), 1, 1);
   statistics->setColumnStretch(2, 1);
 
   auto* step = new QVBoxLayout;
@@ -192,32 +193,32 @@ void TForm_main::AddTrackRow(QGridLayout* grid, int row, TrackBar& track, const 
 QBoxLayout* TForm_main::BuildHighlightStep() {
   auto* tolerances = new QGridLayout;
   tolerances->setHorizontalSpacing(6);
-  AddCaptioned(tolerances, 0, 0, form_.EditLumTolerance.caption,
-               binder_.Bind(form_.EditLumTolerance, "EditLumTolerance"));
-  AddCaptioned(tolerances, 1, 0, form_.EditLumToleranceNeighbour.caption,
-               binder_.Bind(form_.EditLumToleranceNeighbour, "EditLumToleranceNeighbour"));
-  AddCaptioned(tolerances, 2, 0, form_.SpinLumIterations.caption,
-               Narrow(binder_.Bind(form_.SpinLumIterations, "SpinLumIterations")));
+  AddCaptioned(tolerances, 0, 0, controls_.EditLumTolerance.caption,
+               binder_.Bind(controls_.EditLumTolerance, "EditLumTolerance"));
+  AddCaptioned(tolerances, 1, 0, controls_.EditLumToleranceNeighbour.caption,
+               binder_.Bind(controls_.EditLumToleranceNeighbour, "EditLumToleranceNeighbour"));
+  AddCaptioned(tolerances, 2, 0, controls_.SpinLumIterations.caption,
+               Narrow(binder_.Bind(controls_.SpinLumIterations, "SpinLumIterations")));
   tolerances->setRowStretch(3, 1);
 
   auto* strength = new QGridLayout;
   strength->setHorizontalSpacing(6);
-  AddTrackRow(strength, 0, form_.TrackLumValue, "TrackLumValue", form_.LabelLumvalue,
+  AddTrackRow(strength, 0, controls_.TrackLumValue, "TrackLumValue", controls_.LabelLumvalue,
               "LabelLumvalue", [this] { OnTrackLumValueChange(); });
-  AddTrackRow(strength, 1, form_.TrackLumPower, "TrackLumPower", form_.LabelLumPower,
+  AddTrackRow(strength, 1, controls_.TrackLumPower, "TrackLumPower", controls_.LabelLumPower,
               "LabelLumPower", [this] { OnTrackLumPowerChange(); });
   strength->setRowStretch(2, 1);
 
   auto* color = new QGridLayout;
   color->setHorizontalSpacing(6);
   color->setVerticalSpacing(0);
-  AddTrackRow(color, 0, form_.TrackLumR, "TrackLumR", form_.LabelLumR, "LabelLumR",
+  AddTrackRow(color, 0, controls_.TrackLumR, "TrackLumR", controls_.LabelLumR, "LabelLumR",
               [this] { OnTrackLumRChange(); });
-  AddTrackRow(color, 1, form_.TrackLumG, "TrackLumG", form_.LabelLumG, "LabelLumG",
+  AddTrackRow(color, 1, controls_.TrackLumG, "TrackLumG", controls_.LabelLumG, "LabelLumG",
               [this] { OnTrackLumRChange(); });
-  AddTrackRow(color, 2, form_.TrackLumB, "TrackLumB", form_.LabelLumB, "LabelLumB",
+  AddTrackRow(color, 2, controls_.TrackLumB, "TrackLumB", controls_.LabelLumB, "LabelLumB",
               [this] { OnTrackLumRChange(); });
-  QFrame* swatch = binder_.Bind(form_.PanelLumColor, "PanelLumColor");
+  QFrame* swatch = binder_.Bind(controls_.PanelLumColor, "PanelLumColor");
   swatch->setFixedSize(36, 36);
   color->addWidget(swatch, 0, 3, 3, 1, Qt::AlignCenter);
 
@@ -229,7 +230,7 @@ QBoxLayout* TForm_main::BuildHighlightStep() {
   top->addLayout(color, 1);
 
   auto* action = Row();
-  action->addWidget(binder_.Bind(form_.ButtonIncreaseMaxWhite, "ButtonIncreaseMaxWhite",
+  action->addWidget(binder_.Bind(controls_.ButtonIncreaseMaxWhite, "ButtonIncreaseMaxWhite",
                                  [this] { OnButtonIncreaseMaxWhiteClick(); }));
   action->addStretch(1);
 
@@ -243,33 +244,34 @@ QBoxLayout* TForm_main::BuildOptimizeStep() {
   auto* inputs = new QGridLayout;
   inputs->setHorizontalSpacing(6);
   inputs->setVerticalSpacing(3);
-  AddCaptioned(inputs, 0, 0, form_.EditOptThreshold.caption,
-               binder_.Bind(form_.EditOptThreshold, "EditOptThreshold"));
-  AddCaptioned(inputs, 1, 0, form_.SpinOptLevel1.caption,
-               Narrow(binder_.Bind(form_.SpinOptLevel1, "SpinOptLevel1")));
-  inputs->addWidget(binder_.Bind(form_.CheckOptHalt1, "CheckOptHalt1"), 2, 0, 1, 2);
+  AddCaptioned(inputs, 0, 0, controls_.EditOptThreshold.caption,
+               binder_.Bind(controls_.EditOptThreshold, "EditOptThreshold"));
+  AddCaptioned(inputs, 1, 0, controls_.SpinOptLevel1.caption,
+               Narrow(binder_.Bind(controls_.SpinOptLevel1, "SpinOptLevel1")));
+  inputs->addWidget(binder_.Bind(controls_.CheckOptHalt1, "CheckOptHalt1"), 2, 0, 1, 2);
   inputs->setColumnMinimumWidth(2, 12);
-  AddCaptioned(inputs, 0, 3, form_.SpinOptMaxRed.caption,
-               Narrow(binder_.Bind(form_.SpinOptMaxRed, "SpinOptMaxRed")));
-  AddCaptioned(inputs, 1, 3, form_.SpinOptLevel1_min.caption,
-               Narrow(binder_.Bind(form_.SpinOptLevel1_min, "SpinOptLevel1_min")));
-  inputs->addWidget(binder_.Bind(form_.CheckLumIncrease, "CheckLumIncrease"), 2, 3, 1, 2);
+  AddCaptioned(inputs, 0, 3, controls_.SpinOptMaxRed.caption,
+               Narrow(binder_.Bind(controls_.SpinOptMaxRed, "SpinOptMaxRed")));
+  AddCaptioned(inputs, 1, 3, controls_.SpinOptLevel1_min.caption,
+               Narrow(binder_.Bind(controls_.SpinOptLevel1_min, "SpinOptLevel1_min")));
+  inputs->addWidget(binder_.Bind(controls_.CheckLumIncrease, "CheckLumIncrease"), 2, 3, 1, 2);
   inputs->setColumnStretch(5, 1);
 
   auto* run = Row();
+  run->addWidget(binder_.Bind(controls_.ButtonOptimize, "ButtonOptimize",
+                              [this] { OnButtonOptimizeClick(); }));
   run->addWidget(
-      binder_.Bind(form_.ButtonOptimize, "ButtonOptimize", [this] { OnButtonOptimizeClick(); }));
-  run->addWidget(binder_.Bind(form_.ButtonAbort, "ButtonAbort", [this] { OnButtonAbortClick(); }));
-  QGroupBox* level = binder_.Bind(form_.RadioLevelNr, "RadioLevelNr");
+      binder_.Bind(controls_.ButtonAbort, "ButtonAbort", [this] { OnButtonAbortClick(); }));
+  QGroupBox* level = binder_.Bind(controls_.RadioLevelNr, "RadioLevelNr");
   level->layout()->setContentsMargins(6, 0, 6, 0);
   run->addWidget(level);
-  QProgressBar* gauge = binder_.Bind(form_.GaugeOpt2, "GaugeOpt2");
+  QProgressBar* gauge = binder_.Bind(controls_.GaugeOpt2, "GaugeOpt2");
   gauge->setMinimumWidth(120);
   run->addWidget(gauge, 1);
 
   // The hint lines are broken where their author wanted; a small font lets
   // them stand unwrapped.
-  QPlainTextEdit* memo = binder_.Bind(form_.Memo1, "Memo1");
+  QPlainTextEdit* memo = binder_.Bind(controls_.Memo1, "Memo1");
   QFont small = memo->font();
   small.setPointSizeF(small.pointSizeF() * 0.8);
   memo->setFont(small);
@@ -284,11 +286,11 @@ QBoxLayout* TForm_main::BuildOptimizeStep() {
 
 QBoxLayout* TForm_main::BuildChooseStep() {
   QTableWidget* grid =
-      binder_.Bind(form_.GridOptimized, "GridOptimized", [this] { OnGridOptimizedClick(); });
+      binder_.Bind(controls_.GridOptimized, "GridOptimized", [this] { OnGridOptimizedClick(); });
   QFont small = grid->font();
   small.setPointSizeF(small.pointSizeF() * 0.8);
   grid->setFont(small);
-  // The Form's column widths are narrow for the header texts: let them wrap.
+  // The control model's column widths are narrow for the header texts: let them wrap.
   grid->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
   grid->horizontalHeader()->setFixedHeight(2 * grid->fontMetrics().lineSpacing() + 6);
   grid->setFixedHeight(128);
@@ -299,20 +301,21 @@ QBoxLayout* TForm_main::BuildChooseStep() {
 
 QBoxLayout* TForm_main::BuildFinetuneStep() {
   auto* reduce = Row();
-  AddCaptioned(reduce, form_.TrackRedLum.caption,
-               binder_.Bind(form_.TrackRedLum, "TrackRedLum", [this] { OnTrackRedLumChange(); }));
-  QLabel* value = Fixed(binder_.Bind(form_.LabelRedLum, "LabelRedLum"));
+  AddCaptioned(
+      reduce, controls_.TrackRedLum.caption,
+      binder_.Bind(controls_.TrackRedLum, "TrackRedLum", [this] { OnTrackRedLumChange(); }));
+  QLabel* value = Fixed(binder_.Bind(controls_.LabelRedLum, "LabelRedLum"));
   value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("00.00")));
   reduce->addWidget(value);
-  reduce->addWidget(binder_.Bind(form_.ButtonReduceLights, "ButtonReduceLights",
+  reduce->addWidget(binder_.Bind(controls_.ButtonReduceLights, "ButtonReduceLights",
                                  [this] { OnButtonReduceLightsClick(); }));
 
   auto* collapse = Row();
-  AddCaptioned(collapse, form_.SpinRedGroupNr.caption,
-               Narrow(binder_.Bind(form_.SpinRedGroupNr, "SpinRedGroupNr"), 48));
-  AddCaptioned(collapse, form_.EditRedThreshold.caption,
-               binder_.Bind(form_.EditRedThreshold, "EditRedThreshold"));
-  collapse->addWidget(binder_.Bind(form_.ButtonCollapseLights, "ButtonCollapseLights",
+  AddCaptioned(collapse, controls_.SpinRedGroupNr.caption,
+               Narrow(binder_.Bind(controls_.SpinRedGroupNr, "SpinRedGroupNr"), 48));
+  AddCaptioned(collapse, controls_.EditRedThreshold.caption,
+               binder_.Bind(controls_.EditRedThreshold, "EditRedThreshold"));
+  collapse->addWidget(binder_.Bind(controls_.ButtonCollapseLights, "ButtonCollapseLights",
                                    [this] { OnButtonCollapseLightsClick(); }));
   collapse->addStretch(1);
 
@@ -324,18 +327,18 @@ QBoxLayout* TForm_main::BuildFinetuneStep() {
 
 QBoxLayout* TForm_main::BuildExportStep() {
   auto* row = Row();
-  AddCaptioned(row, form_.SpinLightDistance.caption,
-               Narrow(binder_.Bind(form_.SpinLightDistance, "SpinLightDistance"), 72));
+  AddCaptioned(row, controls_.SpinLightDistance.caption,
+               Narrow(binder_.Bind(controls_.SpinLightDistance, "SpinLightDistance"), 72));
   row->addSpacing(8);
   QSlider* intensity =
-      binder_.Bind(form_.TrackExpInt, "TrackExpInt", [this] { OnTrackExpIntChange(); });
+      binder_.Bind(controls_.TrackExpInt, "TrackExpInt", [this] { OnTrackExpIntChange(); });
   intensity->setMinimumWidth(100);
-  AddCaptioned(row, form_.TrackExpInt.caption, intensity);
-  row->addWidget(Fixed(binder_.Bind(form_.LabelExpIntens, "LabelExpIntens")));
+  AddCaptioned(row, controls_.TrackExpInt.caption, intensity);
+  row->addWidget(Fixed(binder_.Bind(controls_.LabelExpIntens, "LabelExpIntens")));
   row->addSpacing(8);
   row->addWidget(
-      binder_.Bind(form_.ButtonExport, "ButtonExport", [this] { OnButtonExportClick(); }));
-  row->addWidget(binder_.Bind(form_.ButtonExportMaya, "ButtonExportMaya",
+      binder_.Bind(controls_.ButtonExport, "ButtonExport", [this] { OnButtonExportClick(); }));
+  row->addWidget(binder_.Bind(controls_.ButtonExportMaya, "ButtonExportMaya",
                               [this] { OnButtonExportMayaClick(); }));
   return row;
 }
@@ -351,13 +354,13 @@ QWidget* TForm_main::BuildPreview() {
   auto* placeholder = new PictureView(kPreviewSize, kPreviewSize, [title] { return title; });
   placeholder->setObjectName(QStringLiteral("Image3"));
   preview_ = new PictureView(kPreviewSize, kPreviewSize,
-                             [this] { return WrapBitmap(ShownPreview(*session_, form_)); });
+                             [this] { return WrapBitmap(ShownPreview(*session_, controls_)); });
   preview_->setObjectName(QStringLiteral("Image1"));
   stack->addWidget(placeholder, 0, 0);
   stack->addWidget(preview_, 0, 0);
 
-  binder_.BindVisibility(form_.Image3, placeholder);
-  binder_.BindVisibility(form_.Image1, preview_);
+  binder_.BindVisibility(controls_.Image3, placeholder);
+  binder_.BindVisibility(controls_.Image1, preview_);
   for (PictureView* picture : {placeholder, preview_})
     connect(picture, &PictureView::PointerMoved, this,
             [this](int x, int y) { OnImage1MouseMove(x, y); });
@@ -370,13 +373,13 @@ QWidget* TForm_main::BuildViewSettings() {
   viewSettings_ = group;
 
   QSpinBox* viewMin =
-      binder_.Bind(form_.SpinViewMin, "SpinViewMin", [this] { OnSpinViewMinChange(); });
+      binder_.Bind(controls_.SpinViewMin, "SpinViewMin", [this] { OnSpinViewMinChange(); });
   QSpinBox* viewMax =
-      binder_.Bind(form_.SpinViewMax, "SpinViewMax", [this] { OnSpinViewMaxChange(); });
+      binder_.Bind(controls_.SpinViewMax, "SpinViewMax", [this] { OnSpinViewMaxChange(); });
   auto* range = Row();
   for (QSpinBox* spin : {viewMin, viewMax}) UseSpinPalette(Narrow(spin, 48));
-  AddCaptioned(range, form_.SpinViewMin.caption, viewMin);
-  AddCaptioned(range, form_.SpinViewMax.caption, viewMax);
+  AddCaptioned(range, controls_.SpinViewMin.caption, viewMin);
+  AddCaptioned(range, controls_.SpinViewMax.caption, viewMax);
   auto* shift = new QWidget;
   shift->setObjectName(QStringLiteral("SpinButton1"));
   auto* arrows = new QVBoxLayout(shift);
@@ -412,32 +415,33 @@ QWidget* TForm_main::BuildViewSettings() {
   // Checks that change the background redraw it; the others only the overlay.
   const auto back = [this] { OnUpdateViewback(); };
   const auto overlay = [this] { OnUpdateView(); };
-  layout->addWidget(binder_.Bind(form_.CheckDarken, "CheckDarken", back));
-  layout->addWidget(binder_.Bind(form_.CheckViewOutRange, "CheckViewOutRange", back));
+  layout->addWidget(binder_.Bind(controls_.CheckDarken, "CheckDarken", back));
+  layout->addWidget(binder_.Bind(controls_.CheckViewOutRange, "CheckViewOutRange", back));
   layout->addLayout(outOfRange);
-  layout->addWidget(binder_.Bind(form_.CheckDisplaybackground, "CheckDisplaybackground", back));
-  layout->addWidget(binder_.Bind(form_.CheckDisplayFill, "CheckDisplayFill", back));
-  layout->addWidget(binder_.Bind(form_.CheckDisplayPoints, "CheckDisplayPoints", overlay));
-  layout->addWidget(binder_.Bind(form_.CheckDisplay_unused, "CheckDisplay_unused", overlay));
-  layout->addWidget(binder_.Bind(form_.CheckDisplayLines, "CheckDisplayLines", overlay));
-  layout->addWidget(binder_.Bind(form_.CheckDisplayNr, "CheckDisplayNr", overlay));
-  layout->addWidget(binder_.Bind(form_.CheckDisplayCollapseNr, "CheckDisplayCollapseNr", overlay));
-  layout->addWidget(binder_.Bind(form_.LabelMaxpoint, "LabelMaxpoint"));
+  layout->addWidget(binder_.Bind(controls_.CheckDisplaybackground, "CheckDisplaybackground", back));
+  layout->addWidget(binder_.Bind(controls_.CheckDisplayFill, "CheckDisplayFill", back));
+  layout->addWidget(binder_.Bind(controls_.CheckDisplayPoints, "CheckDisplayPoints", overlay));
+  layout->addWidget(binder_.Bind(controls_.CheckDisplay_unused, "CheckDisplay_unused", overlay));
+  layout->addWidget(binder_.Bind(controls_.CheckDisplayLines, "CheckDisplayLines", overlay));
+  layout->addWidget(binder_.Bind(controls_.CheckDisplayNr, "CheckDisplayNr", overlay));
+  layout->addWidget(
+      binder_.Bind(controls_.CheckDisplayCollapseNr, "CheckDisplayCollapseNr", overlay));
+  layout->addWidget(binder_.Bind(controls_.LabelMaxpoint, "LabelMaxpoint"));
   return group;
 }
 
 QWidget* TForm_main::BuildMousePosition() {
-  auto* group = new QGroupBox(QString::fromStdString(form_.GroupBox3));
+  auto* group = new QGroupBox(QString::fromStdString(controls_.GroupBox3));
   group->setObjectName(QStringLiteral("GroupBox3"));
   auto* layout = new QVBoxLayout(group);
   layout->setSpacing(1);
-  layout->addWidget(Fixed(binder_.Bind(form_.LabelcordX, "LabelcordX")));
-  layout->addWidget(Fixed(binder_.Bind(form_.LabelcordY, "LabelcordY")));
-  layout->addWidget(Fixed(binder_.Bind(form_.LabelcordR, "LabelcordR")));
-  layout->addWidget(Fixed(binder_.Bind(form_.LabelcordG, "LabelcordG")));
-  layout->addWidget(Fixed(binder_.Bind(form_.LabelcordB, "LabelcordB")));
-  layout->addWidget(Fixed(binder_.Bind(form_.LabelcordLum, "LabelcordLum")));
-  layout->addWidget(Fixed(binder_.Bind(form_.Labelmaxopt, "Labelmaxopt")));
+  layout->addWidget(Fixed(binder_.Bind(controls_.LabelcordX, "LabelcordX")));
+  layout->addWidget(Fixed(binder_.Bind(controls_.LabelcordY, "LabelcordY")));
+  layout->addWidget(Fixed(binder_.Bind(controls_.LabelcordR, "LabelcordR")));
+  layout->addWidget(Fixed(binder_.Bind(controls_.LabelcordG, "LabelcordG")));
+  layout->addWidget(Fixed(binder_.Bind(controls_.LabelcordB, "LabelcordB")));
+  layout->addWidget(Fixed(binder_.Bind(controls_.LabelcordLum, "LabelcordLum")));
+  layout->addWidget(Fixed(binder_.Bind(controls_.Labelmaxopt, "Labelmaxopt")));
   return group;
 }
 

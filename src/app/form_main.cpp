@@ -19,7 +19,7 @@ TForm_main::TForm_main(std::unique_ptr<Host> host, QWidget* parent)
       binder_([this] { return stepsRunning_ == 0; }) {
   setObjectName(QStringLiteral("Form_main"));
   BuildWindow();
-  FormCreate(*session_, form_, *host_);
+  FormCreate(*session_, controls_, *host_);
   RefreshAll();
 }
 
@@ -42,7 +42,7 @@ void TForm_main::RefreshCheap() {
 }
 
 void TForm_main::RefreshAll() {
-  const QString title = QString::fromStdString(form_.Caption);
+  const QString title = QString::fromStdString(controls_.Caption);
   if (windowTitle() != title) setWindowTitle(title);
   binder_.RefreshAll();
   if (viewSettings_) viewSettings_->setEnabled(stepsRunning_ == 0);
@@ -69,7 +69,7 @@ bool TForm_main::RunStep(const std::function<void()>& step) {
 // A step that stops on an error would leave the step controls disabled for
 // good; the user is told and may go on.
 void TForm_main::ReportStepFailure(const char* what) {
-  SetBusy(form_, false);
+  SetBusy(controls_, false);
   host_->ShowMessage(std::string("The step stopped on an error: ") + what);
 }
 

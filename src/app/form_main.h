@@ -6,7 +6,7 @@
 #include <QMainWindow>
 
 #include "app/control_binder.h"
-#include "workflow/form.h"
+#include "workflow/control_model.h"
 #include "workflow/host.h"
 #include "workflow/session.h"
 
@@ -18,10 +18,10 @@ namespace halvane {
 
 class PictureView;
 
-// The main window: a projection of the Form. Every widget carries its
-// control's name as object name; a user's edit writes the Form and runs the
+// The main window: a projection of the control model. Every widget carries its
+// control's name as object name; a user's edit writes the control model and runs the
 // control's handler; after each handler, and whenever the host lets events
-// run during a long step, the widgets show the Form again.
+// run during a long step, the widgets show the control model again.
 class TForm_main : public QMainWindow {
   Q_OBJECT
 
@@ -32,17 +32,17 @@ class TForm_main : public QMainWindow {
   ~TForm_main() override;
 
   Session& session() { return *session_; }
-  Form& form() { return form_; }
+  ControlModel& controls() { return controls_; }
   Host& host() { return *host_; }
 
   // Runs one step on the user-interface thread. While a step runs (it may let
   // events run, so clicks and close requests arrive meanwhile) a second one
-  // is refused and false returned. Afterwards the widgets show the Form, and
+  // is refused and false returned. Afterwards the widgets show the control model, and
   // a close requested during the step is carried out.
   bool RunStep(const std::function<void()>& step);
   bool StepRunning() const { return stepsRunning_ > 0; }
 
-  // Shows the Form in the widgets: what a long step updates, or everything.
+  // Shows the control model in the widgets: what a long step updates, or everything.
   void RefreshCheap();
   void RefreshAll();
 
@@ -98,7 +98,7 @@ class TForm_main : public QMainWindow {
   void OnImage1MouseMove(int x, int y);
 
   std::unique_ptr<Session> session_;
-  Form form_;
+  ControlModel controls_;
   std::unique_ptr<Host> host_;
   ControlBinder binder_;
   PictureView* preview_ = nullptr;

@@ -8,7 +8,7 @@
 #include <QRadialGradient>
 
 #include "app/qt_convert.h"
-#include "workflow/form.h"
+#include "workflow/control_model.h"
 
 namespace halvane {
 namespace {

@@ -44,7 +44,7 @@ class QtHost : public Host {
 };
 
 // "description|patterns|description|patterns" with patterns separated by ";"
-// or "," becomes Qt's "description (pattern pattern);;..." form.
+// or "," becomes Qt's "description (pattern pattern);;..." controls.
 QString QtFileFilter(const std::string& filter);
 
 // Message texts break lines with line feed plus carriage return; Qt wants

@@ -4,7 +4,6 @@
 #include "dome/colour_step.h"
 #include "dome/highlight.h"
 #include "dome/start_points.h"
-#include "rig/export_step.h"
 #include "image/load_step.h"
 #include "optimize/collapse_lights.h"
 #include "optimize/optimize_step.h"
@@ -12,45 +11,46 @@
 #include "optimize/result_table.h"
 #include "preview/mouse_readout.h"
 #include "preview/preview.h"
+#include "rig/export_step.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
 
 void TForm_main::OnButton_LoadImageClick() {
-  RunStep([this] { Button_LoadImageClick(*session_, form_, *host_); });
+  RunStep([this] { Button_LoadImageClick(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnSpinPointIterationChange() {
-  RunStep([this] { SpinPointIterationChange(*session_, form_); });
+  RunStep([this] { SpinPointIterationChange(*session_, controls_); });
 }
 
 void TForm_main::OnButtonCalculateStartpointsClick() {
-  RunStep([this] { ButtonCalculateStartpointsClick(*session_, form_, *host_); });
+  RunStep([this] { ButtonCalculateStartpointsClick(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnButtonApplyColorClick() {
-  RunStep([this] { ButtonApplyColorClick(*session_, form_, *host_); });
+  RunStep([this] { ButtonApplyColorClick(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnButtonIncreaseMaxWhiteClick() {
-  RunStep([this] { ButtonIncreaseMaxWhiteClick(*session_, form_, *host_); });
+  RunStep([this] { ButtonIncreaseMaxWhiteClick(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnTrackLumValueChange() {
-  RunStep([this] { TrackLumValueChange(*session_, form_, *host_); });
+  RunStep([this] { TrackLumValueChange(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnTrackLumPowerChange() {
-  RunStep([this] { TrackLumPowerChange(*session_, form_, *host_); });
+  RunStep([this] { TrackLumPowerChange(*session_, controls_, *host_); });
 }
 
 // Shared by TrackLumR, TrackLumG and TrackLumB.
 void TForm_main::OnTrackLumRChange() {
-  RunStep([this] { TrackLumRChange(*session_, form_, *host_); });
+  RunStep([this] { TrackLumRChange(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnButtonOptimizeClick() {
-  RunStep([this] { ButtonOptimizeClick(*session_, form_, *host_); });
+  RunStep([this] { ButtonOptimizeClick(*session_, controls_, *host_); });
 }
 
 // Reaches a running optimization while it lets events run, so it is not a
@@ -60,61 +60,61 @@ void TForm_main::OnButtonAbortClick() {
 }
 
 void TForm_main::OnGridOptimizedClick() {
-  RunStep([this] { GridOptimizedClick(*session_, form_, *host_); });
+  RunStep([this] { GridOptimizedClick(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnTrackRedLumChange() {
-  RunStep([this] { TrackRedLumChange(form_, *host_); });
+  RunStep([this] { TrackRedLumChange(controls_, *host_); });
 }
 
 void TForm_main::OnButtonReduceLightsClick() {
-  RunStep([this] { ButtonReduceLightsClick(*session_, form_, *host_); });
+  RunStep([this] { ButtonReduceLightsClick(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnButtonCollapseLightsClick() {
-  RunStep([this] { ButtonCollapseLightsClick(*session_, form_, *host_); });
+  RunStep([this] { ButtonCollapseLightsClick(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnTrackExpIntChange() {
-  RunStep([this] { TrackExpIntChange(form_, *host_); });
+  RunStep([this] { TrackExpIntChange(controls_, *host_); });
 }
 
 void TForm_main::OnButtonExportClick() {
-  RunStep([this] { ButtonExportClick(*session_, form_, *host_); });
+  RunStep([this] { ButtonExportClick(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnButtonExportMayaClick() {
-  RunStep([this] { ButtonExportMayaClick(*session_, form_, *host_); });
+  RunStep([this] { ButtonExportMayaClick(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnUpdateView() {
-  RunStep([this] { UpdateView(*session_, form_, *host_); });
+  RunStep([this] { UpdateView(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnUpdateViewback() {
-  RunStep([this] { UpdateViewback(*session_, form_, *host_); });
+  RunStep([this] { UpdateViewback(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnSpinViewMinChange() {
-  RunStep([this] { SpinViewMinChange(*session_, form_, *host_); });
+  RunStep([this] { SpinViewMinChange(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnSpinViewMaxChange() {
-  RunStep([this] { SpinViewMaxChange(*session_, form_, *host_); });
+  RunStep([this] { SpinViewMaxChange(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnSpinButton1UpClick() {
-  RunStep([this] { SpinButton1UpClick(*session_, form_, *host_); });
+  RunStep([this] { SpinButton1UpClick(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnSpinButton1DownClick() {
-  RunStep([this] { SpinButton1DownClick(*session_, form_, *host_); });
+  RunStep([this] { SpinButton1DownClick(*session_, controls_, *host_); });
 }
 
 // Shared by Image1 and Image3. The readout only writes its labels, so it is
 // no step: it also works while a step lets events run.
 void TForm_main::OnImage1MouseMove(int x, int y) {
-  Image1MouseMove(*session_, form_, *host_, x, y);
+  Image1MouseMove(*session_, controls_, *host_, x, y);
   binder_.RefreshCheap();
 }
 

@@ -5,7 +5,7 @@
 #include <QWidget>
 
 #include "app/qt_convert.h"
-#include "workflow/form.h"
+#include "workflow/control_model.h"
 
 namespace halvane {
 namespace {

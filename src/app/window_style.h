@@ -8,7 +8,7 @@ namespace halvane {
 
 // Light text on the window's dark blue, dark text in the fields.
 void UseWindowPalette(QWidget* window);
-// Dark text on a light step panel; the panel's own colour comes from the Form.
+// Dark text on a light step panel; the panel's own colour comes from the control model.
 void UsePanelPalette(QWidget* panel);
 // Dark arrows for spin boxes placed on the dark window background.
 void UseSpinPalette(QWidget* spin);

@@ -32,15 +32,15 @@ std::string TerminalText(const std::string& message) {
 }
 
 void BatchHost::FlushLog() {
-  if (form_ == nullptr) return;
-  const auto& log = form_->ListBox1.items;
+  if (controls_ == nullptr) return;
+  const auto& log = controls_->ListBox1.items;
   for (; logPrinted_ < log.size(); ++logPrinted_) messages_ << log[logPrinted_] << '\n';
 }
 
 void BatchHost::ProcessEvents() {
   FlushLog();
-  if (form_ == nullptr) return;
-  const std::string& progress = form_->StatusBar1.panels[2];
+  if (controls_ == nullptr) return;
+  const std::string& progress = controls_->StatusBar1.panels[2];
   if (!progress.empty() && progress != lastProgress_) messages_ << progress << '\n';
   lastProgress_ = progress;
 }

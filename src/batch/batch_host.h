@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "workflow/form.h"
+#include "workflow/control_model.h"
 #include "workflow/host.h"
 
 namespace halvane {
@@ -35,9 +35,9 @@ class BatchHost : public Host {
   void SetSaveTarget(std::string path) { saveTarget_ = std::move(path); }
   // Every draw of 26 gives this letter's index ("A" is 0).
   void FixLetter(char letter) { fixedLetter_ = letter; }
-  // Echo the form's log lines, and the progress text of status panel 2 at
+  // Echo the controls's log lines, and the progress text of status panel 2 at
   // the moments events run.
-  void Echo(const Form* form) { form_ = form; }
+  void Echo(const ControlModel* controls) { controls_ = controls; }
   // Keep messages back; ReleaseMessages prints them.
   void HoldMessages(bool hold) { holdMessages_ = hold; }
   void ReleaseMessages();
@@ -51,7 +51,7 @@ class BatchHost : public Host {
   std::mt19937 random_;
   std::optional<char> fixedLetter_;
   int messageCount_ = 0;
-  const Form* form_ = nullptr;
+  const ControlModel* controls_ = nullptr;
   std::size_t logPrinted_ = 0;
   std::string lastProgress_;
   bool holdMessages_ = false;

@@ -8,8 +8,6 @@
 #include "dome/colour_step.h"
 #include "dome/highlight.h"
 #include "dome/start_points.h"
-#include "rig/export_step.h"
-#include "rig/script_kind.h"
 #include "image/load_step.h"
 #include "optimize/collapse_lights.h"
 #include "optimize/optimize_step.h"
@@ -18,57 +16,60 @@
 #include "optimize/search_settings.h"
 #include "preview/png_writer.h"
 #include "preview/preview.h"
+#include "rig/export_step.h"
+#include "rig/script_kind.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
 
 // Sets the controls the way a user would before pressing the step buttons.
-void SetControls(const BatchOptions& o, Session& s, Form& form, Host& host) {
+void SetControls(const BatchOptions& o, Session& s, ControlModel& controls, Host& host) {
   if (o.resolution) {
-    form.SpinPointIteration.value = *o.resolution;
-    SpinPointIterationChange(s, form);
+    controls.SpinPointIteration.value = *o.resolution;
+    SpinPointIterationChange(s, controls);
   }
-  if (o.black) form.EditBlack.text = *o.black;
-  if (o.white) form.EditWhite.text = *o.white;
-  if (o.clamp) form.EditClampwhite.text = *o.clamp;
-  if (o.lumIterations) form.SpinLumIterations.value = *o.lumIterations;
+  if (o.black) controls.EditBlack.text = *o.black;
+  if (o.white) controls.EditWhite.text = *o.white;
+  if (o.clamp) controls.EditClampwhite.text = *o.clamp;
+  if (o.lumIterations) controls.SpinLumIterations.value = *o.lumIterations;
   if (o.lumValue) {
-    form.TrackLumValue.position = *o.lumValue;
-    TrackLumValueChange(s, form, host);
+    controls.TrackLumValue.position = *o.lumValue;
+    TrackLumValueChange(s, controls, host);
   }
   if (o.lumPower) {
-    form.TrackLumPower.position = *o.lumPower;
-    TrackLumPowerChange(s, form, host);
+    controls.TrackLumPower.position = *o.lumPower;
+    TrackLumPowerChange(s, controls, host);
   }
   if (o.lumColor) {
-    form.TrackLumR.position = (*o.lumColor)[0];
-    form.TrackLumG.position = (*o.lumColor)[1];
-    form.TrackLumB.position = (*o.lumColor)[2];
-    TrackLumRChange(s, form, host);
+    controls.TrackLumR.position = (*o.lumColor)[0];
+    controls.TrackLumG.position = (*o.lumColor)[1];
+    controls.TrackLumB.position = (*o.lumColor)[2];
+    TrackLumRChange(s, controls, host);
   }
-  if (o.maxReduction) form.SpinOptMaxRed.value = *o.maxReduction;
-  if (o.level1Points) form.SpinOptLevel1.value = *o.level1Points;
-  if (o.level1MaxLights) form.SpinOptLevel1_min.value = *o.level1MaxLights;
-  form.CheckOptHalt1.checked = o.haltAfterLevel1;
+  if (o.maxReduction) controls.SpinOptMaxRed.value = *o.maxReduction;
+  if (o.level1Points) controls.SpinOptLevel1.value = *o.level1Points;
+  if (o.level1MaxLights) controls.SpinOptLevel1_min.value = *o.level1MaxLights;
+  controls.CheckOptHalt1.checked = o.haltAfterLevel1;
   if (o.threads) DefaultSearchSettings().threads = *o.threads;
   if (o.reduce) {
-    form.TrackRedLum.position = *o.reduce;
-    TrackRedLumChange(form, host);
+    controls.TrackRedLum.position = *o.reduce;
+    TrackRedLumChange(controls, host);
   }
-  if (o.collapseGroup) form.SpinRedGroupNr.value = *o.collapseGroup;
-  if (o.distance) form.SpinLightDistance.value = *o.distance;
+  if (o.collapseGroup) controls.SpinRedGroupNr.value = *o.collapseGroup;
+  if (o.distance) controls.SpinLightDistance.value = *o.distance;
 }
 
-void PrintTable(const Form& form, std::ostream& out) {
-  const StringGrid& grid = form.GridOptimized;
+void PrintTable(const ControlModel& controls, std::ostream& out) {
+  const StringGrid& grid = controls.GridOptimized;
   for (int row = 0; row < grid.rowCount; ++row) {
     for (int col = 0; col < 6; ++col) out << (col > 0 ? "\t" : "") << grid.Cell(col, row);
     out << '\n';
   }
 }
 
-int WriteFiles(const BatchOptions& o, const Session& s, const Form& form, std::ostream& err) {
+int WriteFiles(const BatchOptions& o, const Session& s, const ControlModel& controls,
+               std::ostream& err) {
   if (!o.pointsCsvPath.empty()) {
     std::ofstream csv(o.pointsCsvPath, std::ios::binary | std::ios::trunc);
     if (csv) WritePointsCsv(s, csv);
@@ -79,7 +80,7 @@ int WriteFiles(const BatchOptions& o, const Session& s, const Form& form, std::o
   }
   if (!o.previewPath.empty()) {
     std::string error;
-    if (!WritePng(ShownPreview(s, form), o.previewPath, error)) {
+    if (!WritePng(ShownPreview(s, controls), o.previewPath, error)) {
       err << "halvane-batch: cannot write " << o.previewPath << ": " << error << '\n';
       return kExitOutputFailed;
     }
@@ -87,11 +88,11 @@ int WriteFiles(const BatchOptions& o, const Session& s, const Form& form, std::o
   return kExitDone;
 }
 
-int ExportScripts(const BatchOptions& o, Session& s, Form& form, BatchHost& host) {
+int ExportScripts(const BatchOptions& o, Session& s, ControlModel& controls, BatchHost& host) {
   for (const std::string& path : o.outputs) {
     host.SetSaveTarget(path);
     const int messagesBefore = host.messageCount();
-    ExportScript(s, form, host, ScriptKindForPath(path).value());  // checked with the options
+    ExportScript(s, controls, host, ScriptKindForPath(path).value());  // checked with the options
     if (host.messageCount() != messagesBefore) return kExitOutputFailed;
   }
   return kExitDone;
@@ -103,11 +104,11 @@ class Pipeline {
       : o_(o), out_(out), err_(err), session_(MakeSession()), s_(*session_), host_(o.image, err) {}
 
   int Run() {
-    FormCreate(s_, form_, host_);
-    if (o_.verbose) host_.Echo(&form_);
+    FormCreate(s_, controls_, host_);
+    if (o_.verbose) host_.Echo(&controls_);
     host_.HoldMessages(o_.quiet);
     if (o_.letter) host_.FixLetter(*o_.letter);
-    SetControls(o_, s_, form_, host_);
+    SetControls(o_, s_, controls_, host_);
     const int code = Steps();
     host_.FlushLog();
     if (code != kExitDone) host_.ReleaseMessages();
@@ -116,45 +117,45 @@ class Pipeline {
 
  private:
   int Steps() {
-    Button_LoadImageClick(s_, form_, host_);
+    Button_LoadImageClick(s_, controls_, host_);
     if (s_.workflowState == 0) {
       if (host_.messageCount() == 0)
         err_ << "halvane-batch: cannot read " << o_.image << ": no such file\n";
       return kExitUnreadable;
     }
-    ButtonCalculateStartpointsClick(s_, form_, host_);
-    ButtonApplyColorClick(s_, form_, host_);
+    ButtonCalculateStartpointsClick(s_, controls_, host_);
+    ButtonApplyColorClick(s_, controls_, host_);
     if (s_.workflowState < 3) return kExitUsage;  // black and white point are equal
     if (o_.increase) {
-      if (o_.lumTolerance) form_.EditLumTolerance.text = *o_.lumTolerance;
+      if (o_.lumTolerance) controls_.EditLumTolerance.text = *o_.lumTolerance;
       if (o_.lumToleranceNeighbour)
-        form_.EditLumToleranceNeighbour.text = *o_.lumToleranceNeighbour;
-      ButtonIncreaseMaxWhiteClick(s_, form_, host_);
+        controls_.EditLumToleranceNeighbour.text = *o_.lumToleranceNeighbour;
+      ButtonIncreaseMaxWhiteClick(s_, controls_, host_);
     }
     if (!o_.noOptimize) {
       if (int code = Optimize(); code != kExitDone) return code;
     }
-    if (o_.reduce) ButtonReduceLightsClick(s_, form_, host_);
+    if (o_.reduce) ButtonReduceLightsClick(s_, controls_, host_);
     if (o_.collapseGroup || o_.collapseThreshold) {
-      if (o_.collapseThreshold) form_.EditRedThreshold.text = *o_.collapseThreshold;
-      ButtonCollapseLightsClick(s_, form_, host_);
+      if (o_.collapseThreshold) controls_.EditRedThreshold.text = *o_.collapseThreshold;
+      ButtonCollapseLightsClick(s_, controls_, host_);
     }
-    if (int code = ExportScripts(o_, s_, form_, host_); code != kExitDone) return code;
-    return WriteFiles(o_, s_, form_, err_);
+    if (int code = ExportScripts(o_, s_, controls_, host_); code != kExitDone) return code;
+    return WriteFiles(o_, s_, controls_, err_);
   }
 
   int Optimize() {
-    if (o_.threshold) form_.EditOptThreshold.text = *o_.threshold;
-    ButtonOptimizeClick(s_, form_, host_);
-    if (o_.table) PrintTable(form_, out_);
-    if (o_.row != form_.GridOptimized.selectedRow) {
+    if (o_.threshold) controls_.EditOptThreshold.text = *o_.threshold;
+    ButtonOptimizeClick(s_, controls_, host_);
+    if (o_.table) PrintTable(controls_, out_);
+    if (o_.row != controls_.GridOptimized.selectedRow) {
       if (o_.row > s_.results.count) {
         err_ << "halvane-batch: --row " << o_.row << ": the table has " << s_.results.count
              << " rows\n";
         return kExitUsage;
       }
-      form_.GridOptimized.selectedRow = o_.row;
-      GridOptimizedClick(s_, form_, host_);
+      controls_.GridOptimized.selectedRow = o_.row;
+      GridOptimizedClick(s_, controls_, host_);
     }
     return kExitDone;
   }
@@ -164,7 +165,7 @@ class Pipeline {
   std::ostream& err_;
   std::unique_ptr<Session> session_;
   Session& s_;
-  Form form_;
+  ControlModel controls_;
   BatchHost host_;
 };
 

@@ -5,12 +5,12 @@
 #include <thread>
 #include <vector>
 
+#include "base/luminance.h"
+#include "base/number_text.h"
 #include "dome/sampling.h"
 #include "dome/start_points.h"
 #include "dome/statistics.h"
 #include "preview/preview.h"
-#include "base/luminance.h"
-#include "base/number_text.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
@@ -54,10 +54,10 @@ void ColourPoints(Session& s, uint32_t first, uint32_t last) {
   for (uint32_t i = first; i <= last; i += workers) ColourPoint(s, i);
 }
 
-void ProposeTolerances(const Session& s, Form& form) {
+void ProposeTolerances(const Session& s, ControlModel& controls) {
   const float t = static_cast<float>(0.3L * s.statistics.maxLum);
-  form.EditLumToleranceNeighbour.text = FieldTextTruncated(t);
-  form.EditLumTolerance.text = FieldTextTruncated(static_cast<float>(t / 3.0L));
+  controls.EditLumToleranceNeighbour.text = FieldTextTruncated(t);
+  controls.EditLumTolerance.text = FieldTextTruncated(static_cast<float>(t / 3.0L));
 }
 
 }  // namespace
@@ -68,39 +68,39 @@ std::string PointProgressText(uint32_t i, uint32_t count) {
   return buf;
 }
 
-void ButtonApplyColorClick(Session& s, Form& form, Host& host) {
+void ButtonApplyColorClick(Session& s, ControlModel& controls, Host& host) {
   if (s.workflowState == 0) return;
-  if (ReadMaskedField(form.EditBlack.text) == ReadMaskedField(form.EditWhite.text)) {
+  if (ReadMaskedField(controls.EditBlack.text) == ReadMaskedField(controls.EditWhite.text)) {
     host.ShowMessage(kBlackWhiteMustDiffer);
     return;
   }
-  if (s.dome.pointCount == 0) ButtonCalculateStartpointsClick(s, form, host);
+  if (s.dome.pointCount == 0) ButtonCalculateStartpointsClick(s, controls, host);
   s.results.count = 0;
-  EmptyResultTable(form);
-  SetBusy(form, true);
-  s.sampling.blackPoint = ReadMaskedField(form.EditBlack.text);
-  s.sampling.whitePoint = ReadMaskedField(form.EditWhite.text);
-  s.sampling.clampLum = ReadMaskedField(form.EditClampwhite.text);
+  EmptyResultTable(controls);
+  SetBusy(controls, true);
+  s.sampling.blackPoint = ReadMaskedField(controls.EditBlack.text);
+  s.sampling.whitePoint = ReadMaskedField(controls.EditWhite.text);
+  s.sampling.clampLum = ReadMaskedField(controls.EditClampwhite.text);
 
-  SetStatus(form, 0, "Apply color to points...");
-  SetStatus(form, 1, "");
-  SetStatus(form, 2, "");
+  SetStatus(controls, 0, "Apply color to points...");
+  SetStatus(controls, 1, "");
+  SetStatus(controls, 2, "");
   for (uint32_t block = 1; block <= s.dome.pointCount; block += kProgressEvery) {
     if (block > 1) {
-      SetStatus(form, 2, PointProgressText(block - 1, s.dome.pointCount));
+      SetStatus(controls, 2, PointProgressText(block - 1, s.dome.pointCount));
       host.ProcessEvents();
     }
     ColourPoints(s, block, std::min<uint32_t>(block + kProgressEvery - 1, s.dome.pointCount));
   }
-  StatisticsPass(s, form, host);
-  ProposeOptimizationThresholds(s, form);
-  ProposeTolerances(s, form);
+  StatisticsPass(s, controls, host);
+  ProposeOptimizationThresholds(s, controls);
+  ProposeTolerances(s, controls);
 
   s.workflowState = 3;
-  SyncDisplayChecks(s, form);
-  SortPoints(s, form, host);
-  RedrawDome(s, form, host);
-  EndStep(form, host, 3, ":  Color copied from image to points", "Color copy applied.");
+  SyncDisplayChecks(s, controls);
+  SortPoints(s, controls, host);
+  RedrawDome(s, controls, host);
+  EndStep(controls, host, 3, ":  Color copied from image to points", "Color copy applied.");
 }
 
 }  // namespace halvane

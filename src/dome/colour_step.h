@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workflow/form.h"
+#include "workflow/control_model.h"
 #include "workflow/host.h"
 #include "workflow/session.h"
 
@@ -12,7 +12,7 @@ constexpr const char* kBlackWhiteMustDiffer = "Black point and white point must 
 // to the clamp luminance) and becomes a light of that colour; statistics,
 // threshold proposals, and the points sorted by neighbourhood luminance.
 // Generates the points first when there are none.
-void ButtonApplyColorClick(Session& session, Form& form, Host& host);
+void ButtonApplyColorClick(Session& session, ControlModel& controls, Host& host);
 
 // "00500/642 points": progress of a pass over the points.
 std::string PointProgressText(uint32_t i, uint32_t count);

@@ -3,11 +3,11 @@
 #include <cmath>
 #include <string>
 
+#include "base/luminance.h"
+#include "base/number_text.h"
 #include "dome/colour_step.h"
 #include "dome/statistics.h"
 #include "preview/preview.h"
-#include "base/luminance.h"
-#include "base/number_text.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
@@ -18,7 +18,8 @@ bool Qualifies(const Session& s, const DomePoint& p, float tolLum, float tolNb) 
   for (std::size_t slot = 1; slot <= kNeighbourSlots; ++slot) {
     const int32_t n = p.nb[slot];
     if (n == 0) continue;
-    if (!(s.dome.points[static_cast<std::size_t>(n)].lum >= static_cast<long double>(s.statistics.maxLum) - tolNb))
+    if (!(s.dome.points[static_cast<std::size_t>(n)].lum >=
+          static_cast<long double>(s.statistics.maxLum) - tolNb))
       return false;
   }
   return true;
@@ -35,11 +36,12 @@ void Increase(const Session& s, DomePoint& p, float d) {
   p.lightLum = p.lum;
 }
 
-int IncreasePass(Session& s, Form& form, Host& host, float d, float tolLum, float tolNb) {
+int IncreasePass(Session& s, ControlModel& controls, Host& host, float d, float tolLum,
+                 float tolNb) {
   int count = 0;
   for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
     if (i % 500 == 0) {
-      SetStatus(form, 2, PointProgressText(i, s.dome.pointCount));
+      SetStatus(controls, 2, PointProgressText(i, s.dome.pointCount));
       host.ProcessEvents();
     }
     DomePoint& p = s.dome.points[i];
@@ -85,69 +87,69 @@ float HighlightIncrement(int pass, int stepsPerPass, float value, float power) {
   return d;
 }
 
-void ButtonIncreaseMaxWhiteClick(Session& s, Form& form, Host& host) {
+void ButtonIncreaseMaxWhiteClick(Session& s, ControlModel& controls, Host& host) {
   if (s.workflowState == 0) return;
   if (s.workflowState < 3) {
-    ButtonApplyColorClick(s, form, host);
+    ButtonApplyColorClick(s, controls, host);
     if (s.workflowState < 3) return;  // the colours could not be applied
   }
-  SetBusy(form, true);
-  SetStatus(form, 0, "Increase Luminance");
-  SetStatus(form, 1, "");
-  SetStatus(form, 2, "");
-  const float tolLum = ReadMaskedField(form.EditLumTolerance.text);
-  const float tolNb = ReadMaskedField(form.EditLumToleranceNeighbour.text);
-  const bool thresholdsChecked = form.CheckThresholds.checked;
-  form.CheckThresholds.checked = false;
-  AddLogLine(form, host, ":  Luminance increase ...");
+  SetBusy(controls, true);
+  SetStatus(controls, 0, "Increase Luminance");
+  SetStatus(controls, 1, "");
+  SetStatus(controls, 2, "");
+  const float tolLum = ReadMaskedField(controls.EditLumTolerance.text);
+  const float tolNb = ReadMaskedField(controls.EditLumToleranceNeighbour.text);
+  const bool thresholdsChecked = controls.CheckThresholds.checked;
+  controls.CheckThresholds.checked = false;
+  AddLogLine(controls, host, ":  Luminance increase ...");
 
   const int steps = HighlightStepsPerPass(s.dome.subdivLevel);
-  const int passes = HighlightPasses(form.SpinLumIterations.value, steps);
+  const int passes = HighlightPasses(controls.SpinLumIterations.value, steps);
   for (int k = 1; k <= passes; ++k) {
     const float d = HighlightIncrement(k, steps, s.highlight.value, s.highlight.power);
-    const int count = IncreasePass(s, form, host, d, tolLum, tolNb);
-    SetStatus(form, 1, "Level " + std::to_string(k));
-    SetStatus(form, 2, "");
+    const int count = IncreasePass(s, controls, host, d, tolLum, tolNb);
+    SetStatus(controls, 1, "Level " + std::to_string(k));
+    SetStatus(controls, 2, "");
     host.ProcessEvents();
-    LuminanceStatistics(s, form, host);  // the ring sums follow once after the last pass
-    ProposeOptimizationThresholds(s, form);
+    LuminanceStatistics(s, controls, host);  // the ring sums follow once after the last pass
+    ProposeOptimizationThresholds(s, controls);
     if (count > 0) {
-      AddLogLine(form, host,
+      AddLogLine(controls, host,
                  ":        Level " + std::to_string(k) + ": " + std::to_string(count) +
                      " points increased.");
       host.ProcessEvents();
     }
   }
-  form.CheckThresholds.checked = thresholdsChecked;
-  StatisticsPass(s, form, host);
-  ProposeOptimizationThresholds(s, form);
+  controls.CheckThresholds.checked = thresholdsChecked;
+  StatisticsPass(s, controls, host);
+  ProposeOptimizationThresholds(s, controls);
   s.workflowState = 4;
-  SortPoints(s, form, host);
+  SortPoints(s, controls, host);
 
-  SyncDisplayChecks(s, form);
-  RedrawDome(s, form, host);
-  EndStep(form, host, 4, ":        Luminance increase done.", "Luminance increase done.");
+  SyncDisplayChecks(s, controls);
+  RedrawDome(s, controls, host);
+  EndStep(controls, host, 4, ":        Luminance increase done.", "Luminance increase done.");
 }
 
-void TrackLumValueChange(Session& s, Form& form, Host& host) {
-  s.highlight.value = static_cast<float>(form.TrackLumValue.position / 10.0L);
-  form.LabelLumvalue.caption = FormatFixed(s.highlight.value, 1, host.GetNumberFormat());
+void TrackLumValueChange(Session& s, ControlModel& controls, Host& host) {
+  s.highlight.value = static_cast<float>(controls.TrackLumValue.position / 10.0L);
+  controls.LabelLumvalue.caption = FormatFixed(s.highlight.value, 1, host.GetNumberFormat());
 }
 
-void TrackLumPowerChange(Session& s, Form& form, Host& host) {
-  s.highlight.power = static_cast<float>(form.TrackLumPower.position / 10.0L);
-  form.LabelLumPower.caption = FormatFixed(s.highlight.power, 1, host.GetNumberFormat());
+void TrackLumPowerChange(Session& s, ControlModel& controls, Host& host) {
+  s.highlight.power = static_cast<float>(controls.TrackLumPower.position / 10.0L);
+  controls.LabelLumPower.caption = FormatFixed(s.highlight.power, 1, host.GetNumberFormat());
 }
 
-void TrackLumRChange(Session& s, Form& form, Host& host) {
-  s.highlight.r = static_cast<float>(form.TrackLumR.position / 20.0L);
-  s.highlight.g = static_cast<float>(form.TrackLumG.position / 20.0L);
-  s.highlight.b = static_cast<float>(form.TrackLumB.position / 20.0L);
+void TrackLumRChange(Session& s, ControlModel& controls, Host& host) {
+  s.highlight.r = static_cast<float>(controls.TrackLumR.position / 20.0L);
+  s.highlight.g = static_cast<float>(controls.TrackLumG.position / 20.0L);
+  s.highlight.b = static_cast<float>(controls.TrackLumB.position / 20.0L);
   const NumberFormat nf = host.GetNumberFormat();
-  form.LabelLumR.caption = FormatFixed(s.highlight.r, 2, nf);
-  form.LabelLumG.caption = FormatFixed(s.highlight.g, 2, nf);
-  form.LabelLumB.caption = FormatFixed(s.highlight.b, 2, nf);
-  form.PanelLumColor.color =
+  controls.LabelLumR.caption = FormatFixed(s.highlight.r, 2, nf);
+  controls.LabelLumG.caption = FormatFixed(s.highlight.g, 2, nf);
+  controls.LabelLumB.caption = FormatFixed(s.highlight.b, 2, nf);
+  controls.PanelLumColor.color =
       Rgb{ColorChannel(s.highlight.r), ColorChannel(s.highlight.g), ColorChannel(s.highlight.b)};
 }
 

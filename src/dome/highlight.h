@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workflow/form.h"
+#include "workflow/control_model.h"
 #include "workflow/host.h"
 #include "workflow/session.h"
 
@@ -9,7 +9,7 @@ namespace halvane {
 // Step 4 (optional): in passes, adds a growing amount of the highlight colour
 // to the points at the top of the luminance range whose whole neighbourhood is
 // bright too. Applies the colours first when they are not applied yet.
-void ButtonIncreaseMaxWhiteClick(Session& session, Form& form, Host& host);
+void ButtonIncreaseMaxWhiteClick(Session& session, ControlModel& controls, Host& host);
 
 // Number of passes for the requested iterations at `stepsPerPass`.
 int HighlightPasses(int iterations, int stepsPerPass);
@@ -19,8 +19,8 @@ int HighlightStepsPerPass(uint8_t subdivLevel);
 float HighlightIncrement(int pass, int stepsPerPass, float value, float power);
 
 // Handlers of the step's track bars.
-void TrackLumValueChange(Session& session, Form& form, Host& host);
-void TrackLumPowerChange(Session& session, Form& form, Host& host);
-void TrackLumRChange(Session& session, Form& form, Host& host);
+void TrackLumValueChange(Session& session, ControlModel& controls, Host& host);
+void TrackLumPowerChange(Session& session, ControlModel& controls, Host& host);
+void TrackLumRChange(Session& session, ControlModel& controls, Host& host);
 
 }  // namespace halvane

@@ -134,7 +134,7 @@ void AnalysePositions(Session& s) {
   }
 }
 
-void RebuildNeighbours(Session& s, Form& form, Host& host) {
+void RebuildNeighbours(Session& s, ControlModel& controls, Host& host) {
   const uint32_t n = s.dome.pointCount;
   for (uint32_t i = 1; i <= n; ++i)
     for (std::size_t slot = 1; slot <= kNeighbourSlots; ++slot) s.dome.points[i].nb[slot] = 0;
@@ -142,7 +142,7 @@ void RebuildNeighbours(Session& s, Form& form, Host& host) {
   if (threshold == 0.0L) return;
   for (uint32_t i = 1; i + 1 <= n; ++i) {
     if (i % 500 == 0) {
-      SetStatus(form, 2, PointsText(n) + " Analyse position... " + std::to_string(i));
+      SetStatus(controls, 2, PointsText(n) + " Analyse position... " + std::to_string(i));
       host.ProcessEvents();
     }
     DomePoint& pi = s.dome.points[i];
@@ -156,7 +156,7 @@ void RebuildNeighbours(Session& s, Form& form, Host& host) {
   }
 }
 
-void Subdivide(Session& s, Form& form, Host& host) {
+void Subdivide(Session& s, ControlModel& controls, Host& host) {
   const uint32_t n = s.dome.pointCount;
   for (uint32_t i = 1; i <= n; ++i) {
     for (std::size_t slot = 1; slot <= kNeighbourSlots; ++slot) {
@@ -167,7 +167,7 @@ void Subdivide(Session& s, Form& form, Host& host) {
       DomePoint& p = s.dome.points[s.dome.pointCount + 1];
       ++s.dome.pointCount;
       if (s.dome.pointCount % 500 == 0) {
-        SetStatus(form, 2, PointsText(s.dome.pointCount));
+        SetStatus(controls, 2, PointsText(s.dome.pointCount));
         host.ProcessEvents();
       }
       p.x = static_cast<double>((static_cast<long double>(a.x) + b.x) / 2.0L);
@@ -176,15 +176,15 @@ void Subdivide(Session& s, Form& form, Host& host) {
       Normalise(p);
     }
   }
-  RebuildNeighbours(s, form, host);
+  RebuildNeighbours(s, controls, host);
   s.dome.subdivLevel += 1;
 }
 
-void ButtonCalculateStartpointsClick(Session& s, Form& form, Host& host) {
+void ButtonCalculateStartpointsClick(Session& s, ControlModel& controls, Host& host) {
   if (s.workflowState == 0) return;
-  SetBusy(form, true);
+  SetBusy(controls, true);
   s.results.count = 0;
-  EmptyResultTable(form);
+  EmptyResultTable(controls);
 
   for (DomePoint& p : s.dome.points) p = DomePoint{};
   s.dome.pointCount = 0;
@@ -192,23 +192,23 @@ void ButtonCalculateStartpointsClick(Session& s, Form& form, Host& host) {
   s.dome.subdivLevel = 1;
   for (uint32_t i = 1; i <= s.dome.pointCount; ++i) Normalise(s.dome.points[i]);
 
-  SetStatus(form, 0, "Calculating resolution points...");
-  SetStatus(form, 1, "Level " + std::to_string(s.dome.subdivLevel));
-  SetStatus(form, 2, PointsText(s.dome.pointCount));
-  for (int pass = 1; pass < form.SpinPointIteration.value; ++pass) {
-    SetStatus(form, 1, "Level " + std::to_string(s.dome.subdivLevel + 1));
-    Subdivide(s, form, host);
-    SetStatus(form, 2, PointsText(s.dome.pointCount));
+  SetStatus(controls, 0, "Calculating resolution points...");
+  SetStatus(controls, 1, "Level " + std::to_string(s.dome.subdivLevel));
+  SetStatus(controls, 2, PointsText(s.dome.pointCount));
+  for (int pass = 1; pass < controls.SpinPointIteration.value; ++pass) {
+    SetStatus(controls, 1, "Level " + std::to_string(s.dome.subdivLevel + 1));
+    Subdivide(s, controls, host);
+    SetStatus(controls, 2, PointsText(s.dome.pointCount));
     host.ProcessEvents();
   }
   AnalysePositions(s);
   s.dome.pointIntensity = static_cast<double>(8.0L / s.dome.pointCount);
   if (s.workflowState > 2) s.workflowState = 2;
 
-  SyncDisplayChecks(s, form);
-  RedrawDome(s, form, host);
+  SyncDisplayChecks(s, controls);
+  RedrawDome(s, controls, host);
   const std::string calculated = std::to_string(s.dome.pointCount) + " points calculated.";
-  EndStep(form, host, 2, ":  " + calculated, calculated);
+  EndStep(controls, host, 2, ":  " + calculated, calculated);
 }
 
 }  // namespace halvane

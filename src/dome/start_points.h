@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workflow/form.h"
+#include "workflow/control_model.h"
 #include "workflow/host.h"
 #include "workflow/session.h"
 
@@ -8,14 +8,14 @@ namespace halvane {
 
 // Step 2: the geodesic grid of analysis points (a subdivided icosahedron),
 // their neighbours and the image pixel each direction looks at.
-void ButtonCalculateStartpointsClick(Session& session, Form& form, Host& host);
+void ButtonCalculateStartpointsClick(Session& session, ControlModel& controls, Host& host);
 
 // One refinement pass: a new point at the normalised midpoint of every edge,
 // then new neighbour lists.
-void Subdivide(Session& session, Form& form, Host& host);
+void Subdivide(Session& session, ControlModel& controls, Host& host);
 
 // Neighbour lists from the distances between the directions.
-void RebuildNeighbours(Session& session, Form& form, Host& host);
+void RebuildNeighbours(Session& session, ControlModel& controls, Host& host);
 
 // The latitude-longitude pixel of every point's direction.
 void AnalysePositions(Session& session);

@@ -4,8 +4,8 @@
 #include <bitset>
 #include <cmath>
 
-#include "dome/start_points.h"
 #include "base/number_text.h"
+#include "dome/start_points.h"
 
 namespace halvane {
 namespace {
@@ -86,15 +86,17 @@ void RingSumsOf(Session& s, uint32_t i) {
   point.lumSum91 = LumSum(s, list);
 }
 
-void WriteLabels(const Session& s, Form& form, const NumberFormat& nf) {
+void WriteLabels(const Session& s, ControlModel& controls, const NumberFormat& nf) {
   const auto text = [&](const char* prefix, float v) {
     return std::string(prefix) + PadLeft(FormatFixed(v, 2, nf), 5);
   };
-  form.LabelMinvalue.caption = text("Min Luminance:                     ", s.statistics.minLum);
-  form.LabelMaxvalue.caption = text("Max Luminance:                     ", s.statistics.maxLum);
-  form.LabelAverageValue.caption = text("Average Luminane:                  ", s.statistics.avgLum);
-  form.LabelThresholdNeighb.caption = text("Av. Lum. diff. (neighbour points): ", s.statistics.avgLumDiff);
-  form.LabelThresholdNeighColor.caption =
+  controls.LabelMinvalue.caption = text("Min Luminance:                     ", s.statistics.minLum);
+  controls.LabelMaxvalue.caption = text("Max Luminance:                     ", s.statistics.maxLum);
+  controls.LabelAverageValue.caption =
+      text("Average Luminane:                  ", s.statistics.avgLum);
+  controls.LabelThresholdNeighb.caption =
+      text("Av. Lum. diff. (neighbour points): ", s.statistics.avgLumDiff);
+  controls.LabelThresholdNeighColor.caption =
       text("Av. Color diff. (neighbour points):", s.statistics.avgColorDiff);
 }
 
@@ -109,7 +111,8 @@ void QuickSortByLumSum61(Session& s, long lo, long hi) {
     while (s.dome.points[static_cast<std::size_t>(i)].lumSum61 < pivot) ++i;
     while (s.dome.points[static_cast<std::size_t>(j)].lumSum61 > pivot) --j;
     if (i <= j) {
-      std::swap(s.dome.points[static_cast<std::size_t>(i)], s.dome.points[static_cast<std::size_t>(j)]);
+      std::swap(s.dome.points[static_cast<std::size_t>(i)],
+                s.dome.points[static_cast<std::size_t>(j)]);
       ++i;
       --j;
     }
@@ -124,30 +127,30 @@ void ComputeRingSums(Session& s) {
   for (uint32_t i = 1; i <= s.dome.pointCount; ++i) RingSumsOf(s, i);
 }
 
-void StatisticsPass(Session& s, Form& form, Host& host) {
+void StatisticsPass(Session& s, ControlModel& controls, Host& host) {
   ComputeRingSums(s);
-  LuminanceStatistics(s, form, host);
+  LuminanceStatistics(s, controls, host);
 }
 
-void LuminanceStatistics(Session& s, Form& form, Host& host) {
+void LuminanceStatistics(Session& s, ControlModel& controls, Host& host) {
   const uint32_t n = s.dome.pointCount;
   s.statistics.maxLum = s.statistics.minLum = n >= 1 ? s.dome.points[1].lum : 0.0f;
   s.statistics.usedPointCount = 0;
-  const std::string panel2 = form.StatusBar1.panels[2];
+  const std::string panel2 = controls.StatusBar1.panels[2];
   double lumSum = 0, lumDiffSum = 0, colorDiffSum = 0;
   uint32_t pairs = 0;
   for (uint32_t i = 1; i <= n; ++i) {
     const DomePoint& p = s.dome.points[i];
     if (p.used) ++s.statistics.usedPointCount;
     if (i % 500 == 0) {
-      form.StatusBar1.panels[2] =
+      controls.StatusBar1.panels[2] =
           panel2 + " | Lum. and Color analyse... " + std::to_string(i) + " ";
       host.ProcessEvents();
     }
     lumSum = static_cast<double>(lumSum + static_cast<long double>(p.lum));
     if (p.lum > s.statistics.maxLum) s.statistics.maxLum = p.lum;
     if (p.lum < s.statistics.minLum) s.statistics.minLum = p.lum;
-    if (!form.CheckThresholds.checked) continue;
+    if (!controls.CheckThresholds.checked) continue;
     for (std::size_t slot = 1; slot <= kNeighbourSlots; ++slot) {
       const int32_t m = p.nb[slot];
       if (m <= static_cast<int32_t>(i)) continue;
@@ -159,18 +162,18 @@ void LuminanceStatistics(Session& s, Form& form, Host& host) {
       ++pairs;
     }
   }
-  form.StatusBar1.panels[2] = panel2;
+  controls.StatusBar1.panels[2] = panel2;
   s.statistics.avgLum = n > 0 ? static_cast<float>(static_cast<long double>(lumSum) / n) : 0.0f;
   s.statistics.avgLumDiff =
       pairs > 0 ? static_cast<float>(static_cast<long double>(lumDiffSum) / pairs) : 0.0f;
   s.statistics.avgColorDiff =
       pairs > 0 ? static_cast<float>(static_cast<long double>(colorDiffSum) / pairs / 3) : 0.0f;
-  WriteLabels(s, form, host.GetNumberFormat());
+  WriteLabels(s, controls, host.GetNumberFormat());
 }
 
-void SortPoints(Session& s, Form& form, Host& host) {
+void SortPoints(Session& s, ControlModel& controls, Host& host) {
   if (s.dome.pointCount > 1) QuickSortByLumSum61(s, 1, static_cast<long>(s.dome.pointCount));
-  RebuildNeighbours(s, form, host);
+  RebuildNeighbours(s, controls, host);
 }
 
 std::string FieldTextRounded(long double value) {
@@ -186,10 +189,10 @@ std::string FieldTextTruncated(float value) {
   return PadLeft(std::to_string(whole), 2) + "." + PadLeft(std::to_string(hundredths), 2);
 }
 
-void ProposeOptimizationThresholds(const Session& s, Form& form) {
-  form.EditOptThreshold.text =
+void ProposeOptimizationThresholds(const Session& s, ControlModel& controls) {
+  controls.EditOptThreshold.text =
       FieldTextRounded(static_cast<long double>(s.statistics.avgColorDiff) * 3 + 0.25L);
-  form.EditRedThreshold.text =
+  controls.EditRedThreshold.text =
       FieldTextRounded(static_cast<long double>(s.statistics.avgColorDiff) * 0.5L + 0.05L);
 }
 

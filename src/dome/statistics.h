@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "workflow/form.h"
+#include "workflow/control_model.h"
 #include "workflow/host.h"
 #include "workflow/session.h"
 
@@ -14,14 +14,14 @@ void ComputeRingSums(Session& session);
 
 // Ring sums, then the luminance and colour statistics over all points, and
 // the five statistics labels.
-void StatisticsPass(Session& session, Form& form, Host& host);
+void StatisticsPass(Session& session, ControlModel& controls, Host& host);
 // The statistics and labels alone, for passes that change luminances
 // repeatedly and take the ring sums once at their end.
-void LuminanceStatistics(Session& session, Form& form, Host& host);
+void LuminanceStatistics(Session& session, ControlModel& controls, Host& host);
 
 // Sorts the points by lumSum61 (ascending, whole records) and rebuilds the
 // neighbour lists for the new indices.
-void SortPoints(Session& session, Form& form, Host& host);
+void SortPoints(Session& session, ControlModel& controls, Host& host);
 
 // Texts written into the five-character fields. `FieldTextRounded` writes the
 // value with two decimals; `FieldTextTruncated` the truncated whole part and
@@ -31,6 +31,6 @@ std::string FieldTextRounded(long double value);
 std::string FieldTextTruncated(float value);
 
 // Proposals for the optimization and collapse thresholds from AvgColorDiff.
-void ProposeOptimizationThresholds(const Session& session, Form& form);
+void ProposeOptimizationThresholds(const Session& session, ControlModel& controls);
 
 }  // namespace halvane

@@ -62,8 +62,7 @@ float BigEndianFloat(const uint8_t* p) {
 // stores blue, green, red with the top row first. `convert` turns one channel
 // of `bytesPerChannel` bytes into a float.
 template <typename Convert>
-void DecodeRows(const uint8_t* data, std::size_t bytesPerChannel, Image& image,
-                Convert convert) {
+void DecodeRows(const uint8_t* data, std::size_t bytesPerChannel, Image& image, Convert convert) {
   const std::size_t width = static_cast<std::size_t>(image.width);
   const std::size_t height = static_cast<std::size_t>(image.height);
   const std::size_t pixelBytes = 4 * bytesPerChannel;
@@ -91,8 +90,7 @@ void DecodePixels(const uint8_t* data, uint8_t depth, Image& image) {
 
 }  // namespace
 
-bool ReadCT(const std::string& fileName, Image& image, int maxWidth, int maxHeight,
-            bool& isFloat) {
+bool ReadCT(const std::string& fileName, Image& image, int maxWidth, int maxHeight, bool& isFloat) {
   image.width = image.height = image.fileSize = 0;
   isFloat = false;
 

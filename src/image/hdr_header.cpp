@@ -60,7 +60,7 @@ bool ParseInteger(const std::string& text, long long& value) {
 }
 
 // "EXPOSURE=" value: whole part before the first ".", five fraction digits.
-// A value that is not of that form is ignored.
+// A value that is not of that controls is ignored.
 void ReadExposure(const std::string& text, float& exposure) {
   const std::size_t dot = text.find('.');
   if (dot == std::string::npos) return;

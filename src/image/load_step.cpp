@@ -33,16 +33,16 @@ bool ReadByExtension(const std::string& path, const std::string& extension, Imag
   return false;
 }
 
-void ShowPlaceholder(Form& form) {
-  form.Image1.visible = false;
-  form.Image3.visible = true;
+void ShowPlaceholder(ControlModel& controls) {
+  controls.Image1.visible = false;
+  controls.Image3.visible = true;
 }
 
-void ResetToNoImage(Session& s, Form& form, Host& host) {
-  form.EditImagename.text.clear();
-  ShowPlaceholder(form);
+void ResetToNoImage(Session& s, ControlModel& controls, Host& host) {
+  controls.EditImagename.text.clear();
+  ShowPlaceholder(controls);
   s.workflowState = 0;
-  SetBusy(form, false);
+  SetBusy(controls, false);
   host.PreviewChanged();
 }
 
@@ -74,15 +74,15 @@ std::string FileExtension(const std::string& path) {
   return dot == std::string::npos ? std::string() : UpperCase(path.substr(dot));
 }
 
-void Button_LoadImageClick(Session& s, Form& form, Host& host) {
-  if (auto chosen = host.ChooseOpenFile(kOpenImageFilter)) form.EditImagename.text = *chosen;
-  SetBusy(form, true);
+void Button_LoadImageClick(Session& s, ControlModel& controls, Host& host) {
+  if (auto chosen = host.ChooseOpenFile(kOpenImageFilter)) controls.EditImagename.text = *chosen;
+  SetBusy(controls, true);
   s.results.count = 0;
-  EmptyResultTable(form);
+  EmptyResultTable(controls);
 
-  const std::string path = form.EditImagename.text;
+  const std::string path = controls.EditImagename.text;
   if (!FileExists(path)) {
-    ResetToNoImage(s, form, host);
+    ResetToNoImage(s, controls, host);
     return;
   }
   s.imageFileName = path;
@@ -100,21 +100,21 @@ void Button_LoadImageClick(Session& s, Form& form, Host& host) {
   s.sampling.clampLum = 150.0f;
   float maxSample = 0.0f;
   if (s.imageMissing) {
-    ResetToNoImage(s, form, host);
+    ResetToNoImage(s, controls, host);
     return;
   }
 
-  form.Image1.visible = true;
-  form.Image3.visible = false;
-  PaintImageLayer(s, form, &maxSample);
-  form.Image1Layer = PreviewLayer::Background;
+  controls.Image1.visible = true;
+  controls.Image3.visible = false;
+  PaintImageLayer(s, controls, &maxSample);
+  controls.Image1Layer = PreviewLayer::Background;
   host.PreviewChanged();
 
   s.workflowState = 1;
-  SyncDisplayChecks(s, form);
+  SyncDisplayChecks(s, controls);
   s.dome.pointCount = 0;
-  EndStep(form, host, 1, ":  File loaded (\"" + path + "\").", "File loaded.");
-  SetStatus(form, 2, "\"" + path + "\"");
+  EndStep(controls, host, 1, ":  File loaded (\"" + path + "\").", "File loaded.");
+  SetStatus(controls, 2, "\"" + path + "\"");
 
   const std::string message = ClosingMessage(isFloat, maxSample);
   if (!message.empty()) host.ShowMessage(message);

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "workflow/form.h"
+#include "workflow/control_model.h"
 #include "workflow/host.h"
 #include "workflow/session.h"
 
@@ -17,6 +17,6 @@ std::string FileExtension(const std::string& path);
 
 // Step 1: choose an image file, read it, build the background picture and
 // reset the session to state 1.
-void Button_LoadImageClick(Session& session, Form& form, Host& host);
+void Button_LoadImageClick(Session& session, ControlModel& controls, Host& host);
 
 }  // namespace halvane

@@ -5,8 +5,8 @@
 
 namespace halvane {
 
-std::optional<std::size_t> LoadAfterHeader(BinaryFile& file, Image& image, int width,
-                                           int height, int maxWidth, int maxHeight) {
+std::optional<std::size_t> LoadAfterHeader(BinaryFile& file, Image& image, int width, int height,
+                                           int maxWidth, int maxHeight) {
   image.width = width;
   image.height = height;
   // The record holds the size as a signed 32-bit number; larger files are

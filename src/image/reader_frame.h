@@ -13,7 +13,7 @@ namespace halvane {
 // larger than the shared buffer are refused (nullopt); otherwise the rest of
 // the file is loaded into the shared buffer, the file closed, and the count
 // of bytes loaded returned (0 after a read error).
-std::optional<std::size_t> LoadAfterHeader(BinaryFile& file, Image& image, int width,
-                                           int height, int maxWidth, int maxHeight);
+std::optional<std::size_t> LoadAfterHeader(BinaryFile& file, Image& image, int width, int height,
+                                           int maxWidth, int maxHeight);
 
 }  // namespace halvane

@@ -166,8 +166,7 @@ void WritePacket(ByteCursor& in, const Packet& packet, std::size_t step, float* 
 // Packets are not cut at the end of a row: their pixels run on into the
 // following elements of the array. Data that would write past the spare
 // elements, or an empty packet, makes the file unreadable.
-bool DecodeRunLength(const uint8_t* data, std::size_t count, const TargaHeader& h,
-                     Image& image) {
+bool DecodeRunLength(const uint8_t* data, std::size_t count, const TargaHeader& h, Image& image) {
   const std::size_t width = h.width, height = h.height, step = BytesPerPixel(h);
   image.pixels.assign(width * height * 3 + kRunLengthSpare, 0.0f);
   const std::size_t capacity = image.pixels.size();

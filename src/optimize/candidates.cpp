@@ -121,12 +121,13 @@ void ThinCandidates(Session& s) {
   }
 }
 
-void BuildCandidates(Session& s, Form& form, Host& host, float threshold, uint8_t maxReduction) {
+void BuildCandidates(Session& s, ControlModel& controls, Host& host, float threshold,
+                     uint8_t maxReduction) {
   CollapseBuilder builder(s, threshold, maxReduction);
   for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
     builder.BuildFrom(i);
     if (i % 10 == 0) {
-      SetStatus(form, 2, std::to_string(i) + "/" + std::to_string(s.dome.pointCount));
+      SetStatus(controls, 2, std::to_string(i) + "/" + std::to_string(s.dome.pointCount));
       host.ProcessEvents();
     }
   }

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "workflow/form.h"
+#include "workflow/control_model.h"
 #include "workflow/host.h"
 #include "workflow/session.h"
 
@@ -20,7 +20,7 @@ void ResetOptimizationFields(Session& session);
 // centre (`maxLevel`) and the ring-ordered members of each such collapse;
 // then the thinning of centre candidates on plateaus of equal reach.
 // `maxReduction` is the largest level tried (3..6).
-void BuildCandidates(Session& session, Form& form, Host& host, float threshold,
+void BuildCandidates(Session& session, ControlModel& controls, Host& host, float threshold,
                      uint8_t maxReduction);
 
 // The thinning pass alone (part of BuildCandidates).

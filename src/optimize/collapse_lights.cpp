@@ -4,9 +4,9 @@
 #include <array>
 #include <cmath>
 
+#include "base/number_text.h"
 #include "optimize/finetuning.h"
 #include "optimize/result_table.h"
-#include "base/number_text.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
@@ -69,17 +69,17 @@ void CollapsePass(Session& s, const SearchResult& chosen, int groupSize, float t
 
 }  // namespace
 
-void ButtonCollapseLightsClick(Session& s, Form& form, Host& host) {
-  const float tolerance = ReadMaskedField(form.EditRedThreshold.text);
+void ButtonCollapseLightsClick(Session& s, ControlModel& controls, Host& host) {
+  const float tolerance = ReadMaskedField(controls.EditRedThreshold.text);
   if (s.workflowState < 3) return;
-  SetBusy(form, true);
-  const SearchResult& chosen = RecordForRow(s, form.GridOptimized.selectedRow);
+  SetBusy(controls, true);
+  const SearchResult& chosen = RecordForRow(s, controls.GridOptimized.selectedRow);
   // The spin edit cannot hold other sizes; a caller setting one gets the nearest.
-  const int smallest = std::clamp(form.SpinRedGroupNr.value, kSmallestGroup, kLargestGroup);
+  const int smallest = std::clamp(controls.SpinRedGroupNr.value, kSmallestGroup, kLargestGroup);
   for (int groupSize = kLargestGroup; groupSize >= smallest; --groupSize)
     CollapsePass(s, chosen, groupSize, tolerance);
-  FinishFinetuning(s, form, host, chosen);
-  SetBusy(form, false);
+  FinishFinetuning(s, controls, host, chosen);
+  SetBusy(controls, false);
 }
 
 }  // namespace halvane

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workflow/form.h"
+#include "workflow/control_model.h"
 #include "workflow/host.h"
 #include "workflow/session.h"
 
@@ -11,6 +11,6 @@ namespace halvane {
 // EditRedThreshold tolerance, when the group holds at least SpinRedGroupNr
 // lights. Larger groups are formed first. The merged light keeps the summed
 // colour and luminance; a group of four or more becomes a level-2 light.
-void ButtonCollapseLightsClick(Session& session, Form& form, Host& host);
+void ButtonCollapseLightsClick(Session& session, ControlModel& controls, Host& host);
 
 }  // namespace halvane

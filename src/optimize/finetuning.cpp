@@ -18,10 +18,10 @@ void SwitchOffLight(DomePoint& p) {
   p.lightB = 0.0f;
 }
 
-void FinishFinetuning(Session& s, Form& form, Host& host, const SearchResult& chosen) {
-  if (form.CheckDisplayFill.checked) RedrawBackground(s, form, host);
-  DrawOverlay(s, form, host, true, true, 1, s.dome.pointCount, chosen);
-  MarkStepDone(form, kFinetuningStep);
+void FinishFinetuning(Session& s, ControlModel& controls, Host& host, const SearchResult& chosen) {
+  if (controls.CheckDisplayFill.checked) RedrawBackground(s, controls, host);
+  DrawOverlay(s, controls, host, true, true, 1, s.dome.pointCount, chosen);
+  MarkStepDone(controls, kFinetuningStep);
 }
 
 }  // namespace halvane

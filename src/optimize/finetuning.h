@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workflow/form.h"
+#include "workflow/control_model.h"
 #include "workflow/host.h"
 #include "workflow/session.h"
 
@@ -13,6 +13,7 @@ void SwitchOffLight(DomePoint& point);
 
 // The common end of both commands: redraws the preview for the chosen
 // optimization as choosing a row does, and marks step 7 done.
-void FinishFinetuning(Session& session, Form& form, Host& host, const SearchResult& chosen);
+void FinishFinetuning(Session& session, ControlModel& controls, Host& host,
+                      const SearchResult& chosen);
 
 }  // namespace halvane

@@ -3,10 +3,7 @@
 #include <algorithm>
 
 namespace halvane {
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 LeafReplay::LeafReplay(Session& s, LevelSearch& values, const CollapseMasks& masks,
                        const std::vector<SearchSeed>& seeds)

@@ -12,9 +12,9 @@ constexpr uint32_t kRefreshEvery = 262144;  // cut branches between screen refre
 
 }  // namespace
 
-LevelSearch::LevelSearch(Session& s, Form& form, Host& host)
+LevelSearch::LevelSearch(Session& s, ControlModel& controls, Host& host)
     : s_(s),
-      form_(form),
+      controls_(controls),
       host_(host),
       n_(s.dome.pointCount),
       half_(s.dome.pointCount / 2),
@@ -47,7 +47,7 @@ void LevelSearch::CountCut() {
 void LevelSearch::ShowCurrent() {
   for (uint32_t i = 1; i <= n_; ++i) s_.dome.points[i].used = Current.decision[i] > 0;
   const uint32_t last = LastIndex < n_ ? LastIndex : n_;
-  DrawOverlay(s_, form_, host_, true, true, FirstIndex, last, Current);
+  DrawOverlay(s_, controls_, host_, true, true, FirstIndex, last, Current);
 }
 
 void LevelSearch::Continue(uint32_t j) {
@@ -141,14 +141,14 @@ void LevelSearch::RefreshProgress() {
   const long double span = static_cast<long double>(LastIndex) - FirstIndex;
   const long double done = static_cast<long double>(ProgressIndex) - FirstIndex;
   const long double withinSeed = span > 0 ? done / span * 275.0L / seeds : 0.0L;
-  form_.GaugeOpt2.SetProgress(
+  controls_.GaugeOpt2.SetProgress(
       static_cast<long long>(std::nearbyint(withinSeed + (SeedIndex - 1.0L) / seeds * 100.0L)));
-  SetStatus(form_, 2,
+  SetStatus(controls_, 2,
             SeedLabel + std::to_string(static_cast<int64_t>(ProgressIndex) - FirstIndex) + "/" +
                 std::to_string(static_cast<int64_t>(LastIndex) - FirstIndex) + ". " +
                 std::to_string(s_.results.foundCount) + "  opt. found. " +
-                std::to_string(s_.results.abortedCount / 1024) + "k aborted. " + std::to_string(MinLights) +
-                " min lights found.");
+                std::to_string(s_.results.abortedCount / 1024) + "k aborted. " +
+                std::to_string(MinLights) + " min lights found.");
 }
 
 void LevelSearch::PrepareSeed(uint32_t from, uint32_t to) {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "workflow/form.h"
+#include "workflow/control_model.h"
 #include "workflow/host.h"
 #include "workflow/session.h"
 
@@ -17,7 +17,7 @@ namespace halvane {
 // against.
 class LevelSearch {
  public:
-  LevelSearch(Session& session, Form& form, Host& host);
+  LevelSearch(Session& session, ControlModel& controls, Host& host);
 
   // Searches from point `first` with the variant of `level` (1, 2 or 3).
   void Run(int level, uint32_t first);
@@ -52,7 +52,7 @@ class LevelSearch {
   bool MembersFree(const DomePoint& p, uint8_t level) const;
 
   Session& s_;
-  Form& form_;
+  ControlModel& controls_;
   Host& host_;
   int level_ = 1;
   uint32_t n_, half_, third_, fifth_, tenth_;

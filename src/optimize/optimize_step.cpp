@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "base/number_text.h"
 #include "dome/colour_step.h"
 #include "dome/highlight.h"
 #include "dome/statistics.h"
@@ -14,7 +15,6 @@
 #include "optimize/result_table.h"
 #include "optimize/search_settings.h"
 #include "preview/preview.h"
-#include "base/number_text.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
@@ -32,12 +32,12 @@ std::string Num(long long v) {
 
 class OptimizationRun {
  public:
-  OptimizationRun(Session& s, Form& form, Host& host, const SearchSettings& settings)
+  OptimizationRun(Session& s, ControlModel& controls, Host& host, const SearchSettings& settings)
       : s_(s),
-        form_(form),
+        controls_(controls),
         host_(host),
-        search_(s, form, host),
-        parallel_(s, form, host, search_, ResolveThreadCount(settings.threads),
+        search_(s, controls, host),
+        parallel_(s, controls, host, search_, ResolveThreadCount(settings.threads),
                   settings.forcedSplitSteps),
         literal_(settings.literal),
         statistics_(settings.statistics),
@@ -55,40 +55,40 @@ class OptimizationRun {
 
  private:
   void Redraw(bool background) {
-    if (background) RedrawBackground(s_, form_, host_);
+    if (background) RedrawBackground(s_, controls_, host_);
     search_.ShowCurrent();
   }
 
   void FindCandidates() {
-    SetStatus(form_, 0, "Optimize points...");
-    SetStatus(form_, 1, "Sorting points...");
-    SetStatus(form_, 2, "");
-    const auto maxReduction = static_cast<uint8_t>(form_.SpinOptMaxRed.value);
-    SetStatus(form_, 1, "Calculating Possible point Collapses...");
-    SetStatus(form_, 2, "");
+    SetStatus(controls_, 0, "Optimize points...");
+    SetStatus(controls_, 1, "Sorting points...");
+    SetStatus(controls_, 2, "");
+    const auto maxReduction = static_cast<uint8_t>(controls_.SpinOptMaxRed.value);
+    SetStatus(controls_, 1, "Calculating Possible point Collapses...");
+    SetStatus(controls_, 2, "");
     host_.ProcessEvents();
 
-    const float threshold = ParseThreshold(form_.EditOptThreshold.text);
+    const float threshold = ParseThreshold(controls_.EditOptThreshold.text);
     ResetOptimizationFields(s_);
-    StatisticsPass(s_, form_, host_);
-    SyncDisplayChecks(s_, form_);
-    RedrawBackground(s_, form_, host_);
-    DrawOverlay(s_, form_, host_, true, true, 1, n_, search_.Current);
+    StatisticsPass(s_, controls_, host_);
+    SyncDisplayChecks(s_, controls_);
+    RedrawBackground(s_, controls_, host_);
+    DrawOverlay(s_, controls_, host_, true, true, 1, n_, search_.Current);
     host_.ProcessEvents();
-    BuildCandidates(s_, form_, host_, threshold, maxReduction);
-    DrawOverlay(s_, form_, host_, true, true, 1, n_, search_.Current);
-    SetStatus(form_, 1, "Optimize LEVEL 1...");
+    BuildCandidates(s_, controls_, host_, threshold, maxReduction);
+    DrawOverlay(s_, controls_, host_, true, true, 1, n_, search_.Current);
+    SetStatus(controls_, 1, "Optimize LEVEL 1...");
     if (!literal_) parallel_.PrepareRun();
   }
 
   void StartLevel(int item) {
-    form_.RadioLevelNr.itemIndex = item - 1;
+    controls_.RadioLevelNr.itemIndex = item - 1;
     levelStart_ = host_.TimeOfDaySeconds();
   }
 
   void LogLevel(int level) {
     const double seconds = ElapsedSeconds(levelStart_, host_.TimeOfDaySeconds());
-    AddLogLine(form_, host_,
+    AddLogLine(controls_, host_,
                ":          Optimize LEVEL " + Num(level) + ":  " +
                    FormatFixed(seconds, 2, host_.GetNumberFormat(), true) + "sec.  " +
                    Num(s_.results.foundCount) + (level == 1 ? " opt. found. " : "  opt. found. ") +
@@ -98,8 +98,8 @@ class OptimizationRun {
 
   void SetLevel1Parameters() {
     LevelSearch& r = search_;
-    const auto l1 = static_cast<uint32_t>(form_.SpinOptLevel1.value);
-    const auto m = static_cast<uint32_t>(form_.SpinOptLevel1_min.value);
+    const auto l1 = static_cast<uint32_t>(controls_.SpinOptLevel1.value);
+    const auto m = static_cast<uint32_t>(controls_.SpinOptLevel1_min.value);
     switch (s_.dome.subdivLevel) {
       case 3:
         s_.results.results[1] = r.Current;
@@ -153,7 +153,7 @@ class OptimizationRun {
     r.FirstFree = 1;
     SetLevel1Parameters();
     for (uint32_t i = 1; i <= n_; ++i) s_.dome.points[i].level = s_.dome.points[i].maxLevel;
-    form_.GaugeOpt2.SetProgress(0);
+    controls_.GaugeOpt2.SetProgress(0);
     StartLevel(1);
     if (s_.dome.subdivLevel == 4 || s_.dome.subdivLevel == 5) {
       if (UseLiteral(1)) {
@@ -165,12 +165,13 @@ class OptimizationRun {
     }
     LogLevel(1);
     AdvisePause();
-    if (form_.CheckOptHalt1.checked) s_.abortRequested = true;
+    if (controls_.CheckOptHalt1.checked) s_.abortRequested = true;
   }
 
   void AdvisePause() {
-    const int maxLights = form_.SpinOptLevel1_min.value;
-    if (!(static_cast<long long>(search_.MinLights) + 10 < maxLights && s_.results.foundCount > 1000))
+    const int maxLights = controls_.SpinOptLevel1_min.value;
+    if (!(static_cast<long long>(search_.MinLights) + 10 < maxLights &&
+          s_.results.foundCount > 1000))
       return;
     const std::string br = kBreak;
     host_.ShowMessage("<pause after level 1>" + br + " " + br + Num(s_.results.foundCount) +
@@ -187,7 +188,7 @@ class OptimizationRun {
   // count over points 1..upTo.
   void TakeSeeds(int maxSeeds, uint32_t upTo) {
     s_.results.seedCount = static_cast<uint16_t>(std::min<int>(maxSeeds, s_.results.count));
-    FillOptimizationTable(s_, form_, host_, false);
+    FillOptimizationTable(s_, controls_, host_, false);
     for (uint16_t i = 1; i <= s_.results.seedCount; ++i) {
       s_.results.seeds[i] = s_.results.results[i];
       seedLights_[i] = static_cast<uint32_t>(LightsUpTo(s_.results.seeds[i], upTo));
@@ -209,7 +210,7 @@ class OptimizationRun {
       RefineSeedsInParallel(level, prepareFrom, searchFrom);
     }
     LogLevel(level);
-    form_.GaugeOpt2.SetProgress(100);
+    controls_.GaugeOpt2.SetProgress(100);
   }
 
   // Prepares every seed in order, as the literal loop does (the working
@@ -252,7 +253,7 @@ class OptimizationRun {
 
   void RunLevel2() {
     LevelSearch& r = search_;
-    SetStatus(form_, 1, "Optimize LEVEL 2...");
+    SetStatus(controls_, 1, "Optimize LEVEL 2...");
     r.FirstIndex = r.LastIndex;
     TakeSeeds(kLevel2Seeds, r.FirstIndex);
     switch (s_.dome.subdivLevel) {
@@ -274,7 +275,7 @@ class OptimizationRun {
 
   void RunLevel3() {
     LevelSearch& r = search_;
-    SetStatus(form_, 1, "Optimize LEVEL 3...");
+    SetStatus(controls_, 1, "Optimize LEVEL 3...");
     TakeSeeds(kLevel3Seeds, 0);
     r.FirstIndex = 1;
     r.LastIndex = n_;
@@ -283,51 +284,51 @@ class OptimizationRun {
   }
 
   void LogEnd(const char* what) {
-    AddLogLine(form_, host_,
-               std::string(":  Optimization ") + what + " " + Num(s_.results.foundCount) + " found. " +
-                   Num(s_.results.abortedCount / 1024) + "k aborted. " + Num(search_.MinLights) +
-                   " min lights. ");
+    AddLogLine(controls_, host_,
+               std::string(":  Optimization ") + what + " " + Num(s_.results.foundCount) +
+                   " found. " + Num(s_.results.abortedCount / 1024) + "k aborted. " +
+                   Num(search_.MinLights) + " min lights. ");
   }
 
   void End() {
-    form_.GaugeOpt2.SetProgress(100);
+    controls_.GaugeOpt2.SetProgress(100);
     s_.workflowState = 5;
-    SyncDisplayChecks(s_, form_);
-    SetStatus(form_, 1, "Sorting optimizations found...");
-    FillOptimizationTable(s_, form_, host_, true);
+    SyncDisplayChecks(s_, controls_);
+    SetStatus(controls_, 1, "Sorting optimizations found...");
+    FillOptimizationTable(s_, controls_, host_, true);
     s_.results.count = std::min(s_.results.count, kTableRows);
-    GridOptimizedClick(s_, form_, host_);
+    GridOptimizedClick(s_, controls_, host_);
 
     if (s_.abortRequested) {
-      SetStatus(form_, 0, "Optimize points aborted.");
-      SetStatus(form_, 1, "");
-      SetStatus(form_, 2, "");
+      SetStatus(controls_, 0, "Optimize points aborted.");
+      SetStatus(controls_, 1, "");
+      SetStatus(controls_, 2, "");
       LogEnd("aborted.");
-      DrawOverlay(s_, form_, host_, false, false, 1, n_, s_.results.results[1]);
-      SetBusy(form_, false);
+      DrawOverlay(s_, controls_, host_, false, false, 1, n_, s_.results.results[1]);
+      SetBusy(controls_, false);
       return;
     }
-    SetStatus(form_, 0, "Optimize points done.");
-    SetStatus(form_, 1, "");
-    SetStatus(form_, 2, "");
+    SetStatus(controls_, 0, "Optimize points done.");
+    SetStatus(controls_, 1, "");
+    SetStatus(controls_, 2, "");
     LogEnd("done.");
-    if (form_.CheckDisplayFill.checked) RedrawBackground(s_, form_, host_);
+    if (controls_.CheckDisplayFill.checked) RedrawBackground(s_, controls_, host_);
     if (s_.results.foundCount == 0) {
       ResetOptimizationFields(s_);
-      StatisticsPass(s_, form_, host_);
-      SyncDisplayChecks(s_, form_);
-      RedrawBackground(s_, form_, host_);
-      DrawOverlay(s_, form_, host_, true, true, 1, n_, search_.Current);
+      StatisticsPass(s_, controls_, host_);
+      SyncDisplayChecks(s_, controls_);
+      RedrawBackground(s_, controls_, host_);
+      DrawOverlay(s_, controls_, host_, true, true, 1, n_, search_.Current);
     } else {
-      DrawOverlay(s_, form_, host_, true, true, 1, n_,
-                  RecordForRow(s_, form_.GridOptimized.selectedRow));
-      MarkStepDone(form_, 5);
+      DrawOverlay(s_, controls_, host_, true, true, 1, n_,
+                  RecordForRow(s_, controls_.GridOptimized.selectedRow));
+      MarkStepDone(controls_, 5);
     }
-    SetBusy(form_, false);
+    SetBusy(controls_, false);
   }
 
   Session& s_;
-  Form& form_;
+  ControlModel& controls_;
   Host& host_;
   LevelSearch search_;
   ParallelSearch parallel_;
@@ -345,24 +346,25 @@ double ElapsedSeconds(double start, double end) {
   return d < 0 ? d + kSecondsPerDay : d;
 }
 
-void ButtonOptimizeClick(Session& s, Form& form, Host& host) {
-  ButtonOptimizeClick(s, form, host, DefaultSearchSettings());
+void ButtonOptimizeClick(Session& s, ControlModel& controls, Host& host) {
+  ButtonOptimizeClick(s, controls, host, DefaultSearchSettings());
 }
 
-void ButtonOptimizeClick(Session& s, Form& form, Host& host, const SearchSettings& settings) {
+void ButtonOptimizeClick(Session& s, ControlModel& controls, Host& host,
+                         const SearchSettings& settings) {
   s.abortRequested = false;
   if (s.workflowState < 1) return;
   if (s.workflowState < 3) {
-    if (form.CheckLumIncrease.checked) {
-      ButtonIncreaseMaxWhiteClick(s, form, host);
+    if (controls.CheckLumIncrease.checked) {
+      ButtonIncreaseMaxWhiteClick(s, controls, host);
     } else {
-      ButtonApplyColorClick(s, form, host);
+      ButtonApplyColorClick(s, controls, host);
     }
     if (s.workflowState < 3) return;  // the colours could not be applied
   }
   s.workflowState = 4;
-  SetBusy(form, true);
-  auto run = std::make_unique<OptimizationRun>(s, form, host, settings);
+  SetBusy(controls, true);
+  auto run = std::make_unique<OptimizationRun>(s, controls, host, settings);
   run->Execute();
 }
 

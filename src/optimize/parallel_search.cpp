@@ -39,7 +39,7 @@ std::vector<uint8_t> WorkingLevels(const Session& s) {
 
 // One level: its subtrees, the worker threads and the replay.
 //
-// The subtrees form a tree in depth-first order: a walk that hands over its
+// The subtrees controls a tree in depth-first order: a walk that hands over its
 // rest to a hungry worker becomes a node whose children are what it recorded
 // and the pieces it did not walk. Workers take the earliest queued piece;
 // the replay walks the tree in order and stops at the first piece not
@@ -336,7 +336,7 @@ class ParallelSearch::Level {
       width /= static_cast<long double>(c.list->size());
       share += width * static_cast<long double>(c.index);
     }
-    o_.form_.GaugeOpt2.SetProgress(static_cast<long long>(std::nearbyint(100.0L * share)));
+    o_.controls_.GaugeOpt2.SetProgress(static_cast<long long>(std::nearbyint(100.0L * share)));
   }
 
   void ShowBest() {
@@ -366,10 +366,10 @@ class ParallelSearch::Level {
   SearchResult best_{};
 };
 
-ParallelSearch::ParallelSearch(Session& s, Form& form, Host& host, LevelSearch& values, int threads,
-                               uint32_t forcedSplitSteps)
+ParallelSearch::ParallelSearch(Session& s, ControlModel& controls, Host& host, LevelSearch& values,
+                               int threads, uint32_t forcedSplitSteps)
     : s_(s),
-      form_(form),
+      controls_(controls),
       host_(host),
       v_(values),
       threads_(threads),

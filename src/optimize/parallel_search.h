@@ -7,7 +7,7 @@
 #include "optimize/leaf_replay.h"
 #include "optimize/literal_search.h"
 #include "optimize/search_tables.h"
-#include "workflow/form.h"
+#include "workflow/control_model.h"
 #include "workflow/host.h"
 #include "workflow/session.h"
 
@@ -23,14 +23,14 @@ namespace halvane {
 // leaf rules in depth-first order. A walk that runs long while a worker
 // waits hands over its untried options as further subtrees, so one heavy
 // subtree does not keep the other threads idle. Workers touch neither the session nor the
-// form nor the host; the calling thread keeps the window responsive while it
+// controls nor the host; the calling thread keeps the window responsive while it
 // waits, and an abort keeps the replay of the subtrees finished in order up
 // to the first unfinished one.
 class ParallelSearch {
  public:
   // `forcedSplitSteps`: see SearchSettings.
-  ParallelSearch(Session& session, Form& form, Host& host, LevelSearch& values, int threads,
-                 uint32_t forcedSplitSteps = 0);
+  ParallelSearch(Session& session, ControlModel& controls, Host& host, LevelSearch& values,
+                 int threads, uint32_t forcedSplitSteps = 0);
   ~ParallelSearch();
 
   // Reads the collapses of every point; call after the candidates are built.
@@ -49,7 +49,7 @@ class ParallelSearch {
   class Level;
 
   Session& s_;
-  Form& form_;
+  ControlModel& controls_;
   Host& host_;
   LevelSearch& v_;
   int threads_;

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "preview/preview.h"
 #include "base/number_text.h"
+#include "preview/preview.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
@@ -63,10 +63,10 @@ void ComputeDifferenceIndices(Session& s, int m) {
   }
 }
 
-void ShowTable(const Session& s, Form& form, Host& host) {
-  StringGrid& grid = form.GridOptimized;
+void ShowTable(const Session& s, ControlModel& controls, Host& host) {
+  StringGrid& grid = controls.GridOptimized;
   if (s.results.count == 0) {
-    EmptyResultTable(form);
+    EmptyResultTable(controls);
     return;
   }
   const NumberFormat nf = host.GetNumberFormat();
@@ -165,7 +165,7 @@ void SortByDifference(Session& s, int lo, int hi) {
   QuickSort(s, lo, hi, DifferenceBefore);
 }
 
-void FillOptimizationTable(Session& s, Form& form, Host& host, bool showTable) {
+void FillOptimizationTable(Session& s, ControlModel& controls, Host& host, bool showTable) {
   const int count = s.results.count;
   for (int r = 1; r <= count; ++r)
     ComputeResultStatistics(s, s.results.results[static_cast<std::size_t>(r)]);
@@ -173,20 +173,20 @@ void FillOptimizationTable(Session& s, Form& form, Host& host, bool showTable) {
   const int m = std::min(count, kDifferenceRecords);
   ComputeDifferenceIndices(s, m);
   if (count > 5) SortByDifference(s, 5, m);
-  if (showTable) ShowTable(s, form, host);
+  if (showTable) ShowTable(s, controls, host);
 }
 
-void GridOptimizedClick(Session& s, Form& form, Host& host) {
+void GridOptimizedClick(Session& s, ControlModel& controls, Host& host) {
   if (s.workflowState < 5) return;
-  const int row = form.GridOptimized.selectedRow;
+  const int row = controls.GridOptimized.selectedRow;
   if (row < 1 || row > s.results.count) return;
   const SearchResult& rec = s.results.results[static_cast<std::size_t>(row)];
   for (uint32_t j = 1; j <= s.dome.pointCount; ++j) ApplyLight(s, j, rec.decision[j]);
-  SetStatus(form, 1, "Optimization selected.");
-  SetStatus(form, 2, "Optimization #" + std::to_string(row));
-  if (form.CheckDisplayFill.checked) RedrawBackground(s, form, host);
-  DrawOverlay(s, form, host, true, true, 1, s.dome.pointCount, rec);
-  MarkStepDone(form, 6);
+  SetStatus(controls, 1, "Optimization selected.");
+  SetStatus(controls, 2, "Optimization #" + std::to_string(row));
+  if (controls.CheckDisplayFill.checked) RedrawBackground(s, controls, host);
+  DrawOverlay(s, controls, host, true, true, 1, s.dome.pointCount, rec);
+  MarkStepDone(controls, 6);
 }
 
 }  // namespace halvane

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workflow/form.h"
+#include "workflow/control_model.h"
 #include "workflow/host.h"
 #include "workflow/session.h"
 
@@ -20,11 +20,11 @@ int CountDifferences(const SearchResult& a, const SearchResult& b, uint32_t poin
 
 // Statistics and ordering of the stored results and, when `showTable`, the
 // rows of GridOptimized.
-void FillOptimizationTable(Session& session, Form& form, Host& host, bool showTable);
+void FillOptimizationTable(Session& session, ControlModel& controls, Host& host, bool showTable);
 
 // Applies the grid's selected row: its lights, their summed colours and
 // levels go into the points.
-void GridOptimizedClick(Session& session, Form& form, Host& host);
+void GridOptimizedClick(Session& session, ControlModel& controls, Host& host);
 
 // The record for a grid row, or an all-zero record when the row lies outside
 // the results' array.

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "workflow/form.h"
+#include "workflow/control_model.h"
 #include "workflow/host.h"
 #include "workflow/session.h"
 
@@ -38,7 +38,8 @@ SearchSettings& DefaultSearchSettings();
 
 // Step 5 "Optimize points" with explicit search settings; the handler
 // without them (optimize_step.h) uses DefaultSearchSettings().
-void ButtonOptimizeClick(Session& session, Form& form, Host& host, const SearchSettings& settings);
+void ButtonOptimizeClick(Session& session, ControlModel& controls, Host& host,
+                         const SearchSettings& settings);
 
 // The thread count `threads` stands for: itself, or the core count for 0.
 int ResolveThreadCount(int threads);

@@ -14,10 +14,10 @@ int SourceCoordinate(int previewPosition, int imageSize) {
   return static_cast<int>(static_cast<int64_t>(imageSize) * previewPosition / kPreviewSize);
 }
 
-void LogUnconvertiblePixel(Form& form, int x, int y, int ix, int iy) {
-  form.ListBox1.items.push_back(" x:" + std::to_string(x) + "  y:" + std::to_string(y) +
-                                "  xs:" + std::to_string(ix) + "  ys:" + std::to_string(iy));
-  form.ListBox1.itemIndex = static_cast<int>(form.ListBox1.items.size()) - 1;
+void LogUnconvertiblePixel(ControlModel& controls, int x, int y, int ix, int iy) {
+  controls.ListBox1.items.push_back(" x:" + std::to_string(x) + "  y:" + std::to_string(y) +
+                                    "  xs:" + std::to_string(ix) + "  ys:" + std::to_string(iy));
+  controls.ListBox1.itemIndex = static_cast<int>(controls.ListBox1.items.size()) - 1;
 }
 
 // Each point's neighbours a > i and d > a that are also neighbours of i:
@@ -69,8 +69,7 @@ struct LayerBand {
   std::exception_ptr failure;
 };
 
-void PaintBand(const Image& img, const DisplaySettings& settings, Bitmap& bmp,
-               LayerBand& band) {
+void PaintBand(const Image& img, const DisplaySettings& settings, Bitmap& bmp, LayerBand& band) {
   try {
     float m = band.maxSample;
     for (int y = band.fromRow; y < band.toRow; ++y) {
@@ -100,7 +99,7 @@ int PreviewCoordinate(int imagePosition, int imageSize) {
   return static_cast<int>(std::min<int64_t>(p, kPreviewSize - 1));
 }
 
-void PaintImageLayer(Session& s, Form& form, float* maxSample) {
+void PaintImageLayer(Session& s, ControlModel& controls, float* maxSample) {
   Bitmap& bmp = s.view.background;
   if (s.imageMissing || !s.image.HoldsAllPixels()) {
     bmp.Fill(Rgb{});
@@ -129,20 +128,20 @@ void PaintImageLayer(Session& s, Form& form, float* maxSample) {
     if (band.failure) std::rethrow_exception(band.failure);
     m = std::max(m, band.maxSample);
     for (const UnconvertiblePixel& u : band.unconvertible)
-      LogUnconvertiblePixel(form, u.x, u.y, u.ix, u.iy);
+      LogUnconvertiblePixel(controls, u.x, u.y, u.ix, u.iy);
   }
   if (maxSample != nullptr) *maxSample = m;
 }
 
-void RedrawBackground(Session& s, Form& form, Host& host) {
+void RedrawBackground(Session& s, ControlModel& controls, Host& host) {
   if (s.view.showBackground) {
-    PaintImageLayer(s, form, nullptr);
+    PaintImageLayer(s, controls, nullptr);
   } else {
     s.view.background.Fill(Rgb{});
   }
   if (!s.imageMissing) {
-    form.Image1.visible = true;
-    form.Image3.visible = false;
+    controls.Image1.visible = true;
+    controls.Image3.visible = false;
   }
   if (s.dome.pointCount >= 1 && s.view.showFill) FillDomeTriangles(s);
   host.PreviewChanged();

@@ -79,17 +79,18 @@ LightValues FirstLightInBox(const Session& s, ImagePosition at, ImagePosition ha
   return LightValues{};
 }
 
-void ShowLightValues(const Session& s, Form& form, ImagePosition at, ImagePosition half,
+void ShowLightValues(const Session& s, ControlModel& controls, ImagePosition at, ImagePosition half,
                      const NumberFormat& nf) {
   const LightValues light = FirstLightInBox(s, at, half);
-  form.LabelcordB.caption = ValueWithPixel("B: ", light.b, PixelChannel(s.image, at, 0), nf);
-  form.LabelcordG.caption = ValueWithPixel("G: ", light.g, PixelChannel(s.image, at, 1), nf);
-  form.LabelcordR.caption = ValueWithPixel("R: ", light.r, PixelChannel(s.image, at, 2), nf);
-  form.LabelcordLum.caption = "Lum: " + ReadoutNumber(light.lum, 2, nf);
-  form.Labelmaxopt.caption = "MaxOpt: " + ReadoutNumber(light.maxLevel, 0, nf);
+  controls.LabelcordB.caption = ValueWithPixel("B: ", light.b, PixelChannel(s.image, at, 0), nf);
+  controls.LabelcordG.caption = ValueWithPixel("G: ", light.g, PixelChannel(s.image, at, 1), nf);
+  controls.LabelcordR.caption = ValueWithPixel("R: ", light.r, PixelChannel(s.image, at, 2), nf);
+  controls.LabelcordLum.caption = "Lum: " + ReadoutNumber(light.lum, 2, nf);
+  controls.Labelmaxopt.caption = "MaxOpt: " + ReadoutNumber(light.maxLevel, 0, nf);
 }
 
-void ShowNormalisedValues(const Session& s, Form& form, ImagePosition at, const NumberFormat& nf) {
+void ShowNormalisedValues(const Session& s, ControlModel& controls, ImagePosition at,
+                          const NumberFormat& nf) {
   const long double range = static_cast<long double>(s.sampling.whitePoint) - s.sampling.blackPoint;
   const auto normalised = [&](float p) {
     return (p - static_cast<long double>(s.sampling.blackPoint)) / range;
@@ -97,10 +98,10 @@ void ShowNormalisedValues(const Session& s, Form& form, ImagePosition at, const 
   const float b = PixelChannel(s.image, at, 0);
   const float g = PixelChannel(s.image, at, 1);
   const float r = PixelChannel(s.image, at, 2);
-  form.LabelcordB.caption = ValueWithPixel("B: ", normalised(b), b, nf);
-  form.LabelcordG.caption = ValueWithPixel("G: ", normalised(g), g, nf);
-  form.LabelcordR.caption = ValueWithPixel("R: ", normalised(r), r, nf);
-  form.LabelcordLum.caption = "Lum: ";
+  controls.LabelcordB.caption = ValueWithPixel("B: ", normalised(b), b, nf);
+  controls.LabelcordG.caption = ValueWithPixel("G: ", normalised(g), g, nf);
+  controls.LabelcordR.caption = ValueWithPixel("R: ", normalised(r), r, nf);
+  controls.LabelcordLum.caption = "Lum: ";
 }
 
 long long NearestImagePosition(int previewPosition, int imageSize) {
@@ -110,7 +111,7 @@ long long NearestImagePosition(int previewPosition, int imageSize) {
 
 }  // namespace
 
-void Image1MouseMove(Session& s, Form& form, Host& host, int x, int y) {
+void Image1MouseMove(Session& s, ControlModel& controls, Host& host, int x, int y) {
   const Image& image = s.image;
   if (image.width <= 0 || image.height <= 0) return;
   if (x < 1 || x >= kPreviewSize || y < 1 || y >= kPreviewSize) return;
@@ -120,17 +121,17 @@ void Image1MouseMove(Session& s, Form& form, Host& host, int x, int y) {
       static_cast<long long>(std::nearbyint(image.width * 4.0L / kPreviewSize)),
       static_cast<long long>(std::nearbyint(image.height * 4.0L / kPreviewSize))};
   if (at.x < 0 || at.x > image.width || at.y > image.height) return;
-  form.LabelcordX.caption = "X: " + std::to_string(at.x);
-  form.LabelcordY.caption = "Y: " + std::to_string(at.y);
+  controls.LabelcordX.caption = "X: " + std::to_string(at.x);
+  controls.LabelcordY.caption = "Y: " + std::to_string(at.y);
   if (image.height < kSmallestReadableHeight) return;
   // Without a loaded image (after a failed load the size may not match the
   // pixel array) only the position is shown.
   if (s.imageMissing || !image.HoldsAllPixels()) return;
   const NumberFormat nf = host.GetNumberFormat();
   if (s.workflowState >= 3) {
-    ShowLightValues(s, form, at, half, nf);
+    ShowLightValues(s, controls, at, half, nf);
   } else {
-    ShowNormalisedValues(s, form, at, nf);
+    ShowNormalisedValues(s, controls, at, nf);
   }
 }
 

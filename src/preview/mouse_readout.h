@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workflow/form.h"
+#include "workflow/control_model.h"
 #include "workflow/host.h"
 #include "workflow/session.h"
 
@@ -11,6 +11,6 @@ namespace halvane {
 // colours are applied the raw pixel and its value normalised by the black and
 // white points, afterwards the colour, luminance and largest level of the
 // first point near the pointer next to the raw pixel.
-void Image1MouseMove(Session& session, Form& form, Host& host, int x, int y);
+void Image1MouseMove(Session& session, ControlModel& controls, Host& host, int x, int y);
 
 }  // namespace halvane

@@ -54,8 +54,8 @@ void WriteNumber(Bitmap& bmp, PreviewPoint p, long long number, Rgb ink, Rgb bac
 
 }  // namespace
 
-void DrawOverlay(Session& s, Form& form, Host& host, bool hideLines, bool collapseNumbers,
-                 uint32_t first, uint32_t last, const SearchResult& record) {
+void DrawOverlay(Session& s, ControlModel& controls, Host& host, bool hideLines,
+                 bool collapseNumbers, uint32_t first, uint32_t last, const SearchResult& record) {
   s.view.preview = s.view.background;
   s.statistics.usedPointCount = 0;
   const uint64_t n = s.dome.pointCount;
@@ -88,14 +88,14 @@ void DrawOverlay(Session& s, Form& form, Host& host, bool hideLines, bool collap
       WriteNumber(s.view.preview, p, i, kUsedText, textBackground);
     }
   }
-  form.Image1Layer = PreviewLayer::Overlay;
-  form.LabelMaxpoint.caption =
-      std::to_string(s.dome.pointCount) + " Pnts (" + std::to_string(s.statistics.usedPointCount) + " used) ";
+  controls.Image1Layer = PreviewLayer::Overlay;
+  controls.LabelMaxpoint.caption = std::to_string(s.dome.pointCount) + " Pnts (" +
+                                   std::to_string(s.statistics.usedPointCount) + " used) ";
   host.PreviewChanged();
 }
 
-const Bitmap& ShownPreview(const Session& s, const Form& form) {
-  return form.Image1Layer == PreviewLayer::Overlay ? s.view.preview : s.view.background;
+const Bitmap& ShownPreview(const Session& s, const ControlModel& controls) {
+  return controls.Image1Layer == PreviewLayer::Overlay ? s.view.preview : s.view.background;
 }
 
 }  // namespace halvane

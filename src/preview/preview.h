@@ -1,7 +1,7 @@
 #pragma once
 
 #include "image/display_color.h"
-#include "workflow/form.h"
+#include "workflow/control_model.h"
 #include "workflow/host.h"
 #include "workflow/session.h"
 
@@ -30,7 +30,7 @@ int PreviewCoordinate(int imagePosition, int imageSize);
 // cannot be converted is painted magenta and logged. Without a usable image
 // the layer is black. When `maxSample` is given it receives the brightest
 // channel sampled (never below its value on entry).
-void PaintImageLayer(Session& session, Form& form, float* maxSample);
+void PaintImageLayer(Session& session, ControlModel& controls, float* maxSample);
 
 // One corner of a filled triangle: preview position and colour.
 struct FillCorner {
@@ -44,27 +44,27 @@ void FillTriangle(Bitmap& bitmap, const DisplaySettings& settings, FillCorner a,
                   FillCorner c);
 
 // Rebuilds BackBitmap: image layer (or black), then the triangle fills.
-void RedrawBackground(Session& session, Form& form, Host& host);
+void RedrawBackground(Session& session, ControlModel& controls, Host& host);
 
 // Copies BackBitmap into PreviewBitmap, draws lines, markers and numbers for
 // points first..last with the levels of `record`, and shows the result.
-void DrawOverlay(Session& session, Form& form, Host& host, bool hideLines, bool collapseNumbers,
-                 uint32_t first, uint32_t last, const SearchResult& record);
+void DrawOverlay(Session& session, ControlModel& controls, Host& host, bool hideLines,
+                 bool collapseNumbers, uint32_t first, uint32_t last, const SearchResult& record);
 
 // The bitmap the preview shows: the overlay once one has been drawn, else
 // the background.
-const Bitmap& ShownPreview(const Session& session, const Form& form);
+const Bitmap& ShownPreview(const Session& session, const ControlModel& controls);
 
 // The redraw after a step that changed the points: background with fills,
 // then the overlay of every point with lines allowed.
-void RedrawDome(Session& session, Form& form, Host& host);
+void RedrawDome(Session& session, ControlModel& controls, Host& host);
 
 // Handlers of the view settings.
-void UpdateView(Session& session, Form& form, Host& host);
-void UpdateViewback(Session& session, Form& form, Host& host);
-void SpinViewMinChange(Session& session, Form& form, Host& host);
-void SpinViewMaxChange(Session& session, Form& form, Host& host);
-void SpinButton1DownClick(Session& session, Form& form, Host& host);
-void SpinButton1UpClick(Session& session, Form& form, Host& host);
+void UpdateView(Session& session, ControlModel& controls, Host& host);
+void UpdateViewback(Session& session, ControlModel& controls, Host& host);
+void SpinViewMinChange(Session& session, ControlModel& controls, Host& host);
+void SpinViewMaxChange(Session& session, ControlModel& controls, Host& host);
+void SpinButton1DownClick(Session& session, ControlModel& controls, Host& host);
+void SpinButton1UpClick(Session& session, ControlModel& controls, Host& host);
 
 }  // namespace halvane

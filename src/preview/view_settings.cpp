@@ -4,37 +4,37 @@
 namespace halvane {
 namespace {
 
-void CopySettings(Session& s, const Form& form) {
-  ReadDisplayChecks(s, form);
-  s.view.viewMin = static_cast<float>(form.SpinViewMin.value);
-  s.view.viewMax = static_cast<float>(form.SpinViewMax.value);
+void CopySettings(Session& s, const ControlModel& controls) {
+  ReadDisplayChecks(s, controls);
+  s.view.viewMin = static_cast<float>(controls.SpinViewMin.value);
+  s.view.viewMax = static_cast<float>(controls.SpinViewMax.value);
 }
 
-void Redraw(Session& s, Form& form, Host& host, bool background) {
-  CopySettings(s, form);
+void Redraw(Session& s, ControlModel& controls, Host& host, bool background) {
+  CopySettings(s, controls);
   if (!s.view.updateEnabled) return;
-  if (background) RedrawBackground(s, form, host);
-  DrawOverlay(s, form, host, false, false, 1, s.dome.pointCount, s.results.results[1]);
+  if (background) RedrawBackground(s, controls, host);
+  DrawOverlay(s, controls, host, false, false, 1, s.dome.pointCount, s.results.results[1]);
 }
 
 }  // namespace
 
-void RedrawDome(Session& s, Form& form, Host& host) {
-  RedrawBackground(s, form, host);
-  DrawOverlay(s, form, host, false, false, 1, s.dome.pointCount, s.results.results[1]);
+void RedrawDome(Session& s, ControlModel& controls, Host& host) {
+  RedrawBackground(s, controls, host);
+  DrawOverlay(s, controls, host, false, false, 1, s.dome.pointCount, s.results.results[1]);
 }
 
-void UpdateView(Session& s, Form& form, Host& host) {
-  Redraw(s, form, host, false);
+void UpdateView(Session& s, ControlModel& controls, Host& host) {
+  Redraw(s, controls, host, false);
 }
 
-void UpdateViewback(Session& s, Form& form, Host& host) {
-  Redraw(s, form, host, true);
+void UpdateViewback(Session& s, ControlModel& controls, Host& host) {
+  Redraw(s, controls, host, true);
 }
 
-void SpinViewMinChange(Session& s, Form& form, Host& host) {
-  SpinEdit& lo = form.SpinViewMin;
-  SpinEdit& hi = form.SpinViewMax;
+void SpinViewMinChange(Session& s, ControlModel& controls, Host& host) {
+  SpinEdit& lo = controls.SpinViewMin;
+  SpinEdit& hi = controls.SpinViewMax;
   if (hi.value <= lo.value) {
     if (hi.value < hi.maxValue) {
       hi.value = lo.value + 1;
@@ -42,12 +42,12 @@ void SpinViewMinChange(Session& s, Form& form, Host& host) {
       lo.value = hi.value - 1;
     }
   }
-  UpdateViewback(s, form, host);
+  UpdateViewback(s, controls, host);
 }
 
-void SpinViewMaxChange(Session& s, Form& form, Host& host) {
-  SpinEdit& lo = form.SpinViewMin;
-  SpinEdit& hi = form.SpinViewMax;
+void SpinViewMaxChange(Session& s, ControlModel& controls, Host& host) {
+  SpinEdit& lo = controls.SpinViewMin;
+  SpinEdit& hi = controls.SpinViewMax;
   if (lo.value >= hi.value) {
     if (lo.value > lo.minValue) {
       lo.value = hi.value - 1;
@@ -55,27 +55,27 @@ void SpinViewMaxChange(Session& s, Form& form, Host& host) {
       hi.value = lo.value + 1;
     }
   }
-  UpdateViewback(s, form, host);
+  UpdateViewback(s, controls, host);
 }
 
-void SpinButton1DownClick(Session& s, Form& form, Host& host) {
+void SpinButton1DownClick(Session& s, ControlModel& controls, Host& host) {
   s.view.updateEnabled = false;
-  if (form.SpinViewMin.value > form.SpinViewMin.minValue) {
-    form.SpinViewMin.value -= 1;
-    form.SpinViewMax.value -= 1;
+  if (controls.SpinViewMin.value > controls.SpinViewMin.minValue) {
+    controls.SpinViewMin.value -= 1;
+    controls.SpinViewMax.value -= 1;
   }
   s.view.updateEnabled = true;
-  UpdateViewback(s, form, host);
+  UpdateViewback(s, controls, host);
 }
 
-void SpinButton1UpClick(Session& s, Form& form, Host& host) {
+void SpinButton1UpClick(Session& s, ControlModel& controls, Host& host) {
   s.view.updateEnabled = false;
-  if (form.SpinViewMax.value < form.SpinViewMax.maxValue) {
-    form.SpinViewMin.value += 1;
-    form.SpinViewMax.value += 1;
+  if (controls.SpinViewMax.value < controls.SpinViewMax.maxValue) {
+    controls.SpinViewMin.value += 1;
+    controls.SpinViewMax.value += 1;
   }
   s.view.updateEnabled = true;
-  UpdateViewback(s, form, host);
+  UpdateViewback(s, controls, host);
 }
 
 }  // namespace halvane

@@ -117,7 +117,8 @@ ExportLight MakeExportLight(const Session& s, uint32_t index, const ExportSelect
   light.index = index;
   light.level = EffectiveLevel(p.level);
   SetColour(light, p);
-  light.intensity = static_cast<double>(static_cast<long double>(light.peak) * s.dome.pointIntensity);
+  light.intensity =
+      static_cast<double>(static_cast<long double>(light.peak) * s.dome.pointIntensity);
   SetRotation(light, p, s.image);
   light.dirX = p.x;
   light.dirY = p.y;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "rig/script_kind.h"
-#include "workflow/form.h"
+#include "workflow/control_model.h"
 #include "workflow/host.h"
 #include "workflow/session.h"
 
@@ -11,13 +11,13 @@ namespace halvane {
 // Does nothing before colours are applied or when the dialog is cancelled;
 // a file error is shown as a message and leaves no file under the chosen
 // name. The session is not changed.
-void ExportScript(Session& session, Form& form, Host& host, ScriptKind kind);
+void ExportScript(Session& session, ControlModel& controls, Host& host, ScriptKind kind);
 
 // The two export buttons: "XSI Script" and "Maya Script".
-void ButtonExportClick(Session& session, Form& form, Host& host);
-void ButtonExportMayaClick(Session& session, Form& form, Host& host);
+void ButtonExportClick(Session& session, ControlModel& controls, Host& host);
+void ButtonExportMayaClick(Session& session, ControlModel& controls, Host& host);
 
 // The intensity slider moved: its label shows position / 10 with one decimal.
-void TrackExpIntChange(Form& form, Host& host);
+void TrackExpIntChange(ControlModel& controls, Host& host);
 
 }  // namespace halvane

@@ -6,8 +6,8 @@
 
 namespace halvane {
 
-ScriptOptions ScriptOptionsFromForm(const Form& form) {
-  return {form.GridOptimized.selectedRow, form.SpinLightDistance.value};
+ScriptOptions ScriptOptionsFromForm(const ControlModel& controls) {
+  return {controls.GridOptimized.selectedRow, controls.SpinLightDistance.value};
 }
 
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "rig/script_kind.h"
-#include "workflow/form.h"
+#include "workflow/control_model.h"
 #include "workflow/session.h"
 
 namespace halvane {
@@ -14,7 +14,7 @@ struct ScriptOptions {
   int lightDistance = 100;  // the XSI distance parameter's default
 };
 
-ScriptOptions ScriptOptionsFromForm(const Form& form);
+ScriptOptions ScriptOptionsFromForm(const ControlModel& controls);
 
 // The whole script text, every light named with `letter`, lines ending in
 // CR LF.

@@ -12,99 +12,100 @@ void SetCheck(CheckBox& box, bool on) {
 
 }  // namespace
 
-void SetBusy(Form& form, bool busy) {
+void SetBusy(ControlModel& controls, bool busy) {
   const bool enabled = !busy;
-  for (Button* b : {&form.Button_LoadImage, &form.ButtonCalculateStartpoints,
-                    &form.ButtonApplyColor, &form.ButtonIncreaseMaxWhite, &form.ButtonOptimize,
-                    &form.ButtonReduceLights, &form.ButtonExport, &form.ButtonCollapseLights})
+  for (Button* b :
+       {&controls.Button_LoadImage, &controls.ButtonCalculateStartpoints,
+        &controls.ButtonApplyColor, &controls.ButtonIncreaseMaxWhite, &controls.ButtonOptimize,
+        &controls.ButtonReduceLights, &controls.ButtonExport, &controls.ButtonCollapseLights})
     b->enabled = enabled;
-  form.GridOptimized.enabled = enabled;
+  controls.GridOptimized.enabled = enabled;
 }
 
-void ReadDisplayChecks(Session& s, const Form& form) {
-  s.view.showLines = form.CheckDisplayLines.checked;
-  s.view.showFill = form.CheckDisplayFill.checked;
-  s.view.showPoints = form.CheckDisplayPoints.checked;
-  s.view.showUnused = form.CheckDisplay_unused.checked;
-  s.view.darkenImage = form.CheckDarken.checked;
-  s.view.showBackground = form.CheckDisplaybackground.checked;
-  s.view.showPointNr = form.CheckDisplayNr.checked;
-  s.view.showCollapseNr = form.CheckDisplayCollapseNr.checked;
-  s.view.showOutOfRange = form.CheckViewOutRange.checked;
+void ReadDisplayChecks(Session& s, const ControlModel& controls) {
+  s.view.showLines = controls.CheckDisplayLines.checked;
+  s.view.showFill = controls.CheckDisplayFill.checked;
+  s.view.showPoints = controls.CheckDisplayPoints.checked;
+  s.view.showUnused = controls.CheckDisplay_unused.checked;
+  s.view.darkenImage = controls.CheckDarken.checked;
+  s.view.showBackground = controls.CheckDisplaybackground.checked;
+  s.view.showPointNr = controls.CheckDisplayNr.checked;
+  s.view.showCollapseNr = controls.CheckDisplayCollapseNr.checked;
+  s.view.showOutOfRange = controls.CheckViewOutRange.checked;
 }
 
-void SyncDisplayChecks(Session& s, Form& form) {
+void SyncDisplayChecks(Session& s, ControlModel& controls) {
   s.view.updateEnabled = false;
   const bool havePoints = s.dome.pointCount > 0;
   switch (s.workflowState) {
     case 0:
-      SetCheck(form.CheckDisplaybackground, false);
-      SetCheck(form.CheckDisplayFill, false);
-      SetCheck(form.CheckDisplayPoints, false);
-      SetCheck(form.CheckDisplay_unused, false);
+      SetCheck(controls.CheckDisplaybackground, false);
+      SetCheck(controls.CheckDisplayFill, false);
+      SetCheck(controls.CheckDisplayPoints, false);
+      SetCheck(controls.CheckDisplay_unused, false);
       break;
     case 1:
     case 2:
-      SetCheck(form.CheckDisplaybackground, true);
-      SetCheck(form.CheckDisplayFill, false);
-      SetCheck(form.CheckDisplayPoints, havePoints);
-      SetCheck(form.CheckDisplay_unused, havePoints);
+      SetCheck(controls.CheckDisplaybackground, true);
+      SetCheck(controls.CheckDisplayFill, false);
+      SetCheck(controls.CheckDisplayPoints, havePoints);
+      SetCheck(controls.CheckDisplay_unused, havePoints);
       break;
     case 3:
-      SetCheck(form.CheckDisplayFill, true);
+      SetCheck(controls.CheckDisplayFill, true);
       break;
     case 4:
-      SetCheck(form.CheckDisplayFill, true);
-      SetCheck(form.CheckDisplayPoints, true);
-      SetCheck(form.CheckDisplay_unused, true);
+      SetCheck(controls.CheckDisplayFill, true);
+      SetCheck(controls.CheckDisplayPoints, true);
+      SetCheck(controls.CheckDisplay_unused, true);
       break;
     case 5:
-      SetCheck(form.CheckDisplayFill, true);
-      SetCheck(form.CheckDisplayPoints, true);
-      SetCheck(form.CheckDisplay_unused, false);
+      SetCheck(controls.CheckDisplayFill, true);
+      SetCheck(controls.CheckDisplayPoints, true);
+      SetCheck(controls.CheckDisplay_unused, false);
       break;
     default:
       break;
   }
-  ReadDisplayChecks(s, form);
+  ReadDisplayChecks(s, controls);
   s.view.updateEnabled = true;
 }
 
-void AddLogLine(Form& form, Host& host, const std::string& text) {
-  form.ListBox1.items.push_back(host.TimeText() + text);
-  form.ListBox1.itemIndex = static_cast<int>(form.ListBox1.items.size()) - 1;
+void AddLogLine(ControlModel& controls, Host& host, const std::string& text) {
+  controls.ListBox1.items.push_back(host.TimeText() + text);
+  controls.ListBox1.itemIndex = static_cast<int>(controls.ListBox1.items.size()) - 1;
 }
 
-void SetStatus(Form& form, int panel, const std::string& text) {
-  form.StatusBar1.panels.at(static_cast<std::size_t>(panel)) = text;
+void SetStatus(ControlModel& controls, int panel, const std::string& text) {
+  controls.StatusBar1.panels.at(static_cast<std::size_t>(panel)) = text;
 }
 
-void EmptyResultTable(Form& form) {
-  form.GridOptimized.SetRowCount(2);
-  for (std::string& cell : form.GridOptimized.cells[1]) cell.clear();
+void EmptyResultTable(ControlModel& controls) {
+  controls.GridOptimized.SetRowCount(2);
+  for (std::string& cell : controls.GridOptimized.cells[1]) cell.clear();
 }
 
-void MarkStepDone(Form& form, int step) {
+void MarkStepDone(ControlModel& controls, int step) {
   if (step < 1 || step > 8) return;
-  form.PanelSt[step].color = kPanelDoneColor;
-  form.LabelSt[step].bold = true;
+  controls.PanelSt[step].color = kPanelDoneColor;
+  controls.LabelSt[step].bold = true;
   for (int later = step + 1; later <= 8; ++later) {
-    form.PanelSt[later].color = kPanelColor;
-    form.LabelSt[later].bold = false;
+    controls.PanelSt[later].color = kPanelColor;
+    controls.LabelSt[later].bold = false;
   }
 }
 
-void EndStep(Form& form, Host& host, int step, const std::string& logText,
+void EndStep(ControlModel& controls, Host& host, int step, const std::string& logText,
              const std::string& statusText) {
-  AddLogLine(form, host, logText);
-  SetStatus(form, 0, statusText);
-  SetStatus(form, 1, "");
-  SetStatus(form, 2, "");
-  MarkStepDone(form, step);
-  SetBusy(form, false);
+  AddLogLine(controls, host, logText);
+  SetStatus(controls, 0, statusText);
+  SetStatus(controls, 1, "");
+  SetStatus(controls, 2, "");
+  MarkStepDone(controls, step);
+  SetBusy(controls, false);
 }
 
-void FormCreate(Session& s, Form& form, Host& host) {
+void FormCreate(Session& s, ControlModel& controls, Host& host) {
   host.SeedRandom();
   SharedFileBuffer();
   s.imageMissing = true;
@@ -116,30 +117,30 @@ void FormCreate(Session& s, Form& form, Host& host) {
   s.view.viewMin = 0.0f;
   s.view.viewMax = 1.0f;
   s.workflowState = 0;
-  SyncDisplayChecks(s, form);  // also reads the boxes back and enables view updates
+  SyncDisplayChecks(s, controls);  // also reads the boxes back and enables view updates
 
-  TrackLumValueChange(s, form, host);
-  TrackLumPowerChange(s, form, host);
-  TrackLumRChange(s, form, host);
+  TrackLumValueChange(s, controls, host);
+  TrackLumPowerChange(s, controls, host);
+  TrackLumRChange(s, controls, host);
   s.dome.subdivLevel = 0;
 
   static const char* const kHeader[6] = {"Nb.",           "# lights",      "average reduction",
                                          "min reduction", "max reduction", "diff. index"};
-  for (int col = 0; col < 6; ++col) form.GridOptimized.Cell(col, 0) = kHeader[col];
+  for (int col = 0; col < 6; ++col) controls.GridOptimized.Cell(col, 0) = kHeader[col];
 
-  form.Image1.visible = false;
-  form.Image3.visible = true;
+  controls.Image1.visible = false;
+  controls.Image3.visible = true;
 }
 
-void SpinPointIterationChange(Session& s, Form& form) {
+void SpinPointIterationChange(Session& s, ControlModel& controls) {
   if (s.dome.subdivLevel == 4) {
-    form.SpinOptMaxRed.value = 5;
-    form.SpinOptLevel1.value = 275;
-    form.SpinOptLevel1_min.value = 50;
+    controls.SpinOptMaxRed.value = 5;
+    controls.SpinOptLevel1.value = 275;
+    controls.SpinOptLevel1_min.value = 50;
   } else if (s.dome.subdivLevel == 5) {
-    form.SpinOptMaxRed.value = 6;
-    form.SpinOptLevel1.value = 750;
-    form.SpinOptLevel1_min.value = 90;
+    controls.SpinOptMaxRed.value = 6;
+    controls.SpinOptLevel1.value = 750;
+    controls.SpinOptLevel1_min.value = 90;
   }
 }
 

@@ -16,9 +16,9 @@
 
 #include "app/masked_field.h"
 #include "app/window_style.h"
-#include "workflow/workflow.h"
 #include "support/image_files.h"
 #include "window_driver.h"
+#include "workflow/workflow.h"
 
 namespace halvane::testing {
 namespace {
@@ -89,8 +89,8 @@ TEST_F(WindowTest, GridShowsTheFormsHeaderAndColumns) {
   EXPECT_EQ(grid->horizontalHeaderItem(0)->text().toStdString(), "Nb.");
   EXPECT_EQ(grid->horizontalHeaderItem(5)->text().toStdString(), "diff. index");
   for (int col = 0; col < 11; ++col)
-    EXPECT_EQ(grid->columnWidth(col), w.window->form().GridOptimized.colWidths[col]);
-  EXPECT_EQ(grid->rowCount(), 1);  // the Form's two rows less the header
+    EXPECT_EQ(grid->columnWidth(col), w.window->controls().GridOptimized.colWidths[col]);
+  EXPECT_EQ(grid->rowCount(), 1);  // the control model's two rows less the header
 }
 
 TEST_F(WindowTest, MaskedFieldsShowTheirFiveCharactersAndWriteTheForm) {
@@ -101,9 +101,9 @@ TEST_F(WindowTest, MaskedFieldsShowTheirFiveCharactersAndWriteTheForm) {
   auto* field = w.Find<MaskedField>("EditOptThreshold");
   field->setCursorPosition(1);
   TypeText(field, QStringLiteral("27"));
-  EXPECT_EQ(w.window->form().EditOptThreshold.text, " 2.7 ");
+  EXPECT_EQ(w.window->controls().EditOptThreshold.text, " 2.7 ");
 
-  w.window->form().EditRedThreshold.text = " 3. 5";
+  w.window->controls().EditRedThreshold.text = " 3. 5";
   w.window->RefreshAll();
   EXPECT_EQ(w.Find<MaskedField>("EditRedThreshold")->text().toStdString(), " 3. 5");
 }
@@ -175,7 +175,7 @@ TEST_F(WindowTest, StepButtonsDoNothingWithoutAnImage) {
 
 TEST_F(WindowTest, ViewSettingsCallTheirHandlers) {
   w.Find<QCheckBox>("CheckDisplayLines")->click();
-  EXPECT_TRUE(w.window->form().CheckDisplayLines.checked);
+  EXPECT_TRUE(w.window->controls().CheckDisplayLines.checked);
   EXPECT_TRUE(w.window->session().view.showLines);
   EXPECT_EQ(Text(w.Find<QLabel>("LabelMaxpoint")), "0 Pnts (0 used) ");
 
@@ -190,25 +190,25 @@ TEST_F(WindowTest, ViewSettingsCallTheirHandlers) {
 }
 
 TEST_F(WindowTest, RefreshingNeverCallsHandlers) {
-  Form& form = w.window->form();
-  form.CheckDisplayLines.checked = true;
-  form.SpinViewMin.value = 7;
+  ControlModel& controls = w.window->controls();
+  controls.CheckDisplayLines.checked = true;
+  controls.SpinViewMin.value = 7;
   w.window->RefreshAll();
   EXPECT_TRUE(w.Find<QCheckBox>("CheckDisplayLines")->isChecked());
   EXPECT_EQ(w.Find<QSpinBox>("SpinViewMin")->value(), 7);
   // UpdateView and SpinViewMinChange would have redrawn and moved the maximum.
   EXPECT_EQ(Text(w.Find<QLabel>("LabelMaxpoint")), "");
-  EXPECT_EQ(form.SpinViewMax.value, 1);
+  EXPECT_EQ(controls.SpinViewMax.value, 1);
   EXPECT_FALSE(w.window->session().view.showLines);
 }
 
 TEST_F(WindowTest, GridAndLogFollowTheForm) {
-  Form& form = w.window->form();
-  form.GridOptimized.SetRowCount(4);
-  form.GridOptimized.Cell(1, 2) = "   17";
-  form.GridOptimized.selectedRow = 2;
-  form.ListBox1.items = {"a", "b", "c"};
-  form.ListBox1.itemIndex = 1;
+  ControlModel& controls = w.window->controls();
+  controls.GridOptimized.SetRowCount(4);
+  controls.GridOptimized.Cell(1, 2) = "   17";
+  controls.GridOptimized.selectedRow = 2;
+  controls.ListBox1.items = {"a", "b", "c"};
+  controls.ListBox1.itemIndex = 1;
   w.window->RefreshAll();
 
   auto* grid = w.Find<QTableWidget>("GridOptimized");
@@ -216,18 +216,18 @@ TEST_F(WindowTest, GridAndLogFollowTheForm) {
   EXPECT_EQ(grid->item(1, 1)->text().toStdString(), "   17");
   EXPECT_EQ(grid->currentRow(), 1);
   grid->setCurrentCell(2, 0);
-  EXPECT_EQ(form.GridOptimized.selectedRow, 3);
+  EXPECT_EQ(controls.GridOptimized.selectedRow, 3);
 
   auto* log = w.Find<QListWidget>("ListBox1");
   EXPECT_EQ(log->count(), 3);
   EXPECT_EQ(log->currentRow(), 1);
-  form.ListBox1.items.push_back("d");
-  form.ListBox1.itemIndex = 3;
+  controls.ListBox1.items.push_back("d");
+  controls.ListBox1.itemIndex = 3;
   w.window->RefreshCheap();
   EXPECT_EQ(log->count(), 4);
   EXPECT_EQ(log->currentRow(), 3);
-  form.ListBox1.items = {"x"};
-  form.ListBox1.itemIndex = 0;
+  controls.ListBox1.items = {"x"};
+  controls.ListBox1.itemIndex = 0;
   w.window->RefreshCheap();
   ASSERT_EQ(log->count(), 1);
   EXPECT_EQ(log->item(0)->text().toStdString(), "x");
@@ -245,9 +245,9 @@ TEST_F(WindowTest, DuringAStepOnlyAbortIsTaken) {
   EXPECT_TRUE(w.window->session().abortRequested);
   EXPECT_FALSE(nestedAccepted);
   EXPECT_FALSE(nestedRan);
-  // The refused edit leaves Form and box as they were.
+  // The refused edit leaves control model and box as they were.
   EXPECT_FALSE(lines->isChecked());
-  EXPECT_FALSE(w.window->form().CheckDisplayLines.checked);
+  EXPECT_FALSE(w.window->controls().CheckDisplayLines.checked);
   EXPECT_FALSE(w.window->StepRunning());
 }
 
@@ -279,7 +279,7 @@ TEST_F(WindowTest, CloseWithoutAStepClosesAtOnce) {
 
 TEST_F(WindowTest, AFailingStepIsReportedAndLeavesTheWindowUsable) {
   w.window->RunStep([&] {
-    SetBusy(w.window->form(), true);
+    SetBusy(w.window->controls(), true);
     throw std::out_of_range("index 2601 outside 0..2600");
   });
   ASSERT_EQ(w.host->messages.size(), 1u);

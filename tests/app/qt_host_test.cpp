@@ -8,7 +8,7 @@
 #include <QRegularExpression>
 #include <QTimer>
 
-#include "workflow/form.h"
+#include "workflow/control_model.h"
 
 namespace halvane {
 namespace {

@@ -96,7 +96,7 @@ TEST_F(StepsThroughWindow, FromImageToScripts) {
   Click("ButtonExport");
   EXPECT_GT(std::filesystem::file_size(mel), 2000u);
   EXPECT_GT(std::filesystem::file_size(vbs), 1000u);
-  EXPECT_TRUE(w.window->form().LabelSt[8].bold);
+  EXPECT_TRUE(w.window->controls().LabelSt[8].bold);
   EXPECT_TRUE(w.host->messages.size() <= 1);  // at most the load's closing remark
 }
 

@@ -12,10 +12,10 @@
 #include "dome/start_points.h"
 #include "image/load_step.h"
 #include "preview/png_writer.h"
-#include "workflow/workflow.h"
 #include "support/batch_run.h"
 #include "support/image_files.h"
 #include "support/test_host.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
@@ -53,17 +53,17 @@ T Number(const std::string& text) {
 // A session taken through the window's steps in-process, for comparison.
 struct WindowRun {
   WindowRun(const std::string& image, int resolution, bool increase) {
-    FormCreate(s, form, host);
-    form.SpinPointIteration.value = resolution;
+    FormCreate(s, controls, host);
+    controls.SpinPointIteration.value = resolution;
     host.AnswerDialog(image);
-    Button_LoadImageClick(s, form, host);
-    ButtonCalculateStartpointsClick(s, form, host);
-    ButtonApplyColorClick(s, form, host);
-    if (increase) ButtonIncreaseMaxWhiteClick(s, form, host);
+    Button_LoadImageClick(s, controls, host);
+    ButtonCalculateStartpointsClick(s, controls, host);
+    ButtonApplyColorClick(s, controls, host);
+    if (increase) ButtonIncreaseMaxWhiteClick(s, controls, host);
   }
   std::unique_ptr<Session> session = MakeSession();
   Session& s = *session;
-  Form form;
+  ControlModel controls;
   testing::TestHost host;
 };
 
@@ -183,20 +183,20 @@ TEST_F(BatchDome, PreviewShowsTheColouredDome) {
   std::string error;
   const std::string loadedPng = dir.Path("loaded.png");
   auto session = MakeSession();
-  Form form;
+  ControlModel controls;
   testing::TestHost host;
-  FormCreate(*session, form, host);
+  FormCreate(*session, controls, host);
   host.AnswerDialog(image);
-  Button_LoadImageClick(*session, form, host);
+  Button_LoadImageClick(*session, controls, host);
   ASSERT_TRUE(WritePng(session->view.background, loadedPng, error)) << error;
   EXPECT_NE(testing::ReadFileBytes(loadedPng), batchPicture);
 
-  ButtonCalculateStartpointsClick(*session, form, host);
+  ButtonCalculateStartpointsClick(*session, controls, host);
   const std::string pointsPng = dir.Path("points.png");
   ASSERT_TRUE(WritePng(session->view.preview, pointsPng, error)) << error;
   EXPECT_NE(testing::ReadFileBytes(pointsPng), batchPicture);  // no coloured triangles yet
 
-  ButtonApplyColorClick(*session, form, host);
+  ButtonApplyColorClick(*session, controls, host);
   const std::string colouredPng = dir.Path("coloured.png");
   ASSERT_TRUE(WritePng(session->view.preview, colouredPng, error)) << error;
   EXPECT_EQ(testing::ReadFileBytes(colouredPng), batchPicture);

@@ -8,11 +8,11 @@
 #include "dome/start_points.h"
 #include "image/load_step.h"
 #include "optimize/optimize_step.h"
-#include "workflow/workflow.h"
 #include "support/batch_run.h"
 #include "support/image_files.h"
 #include "support/optimize_fixtures.h"
 #include "support/test_host.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
@@ -66,23 +66,23 @@ TEST_F(BatchOptimize, TablePrintsTheWindowsRows) {
   // The same steps in-process, as the window takes them.
   auto session = MakeSession();
   Session& s = *session;
-  Form form;
+  ControlModel controls;
   testing::TestHost host;
-  FormCreate(s, form, host);
-  form.SpinPointIteration.value = 3;
+  FormCreate(s, controls, host);
+  controls.SpinPointIteration.value = 3;
   host.AnswerDialog(image);
-  Button_LoadImageClick(s, form, host);
-  ButtonCalculateStartpointsClick(s, form, host);
-  ButtonApplyColorClick(s, form, host);
-  form.EditOptThreshold.text = " 0.20";
-  ButtonOptimizeClick(s, form, host);
+  Button_LoadImageClick(s, controls, host);
+  ButtonCalculateStartpointsClick(s, controls, host);
+  ButtonApplyColorClick(s, controls, host);
+  controls.EditOptThreshold.text = " 0.20";
+  ButtonOptimizeClick(s, controls, host);
   ASSERT_EQ(s.results.count, 100);
 
   ASSERT_EQ(lines.size(), header + 101) << "header and 100 rows, nothing after";
   for (int r = 1; r <= 100; ++r) {
     std::string expected;
     for (int col = 0; col < 6; ++col)
-      expected += (col > 0 ? "\t" : "") + form.GridOptimized.Cell(col, r);
+      expected += (col > 0 ? "\t" : "") + controls.GridOptimized.Cell(col, r);
     EXPECT_EQ(lines[header + static_cast<std::size_t>(r)], expected) << "row " << r;
   }
   EXPECT_EQ(lines[header + 1].substr(0, 5), "   1\t");

@@ -13,7 +13,7 @@ namespace {
 
 class ColourStep : public testing::DomeTest {
  protected:
-  void Apply() { ButtonApplyColorClick(s, form, host); }
+  void Apply() { ButtonApplyColorClick(s, controls, host); }
 };
 
 TEST_F(ColourStep, ConstantImageGivesItsValueToEveryPoint) {
@@ -45,14 +45,14 @@ TEST_F(ColourStep, BrightPointsAreClampedToTheClampLuminance) {
     ASSERT_EQ(p.lightLum, p.lum) << i;
   }
 
-  form.EditClampwhite.text = "12.50";
+  controls.EditClampwhite.text = "12.50";
   Apply();
   EXPECT_EQ(s.dome.points[1].g, static_cast<float>(200 * 12.5L / 150));
   EXPECT_FLOAT_EQ(s.dome.points[1].lum, 12.5f);
 
   // lum = 0.3 * 195 + 0.59 * 50 + 0.11 * 100 = 99: at the limit, not above it
   UseColourImage(400, 200, 195, 50, 100);
-  form.EditClampwhite.text = "99.  ";
+  controls.EditClampwhite.text = "99.  ";
   Apply();
   EXPECT_EQ(s.dome.points[1].r, 195.0f);
   EXPECT_EQ(s.dome.points[1].g, 50.0f);
@@ -61,8 +61,8 @@ TEST_F(ColourStep, BrightPointsAreClampedToTheClampLuminance) {
 }
 
 TEST_F(ColourStep, BlackAndWhitePointsNormaliseTheSamples) {
-  form.EditBlack.text = " 1.  ";
-  form.EditWhite.text = " 3.  ";
+  controls.EditBlack.text = " 1.  ";
+  controls.EditWhite.text = " 3.  ";
   UseUniformImage(400, 200, 2.0f);
   Apply();
   EXPECT_EQ(s.sampling.blackPoint, 1.0f);
@@ -192,42 +192,42 @@ TEST_F(ColourStep, StateLogStatusAndMarks) {
   UseGradientImage(400, 200);
   GeneratePoints(4);
   s.results.count = 7;
-  form.GridOptimized.SetRowCount(5);
-  MarkStepDone(form, 5);
+  controls.GridOptimized.SetRowCount(5);
+  MarkStepDone(controls, 5);
   std::vector<std::string> progress;
-  host.onEvents = [&] { progress.push_back(form.StatusBar1.panels[2]); };
+  host.onEvents = [&] { progress.push_back(controls.StatusBar1.panels[2]); };
   Apply();
 
   EXPECT_EQ(s.workflowState, 3);
   EXPECT_EQ(s.results.count, 0);
-  EXPECT_EQ(form.GridOptimized.rowCount, 2);
-  EXPECT_EQ(form.ListBox1.items.back(), "12:34:56:  Color copied from image to points");
-  EXPECT_EQ(form.ListBox1.itemIndex, static_cast<int>(form.ListBox1.items.size()) - 1);
-  EXPECT_EQ(form.StatusBar1.panels[0], "Color copy applied.");
-  EXPECT_EQ(form.StatusBar1.panels[1], "");
-  EXPECT_EQ(form.StatusBar1.panels[2], "");
+  EXPECT_EQ(controls.GridOptimized.rowCount, 2);
+  EXPECT_EQ(controls.ListBox1.items.back(), "12:34:56:  Color copied from image to points");
+  EXPECT_EQ(controls.ListBox1.itemIndex, static_cast<int>(controls.ListBox1.items.size()) - 1);
+  EXPECT_EQ(controls.StatusBar1.panels[0], "Color copy applied.");
+  EXPECT_EQ(controls.StatusBar1.panels[1], "");
+  EXPECT_EQ(controls.StatusBar1.panels[2], "");
   EXPECT_NE(std::find(progress.begin(), progress.end(), "00500/642 points"), progress.end());
-  EXPECT_TRUE(form.LabelSt[3].bold);
-  EXPECT_EQ(form.PanelSt[3].color, kPanelDoneColor);
+  EXPECT_TRUE(controls.LabelSt[3].bold);
+  EXPECT_EQ(controls.PanelSt[3].color, kPanelDoneColor);
   for (int later = 4; later <= 8; ++later) {
-    EXPECT_FALSE(form.LabelSt[later].bold) << later;
-    EXPECT_EQ(form.PanelSt[later].color, kPanelColor) << later;
+    EXPECT_FALSE(controls.LabelSt[later].bold) << later;
+    EXPECT_EQ(controls.PanelSt[later].color, kPanelColor) << later;
   }
-  EXPECT_TRUE(form.ButtonApplyColor.enabled);
-  EXPECT_TRUE(form.ButtonOptimize.enabled);
-  EXPECT_TRUE(form.CheckDisplayFill.checked);
+  EXPECT_TRUE(controls.ButtonApplyColor.enabled);
+  EXPECT_TRUE(controls.ButtonOptimize.enabled);
+  EXPECT_TRUE(controls.CheckDisplayFill.checked);
   EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(ColourStep, GeneratesThePointsWhenThereAreNone) {
   UseUniformImage(400, 200, 0.5f);
-  form.SpinPointIteration.value = 3;
+  controls.SpinPointIteration.value = 3;
   Apply();
   EXPECT_EQ(s.dome.pointCount, 162u);
   EXPECT_EQ(s.workflowState, 3);
-  ASSERT_EQ(form.ListBox1.items.size(), 2u);
-  EXPECT_EQ(form.ListBox1.items[0], "12:34:56:  162 points calculated.");
-  EXPECT_EQ(form.ListBox1.items[1], "12:34:56:  Color copied from image to points");
+  ASSERT_EQ(controls.ListBox1.items.size(), 2u);
+  EXPECT_EQ(controls.ListBox1.items[0], "12:34:56:  162 points calculated.");
+  EXPECT_EQ(controls.ListBox1.items[1], "12:34:56:  Color copied from image to points");
   EXPECT_EQ(s.dome.points[162].lum, 0.5f);
 }
 
@@ -235,9 +235,9 @@ TEST_F(ColourStep, NothingWithoutAnImage) {
   Apply();
   EXPECT_EQ(s.workflowState, 0);
   EXPECT_EQ(s.dome.pointCount, 0u);
-  EXPECT_TRUE(form.ListBox1.items.empty());
-  EXPECT_EQ(form.StatusBar1.panels[0], "-");
-  EXPECT_FALSE(form.LabelSt[3].bold);
+  EXPECT_TRUE(controls.ListBox1.items.empty());
+  EXPECT_EQ(controls.StatusBar1.panels[0], "-");
+  EXPECT_FALSE(controls.LabelSt[3].bold);
   EXPECT_TRUE(host.messages.empty());
 }
 
@@ -246,18 +246,18 @@ TEST_F(ColourStep, EqualBlackAndWhitePointsAreRefusedAndChangeNothing) {
   Apply();
   s.results.count = 4;
   std::vector<DomePoint> before(s.dome.points.begin(), s.dome.points.begin() + 643);
-  const std::vector<std::string> log = form.ListBox1.items;
-  const auto status = form.StatusBar1.panels;
+  const std::vector<std::string> log = controls.ListBox1.items;
+  const auto status = controls.StatusBar1.panels;
 
-  form.EditBlack.text = "01.  ";  // the same value written differently
-  form.EditWhite.text = " 1.00";
+  controls.EditBlack.text = "01.  ";  // the same value written differently
+  controls.EditWhite.text = " 1.00";
   Apply();
   EXPECT_EQ(host.messages, std::vector<std::string>{"Black point and white point must differ."});
   EXPECT_EQ(s.workflowState, 3);
   EXPECT_EQ(s.results.count, 4);
-  EXPECT_EQ(form.ListBox1.items, log);
-  EXPECT_EQ(form.StatusBar1.panels, status);
-  EXPECT_TRUE(form.ButtonApplyColor.enabled);  // not left busy
+  EXPECT_EQ(controls.ListBox1.items, log);
+  EXPECT_EQ(controls.StatusBar1.panels, status);
+  EXPECT_TRUE(controls.ButtonApplyColor.enabled);  // not left busy
   EXPECT_EQ(s.sampling.whitePoint, 1.0f);
   EXPECT_EQ(s.sampling.blackPoint, 0.0f);
   for (uint32_t i = 1; i <= 642; ++i) {
@@ -274,7 +274,7 @@ TEST_F(ColourStep, EqualBlackAndWhitePointsAreRefusedAndChangeNothing) {
   EXPECT_EQ(host.messages.size(), 2u);
   EXPECT_EQ(s.dome.pointCount, 0u);
   EXPECT_EQ(s.workflowState, 1);
-  EXPECT_EQ(form.ListBox1.items, log);
+  EXPECT_EQ(controls.ListBox1.items, log);
 }
 
 }  // namespace

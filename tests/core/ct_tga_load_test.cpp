@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "image/load_step.h"
-#include "workflow/workflow.h"
 #include "support/ct_tga_files.h"
 #include "support/image_files.h"
 #include "support/test_host.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
@@ -18,7 +18,7 @@ constexpr const char* kLowMaximum =
 
 class CtTgaLoad : public ::testing::Test {
  protected:
-  void SetUp() override { FormCreate(s, form, host); }
+  void SetUp() override { FormCreate(s, controls, host); }
 
   std::string Write(const std::string& name, const Bytes& bytes) {
     const std::string path = dir.Path(name);
@@ -29,7 +29,7 @@ class CtTgaLoad : public ::testing::Test {
   std::vector<std::string> Load(const std::string& path) {
     host.messages.clear();
     host.AnswerDialog(path);
-    Button_LoadImageClick(s, form, host);
+    Button_LoadImageClick(s, controls, host);
     return host.messages;
   }
   static Bytes SmallTarga() {
@@ -43,7 +43,7 @@ class CtTgaLoad : public ::testing::Test {
 
   std::unique_ptr<Session> session = MakeSession();
   Session& s = *session;
-  Form form;
+  ControlModel controls;
   testing::TestHost host;
   testing::TempDir dir;
 };

@@ -6,11 +6,11 @@
 
 #include "rig/export_step.h"
 #include "rig/script_text.h"
-#include "workflow/form.h"
-#include "workflow/workflow.h"
 #include "support/export_fixtures.h"
 #include "support/image_files.h"
 #include "support/test_host.h"
+#include "workflow/control_model.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
@@ -45,13 +45,13 @@ class ExportStep : public ::testing::Test {
  protected:
   ExportStep() { host.nextRandom = 16; }  // the letter Q
 
-  bool Busy() const { return !form.ButtonExport.enabled || !form.Button_LoadImage.enabled; }
+  bool Busy() const { return !controls.ButtonExport.enabled || !controls.Button_LoadImage.enabled; }
   bool StepEightDone() const {
-    return form.LabelSt[8].bold && form.PanelSt[8].color == kPanelDoneColor;
+    return controls.LabelSt[8].bold && controls.PanelSt[8].color == kPanelDoneColor;
   }
 
   std::unique_ptr<Session> session = testing::MakeExportSession();
-  Form form;
+  ControlModel controls;
   DrawCountingHost host;
   testing::TempDir dir;
 };
@@ -59,8 +59,8 @@ class ExportStep : public ::testing::Test {
 TEST_F(ExportStep, NothingHappensBeforeColoursAreApplied) {
   session->workflowState = 2;
   host.AnswerDialog(dir.Path("rig.mel"));
-  ButtonExportMayaClick(*session, form, host);
-  ButtonExportClick(*session, form, host);
+  ButtonExportMayaClick(*session, controls, host);
+  ButtonExportClick(*session, controls, host);
   EXPECT_EQ(host.answers.size(), 1u);  // no dialog was shown
   EXPECT_TRUE(FolderEntries(dir.dir()).empty());
   EXPECT_FALSE(StepEightDone());
@@ -68,7 +68,7 @@ TEST_F(ExportStep, NothingHappensBeforeColoursAreApplied) {
 
 TEST_F(ExportStep, CancelledDialogWritesNothing) {
   host.AnswerDialog(std::nullopt);
-  ButtonExportMayaClick(*session, form, host);
+  ButtonExportMayaClick(*session, controls, host);
   EXPECT_EQ(host.lastExtension, ".mel");
   EXPECT_EQ(host.lastFilter, "*.mel|*.mel");
   EXPECT_TRUE(FolderEntries(dir.dir()).empty());
@@ -78,15 +78,15 @@ TEST_F(ExportStep, CancelledDialogWritesNothing) {
 }
 
 TEST_F(ExportStep, MayaExportWritesTheScriptAndMarksStepEight) {
-  MarkStepDone(form, 7);
+  MarkStepDone(controls, 7);
   const std::string path = dir.Path("rig.mel");
   host.AnswerDialog(path);
-  ButtonExportMayaClick(*session, form, host);
+  ButtonExportMayaClick(*session, controls, host);
 
   EXPECT_EQ(ReadWhole(path), BuildScript(*session, ScriptKind::Maya, {1, 100}, 'Q'));
   EXPECT_EQ(host.draws, 1);
   EXPECT_TRUE(StepEightDone());
-  EXPECT_TRUE(form.LabelSt[7].bold);
+  EXPECT_TRUE(controls.LabelSt[7].bold);
   EXPECT_FALSE(Busy());
   EXPECT_TRUE(host.messages.empty());
   EXPECT_EQ(FolderEntries(dir.dir()), std::vector<std::string>{"rig.mel"});
@@ -94,10 +94,10 @@ TEST_F(ExportStep, MayaExportWritesTheScriptAndMarksStepEight) {
 
 TEST_F(ExportStep, XsiExportUsesTheDistanceAndSelectedRowOfTheForm) {
   const std::string path = dir.Path("rig.vbs");
-  form.SpinLightDistance.value = 250;
-  form.GridOptimized.selectedRow = 0;
+  controls.SpinLightDistance.value = 250;
+  controls.GridOptimized.selectedRow = 0;
   host.AnswerDialog(path);
-  ButtonExportClick(*session, form, host);
+  ButtonExportClick(*session, controls, host);
 
   EXPECT_EQ(host.lastExtension, ".vbs");
   EXPECT_EQ(host.lastFilter, "*.vbs|*.vbs");
@@ -109,14 +109,14 @@ TEST_F(ExportStep, ExportReplacesAnExistingFileWhole) {
   const std::string path = dir.Path("rig.vbs");
   testing::WriteText(path, std::string(100000, 'x'));
   host.AnswerDialog(path);
-  ButtonExportClick(*session, form, host);
+  ButtonExportClick(*session, controls, host);
   EXPECT_EQ(ReadWhole(path), BuildScript(*session, ScriptKind::Xsi, {1, 100}, 'Q'));
 }
 
 TEST_F(ExportStep, MissingFolderShowsTheSystemErrorAndLeavesTheBusyState) {
   const std::string path = dir.Path("missing/rig.mel");
   host.AnswerDialog(path);
-  ButtonExportMayaClick(*session, form, host);
+  ButtonExportMayaClick(*session, controls, host);
 
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_NE(host.messages[0].find(path), std::string::npos);
@@ -132,7 +132,7 @@ TEST_F(ExportStep, FailureAfterWritingLeavesNoTemporaryFile) {
   const std::string path = dir.Path("rig.vbs");
   fs::create_directory(path);  // a folder cannot be replaced by the script
   host.AnswerDialog(path);
-  ButtonExportClick(*session, form, host);
+  ButtonExportClick(*session, controls, host);
 
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_NE(host.messages[0].find(path), std::string::npos);
@@ -143,16 +143,16 @@ TEST_F(ExportStep, FailureAfterWritingLeavesNoTemporaryFile) {
 }
 
 TEST_F(ExportStep, IntensityLabelShowsPositionOverTenInTheUsersFormat) {
-  form.TrackExpInt.position = 5;
-  TrackExpIntChange(form, host);
-  EXPECT_EQ(form.LabelExpIntens.caption, "0.5");
-  form.TrackExpInt.position = 20;
-  TrackExpIntChange(form, host);
-  EXPECT_EQ(form.LabelExpIntens.caption, "2.0");
+  controls.TrackExpInt.position = 5;
+  TrackExpIntChange(controls, host);
+  EXPECT_EQ(controls.LabelExpIntens.caption, "0.5");
+  controls.TrackExpInt.position = 20;
+  TrackExpIntChange(controls, host);
+  EXPECT_EQ(controls.LabelExpIntens.caption, "2.0");
   host.numberFormat.decimalSeparator = ',';
-  form.TrackExpInt.position = 13;
-  TrackExpIntChange(form, host);
-  EXPECT_EQ(form.LabelExpIntens.caption, "1,3");
+  controls.TrackExpInt.position = 13;
+  TrackExpIntChange(controls, host);
+  EXPECT_EQ(controls.LabelExpIntens.caption, "1,3");
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ class Finetuning : public testing::SessionTest {
     SessionTest::SetUp();
     s.workflowState = 5;
     s.results.count = 1;
-    form.GridOptimized.selectedRow = 1;
+    controls.GridOptimized.selectedRow = 1;
   }
 
   // A light of the chosen optimization with the given decision (1 single light).
@@ -52,14 +52,14 @@ class Finetuning : public testing::SessionTest {
   }
 
   void Reduce(int position) {
-    form.TrackRedLum.position = position;
-    ButtonReduceLightsClick(s, form, host);
+    controls.TrackRedLum.position = position;
+    ButtonReduceLightsClick(s, controls, host);
   }
 
   void Collapse(int groupSize, const char* tolerance = "  .1 ") {
-    form.SpinRedGroupNr.value = groupSize;
-    form.EditRedThreshold.text = tolerance;
-    ButtonCollapseLightsClick(s, form, host);
+    controls.SpinRedGroupNr.value = groupSize;
+    controls.EditRedThreshold.text = tolerance;
+    ButtonCollapseLightsClick(s, controls, host);
   }
 
   struct Light {
@@ -96,7 +96,7 @@ TEST_F(Finetuning, ReduceSwitchesOffLightsBelowTheThresholdOnly) {
   const auto afterFirst = Lights();
   Reduce(80);
   EXPECT_EQ(Lights(), afterFirst);
-  EXPECT_EQ(form.LabelMaxpoint.caption, "3 Pnts (1 used) ");
+  EXPECT_EQ(controls.LabelMaxpoint.caption, "3 Pnts (1 used) ");
 }
 
 TEST_F(Finetuning, ReduceUsesTheSliderValueWhileTheLabelRoundsToEvenTenths) {
@@ -106,13 +106,13 @@ TEST_F(Finetuning, ReduceUsesTheSliderValueWhileTheLabelRoundsToEvenTenths) {
   EXPECT_TRUE(IsOff(below));
   for (auto [position, label] :
        {std::pair{80, "0.8"}, {75, "0.8"}, {85, "0.8"}, {65, "0.6"}, {200, "2.0"}, {21, "0.2"}}) {
-    form.TrackRedLum.position = position;
-    TrackRedLumChange(form, host);
-    EXPECT_EQ(form.LabelRedLum.caption, label) << position;
+    controls.TrackRedLum.position = position;
+    TrackRedLumChange(controls, host);
+    EXPECT_EQ(controls.LabelRedLum.caption, label) << position;
   }
   host.numberFormat.decimalSeparator = ',';
-  TrackRedLumChange(form, host);
-  EXPECT_EQ(form.LabelRedLum.caption, "0,2");
+  TrackRedLumChange(controls, host);
+  EXPECT_EQ(controls.LabelRedLum.caption, "0,2");
 }
 
 TEST_F(Finetuning, NothingHappensBeforeColoursAreApplied) {
@@ -123,30 +123,30 @@ TEST_F(Finetuning, NothingHappensBeforeColoursAreApplied) {
   Reduce(80);
   Collapse(2, "ab.cd");
   EXPECT_EQ(Lights(), before);
-  EXPECT_FALSE(form.LabelSt[7].bold);
-  EXPECT_TRUE(form.ButtonCollapseLights.enabled);
+  EXPECT_FALSE(controls.LabelSt[7].bold);
+  EXPECT_TRUE(controls.ButtonCollapseLights.enabled);
 }
 
 TEST_F(Finetuning, BothCommandsMarkStepSevenAndRedrawFillsOnlyWhenShown) {
   AddLight(1.0f);
   for (auto command : {&ButtonReduceLightsClick, &ButtonCollapseLightsClick}) {
-    MarkStepDone(form, 8);
+    MarkStepDone(controls, 8);
     s.view.background.Fill(Rgb{9, 9, 9});
-    form.CheckDisplayFill.checked = false;
-    command(s, form, host);
+    controls.CheckDisplayFill.checked = false;
+    command(s, controls, host);
     EXPECT_EQ(s.view.preview.Pixel(100, 100), (Rgb{9, 9, 9}));
-    EXPECT_TRUE(form.LabelSt[7].bold);
-    EXPECT_EQ(form.PanelSt[7].color, kPanelDoneColor);
-    EXPECT_FALSE(form.LabelSt[8].bold);
-    EXPECT_EQ(form.PanelSt[8].color, kPanelColor);
-    EXPECT_TRUE(form.ButtonReduceLights.enabled);
-    EXPECT_TRUE(form.GridOptimized.enabled);
-    form.CheckDisplayFill.checked = true;  // the background is rebuilt (black: image off)
-    command(s, form, host);
+    EXPECT_TRUE(controls.LabelSt[7].bold);
+    EXPECT_EQ(controls.PanelSt[7].color, kPanelDoneColor);
+    EXPECT_FALSE(controls.LabelSt[8].bold);
+    EXPECT_EQ(controls.PanelSt[8].color, kPanelColor);
+    EXPECT_TRUE(controls.ButtonReduceLights.enabled);
+    EXPECT_TRUE(controls.GridOptimized.enabled);
+    controls.CheckDisplayFill.checked = true;  // the background is rebuilt (black: image off)
+    command(s, controls, host);
     EXPECT_EQ(s.view.preview.Pixel(100, 100), Rgb{});
   }
-  EXPECT_TRUE(form.ListBox1.items.empty());
-  EXPECT_EQ(form.StatusBar1.panels[0], "-");
+  EXPECT_TRUE(controls.ListBox1.items.empty());
+  EXPECT_EQ(controls.StatusBar1.panels[0], "-");
 }
 
 TEST_F(Finetuning, CollapseMergesAPairIntoTheLowerNumberedLight) {
@@ -229,7 +229,7 @@ TEST_F(Finetuning, ARowOutsideTheResultsChoosesNoLights) {
   const uint32_t dim = AddLight(0.1f), bright = AddLight(0.9f);
   Link(dim, bright);
   for (int row : {-1, 5001, 100000}) {
-    form.GridOptimized.selectedRow = row;
+    controls.GridOptimized.selectedRow = row;
     Collapse(2, "99.99");
     EXPECT_EQ(s.dome.points[dim].lightLum, 0.1f) << row;
     EXPECT_FALSE(IsOff(bright)) << row;

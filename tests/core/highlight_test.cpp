@@ -41,11 +41,11 @@ TEST(HighlightSchedule, StepsPerPassByResolution) {
 
 class Highlight : public testing::DomeTest {
  protected:
-  void Increase() { ButtonIncreaseMaxWhiteClick(s, form, host); }
+  void Increase() { ButtonIncreaseMaxWhiteClick(s, controls, host); }
 
   std::vector<std::string> LogSince(std::size_t first) const {
-    return {form.ListBox1.items.begin() + static_cast<std::ptrdiff_t>(first),
-            form.ListBox1.items.end()};
+    return {controls.ListBox1.items.begin() + static_cast<std::ptrdiff_t>(first),
+            controls.ListBox1.items.end()};
   }
 };
 
@@ -57,7 +57,7 @@ class HandMadeHighlight : public Highlight {
     Highlight::SetUp();
     UseUniformImage(20, 10, 0.0f);
     s.dome.subdivLevel = 5;
-    form.SpinLumIterations.value = 1;
+    controls.SpinLumIterations.value = 1;
   }
   void Grey(uint32_t i, float lum, std::initializer_list<int32_t> nbs) {
     PlacePoint(i, static_cast<uint16_t>(i), 5, nbs);
@@ -67,9 +67,9 @@ class HandMadeHighlight : public Highlight {
     p.used = true;
   }
   void ColoursApplied(const char* tolLum, const char* tolNb) {
-    form.EditLumTolerance.text = tolLum;
-    form.EditLumToleranceNeighbour.text = tolNb;
-    StatisticsPass(s, form, host);
+    controls.EditLumTolerance.text = tolLum;
+    controls.EditLumToleranceNeighbour.text = tolNb;
+    StatisticsPass(s, controls, host);
     s.workflowState = 3;
   }
   // The point made as number `id` (the step sorts the points).
@@ -103,7 +103,7 @@ TEST_F(HandMadeHighlight, OnlyBrightPointsWithBrightNeighboursIncrease) {
   EXPECT_EQ(Made(1).lightG, Made(1).g);
   EXPECT_EQ(Made(1).lightLum, Made(1).lum);
   EXPECT_GT(Made(1).lum, 12.0f);
-  EXPECT_EQ(form.ListBox1.items.at(1), "12:34:56:        Level 1: 2 points increased.");
+  EXPECT_EQ(controls.ListBox1.items.at(1), "12:34:56:        Level 1: 2 points increased.");
 }
 
 TEST_F(HandMadeHighlight, NeighbourIncreasedEarlierInThePassCountsWithItsNewValue) {
@@ -119,12 +119,12 @@ TEST_F(HandMadeHighlight, EachPassMeasuresAgainstTheRaisedMaximum) {
   Grey(1, 10.0f, {2});
   Grey(2, 8.0f, {1});  // within tolNb 3 of 10, but not of the raised maximum
   ColoursApplied(" 0.50", " 3.  ");
-  form.SpinLumIterations.value = 2;  // two passes, increments 3 and 12
+  controls.SpinLumIterations.value = 2;  // two passes, increments 3 and 12
   Increase();
   EXPECT_EQ(Made(1).r, 13.0f);  // the first pass only
   EXPECT_FALSE(Increased(2, 8.0f));
-  EXPECT_EQ(form.ListBox1.items.at(1), "12:34:56:        Level 1: 1 points increased.");
-  EXPECT_EQ(form.ListBox1.items.at(2), "12:34:56:        Luminance increase done.");
+  EXPECT_EQ(controls.ListBox1.items.at(1), "12:34:56:        Level 1: 1 points increased.");
+  EXPECT_EQ(controls.ListBox1.items.at(2), "12:34:56:        Luminance increase done.");
 }
 
 class GridHighlight : public Highlight {
@@ -133,15 +133,15 @@ class GridHighlight : public Highlight {
   void FlatColoursApplied() {
     UseUniformImage(800, 400, 1.0f);
     GeneratePoints(4);
-    ButtonApplyColorClick(s, form, host);
+    ButtonApplyColorClick(s, controls, host);
   }
 };
 
 TEST_F(GridHighlight, DefaultColourAndIncrementsOfEachPass) {
   FlatColoursApplied();
-  ASSERT_EQ(form.EditLumTolerance.text, " 0.10");
-  const std::size_t logStart = form.ListBox1.items.size();
-  form.SpinLumIterations.value = 2;  // one pass of two steps
+  ASSERT_EQ(controls.EditLumTolerance.text, " 0.10");
+  const std::size_t logStart = controls.ListBox1.items.size();
+  controls.SpinLumIterations.value = 2;  // one pass of two steps
   Increase();
   for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
     const DomePoint& p = s.dome.points[i];
@@ -159,8 +159,8 @@ TEST_F(GridHighlight, DefaultColourAndIncrementsOfEachPass) {
                                       "12:34:56:        Luminance increase done."}));
 
   FlatColoursApplied();
-  const std::size_t secondStart = form.ListBox1.items.size();
-  form.SpinLumIterations.value = 6;  // three passes: 15, 75 and 183
+  const std::size_t secondStart = controls.ListBox1.items.size();
+  controls.SpinLumIterations.value = 6;  // three passes: 15, 75 and 183
   Increase();
   EXPECT_EQ(s.dome.points[1].r, 1.0f + 15 + 75 + 183);
   EXPECT_EQ(s.dome.points[642].r, 274.0f);
@@ -173,14 +173,14 @@ TEST_F(GridHighlight, DefaultColourAndIncrementsOfEachPass) {
 TEST_F(GridHighlight, PassWithoutIncreasesWritesNoLevelLine) {
   UseGradientImage(400, 200);
   GeneratePoints(4);
-  ButtonApplyColorClick(s, form, host);
+  ButtonApplyColorClick(s, controls, host);
   // No tolerance at all: the brightest point's neighbours are all darker.
-  form.EditLumTolerance.text = "  .  ";
-  form.EditLumToleranceNeighbour.text = "  .  ";
+  controls.EditLumTolerance.text = "  .  ";
+  controls.EditLumToleranceNeighbour.text = "  .  ";
   std::map<testing::Direction, float> lums;  // the step sorts the points again
   for (uint32_t i = 1; i <= s.dome.pointCount; ++i)
     lums[testing::DirectionOf(s.dome.points[i])] = s.dome.points[i].lum;
-  const std::size_t logStart = form.ListBox1.items.size();
+  const std::size_t logStart = controls.ListBox1.items.size();
   Increase();
   EXPECT_EQ(LogSince(logStart),
             (std::vector<std::string>{"12:34:56:  Luminance increase ...",
@@ -194,48 +194,49 @@ TEST_F(GridHighlight, PointsEndSortedAndStatisticsIncludeThePairsAgain) {
   UseGradientImage(400, 200);
   GeneratePoints(4);
   const testing::GridShape shape = testing::ShapeOf(s);
-  ButtonApplyColorClick(s, form, host);
+  ButtonApplyColorClick(s, controls, host);
   const float maxBefore = s.statistics.maxLum;
   std::vector<bool> checkedDuringPasses;
-  host.onEvents = [&] { checkedDuringPasses.push_back(form.CheckThresholds.checked); };
-  const std::size_t logStart = form.ListBox1.items.size();
+  host.onEvents = [&] { checkedDuringPasses.push_back(controls.CheckThresholds.checked); };
+  const std::size_t logStart = controls.ListBox1.items.size();
   Increase();
 
   ASSERT_GE(LogSince(logStart).size(), 3u);  // at least one pass increased points
   EXPECT_GT(s.statistics.maxLum, maxBefore);
   testing::ExpectSortedGrid(s, shape, 0.17);
-  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) ASSERT_EQ(s.dome.points[i].lightLum, s.dome.points[i].lum);
-  EXPECT_TRUE(form.CheckThresholds.checked);
+  for (uint32_t i = 1; i <= s.dome.pointCount; ++i)
+    ASSERT_EQ(s.dome.points[i].lightLum, s.dome.points[i].lum);
+  EXPECT_TRUE(controls.CheckThresholds.checked);
   EXPECT_GT(s.statistics.avgLumDiff, 0.0f);
   EXPECT_GT(s.statistics.avgColorDiff, 0.0f);
   // The proposals come from the final statistics, with the pairs.
-  EXPECT_EQ(form.EditOptThreshold.text,
+  EXPECT_EQ(controls.EditOptThreshold.text,
             FieldTextRounded(static_cast<long double>(s.statistics.avgColorDiff) * 3 + 0.25L));
   ASSERT_FALSE(checkedDuringPasses.empty());
   EXPECT_FALSE(checkedDuringPasses.front());
 
-  form.CheckThresholds.checked = false;
+  controls.CheckThresholds.checked = false;
   Increase();
-  EXPECT_FALSE(form.CheckThresholds.checked);
+  EXPECT_FALSE(controls.CheckThresholds.checked);
   EXPECT_EQ(s.statistics.avgColorDiff, 0.0f);
 }
 
 TEST_F(GridHighlight, StateStatusAndMarks) {
   FlatColoursApplied();
-  MarkStepDone(form, 6);
+  MarkStepDone(controls, 6);
   Increase();
   EXPECT_EQ(s.workflowState, 4);
-  EXPECT_EQ(form.StatusBar1.panels[0], "Luminance increase done.");
-  EXPECT_EQ(form.StatusBar1.panels[1], "");
-  EXPECT_EQ(form.StatusBar1.panels[2], "");
-  EXPECT_TRUE(form.LabelSt[4].bold);
-  EXPECT_EQ(form.PanelSt[4].color, kPanelDoneColor);
+  EXPECT_EQ(controls.StatusBar1.panels[0], "Luminance increase done.");
+  EXPECT_EQ(controls.StatusBar1.panels[1], "");
+  EXPECT_EQ(controls.StatusBar1.panels[2], "");
+  EXPECT_TRUE(controls.LabelSt[4].bold);
+  EXPECT_EQ(controls.PanelSt[4].color, kPanelDoneColor);
   for (int later = 5; later <= 8; ++later) {
-    EXPECT_FALSE(form.LabelSt[later].bold) << later;
-    EXPECT_EQ(form.PanelSt[later].color, kPanelColor) << later;
+    EXPECT_FALSE(controls.LabelSt[later].bold) << later;
+    EXPECT_EQ(controls.PanelSt[later].color, kPanelColor) << later;
   }
-  EXPECT_TRUE(form.ButtonIncreaseMaxWhite.enabled);
-  EXPECT_TRUE(form.CheckDisplayPoints.checked);
+  EXPECT_TRUE(controls.ButtonIncreaseMaxWhite.enabled);
+  EXPECT_TRUE(controls.CheckDisplayPoints.checked);
 
   // Running again adds again, from the raised maximum.
   const float r = s.dome.points[1].r;
@@ -246,23 +247,23 @@ TEST_F(GridHighlight, StateStatusAndMarks) {
 
 TEST_F(GridHighlight, AppliesTheColoursFirstWhenNeeded) {
   UseUniformImage(800, 400, 1.0f);  // state 1, no points yet
-  form.SpinLumIterations.value = 2;
+  controls.SpinLumIterations.value = 2;
   Increase();
   EXPECT_EQ(s.workflowState, 4);
-  ASSERT_EQ(form.ListBox1.items.size(), 5u);
-  EXPECT_EQ(form.ListBox1.items[0], "12:34:56:  642 points calculated.");
-  EXPECT_EQ(form.ListBox1.items[1], "12:34:56:  Color copied from image to points");
-  EXPECT_EQ(form.ListBox1.items[2], "12:34:56:  Luminance increase ...");
+  ASSERT_EQ(controls.ListBox1.items.size(), 5u);
+  EXPECT_EQ(controls.ListBox1.items[0], "12:34:56:  642 points calculated.");
+  EXPECT_EQ(controls.ListBox1.items[1], "12:34:56:  Color copied from image to points");
+  EXPECT_EQ(controls.ListBox1.items[2], "12:34:56:  Luminance increase ...");
   EXPECT_EQ(s.dome.points[1].r, 16.0f);
 
   GeneratePoints(4);  // back to state 2: the colours are gone
   ASSERT_EQ(s.workflowState, 2);
   Increase();
-  EXPECT_EQ(form.ListBox1.items.at(6), "12:34:56:  Color copied from image to points");
+  EXPECT_EQ(controls.ListBox1.items.at(6), "12:34:56:  Color copied from image to points");
   EXPECT_EQ(s.dome.points[1].r, 16.0f);
 
   // At state 3 or more the applied colours are used as they are.
-  const std::size_t logStart = form.ListBox1.items.size();
+  const std::size_t logStart = controls.ListBox1.items.size();
   Increase();
   EXPECT_EQ(LogSince(logStart).front(), "12:34:56:  Luminance increase ...");
 }
@@ -270,37 +271,37 @@ TEST_F(GridHighlight, AppliesTheColoursFirstWhenNeeded) {
 TEST_F(GridHighlight, NothingWhenTheColoursCannotBeApplied) {
   Increase();  // no image
   EXPECT_EQ(s.workflowState, 0);
-  EXPECT_TRUE(form.ListBox1.items.empty());
+  EXPECT_TRUE(controls.ListBox1.items.empty());
 
   UseUniformImage(400, 200, 1.0f);
-  form.EditBlack.text = " 1.  ";
+  controls.EditBlack.text = " 1.  ";
   Increase();
   EXPECT_EQ(host.messages, std::vector<std::string>{"Black point and white point must differ."});
   EXPECT_EQ(s.workflowState, 1);
-  EXPECT_TRUE(form.ListBox1.items.empty());
-  EXPECT_FALSE(form.LabelSt[4].bold);
+  EXPECT_TRUE(controls.ListBox1.items.empty());
+  EXPECT_FALSE(controls.LabelSt[4].bold);
 }
 
 class HighlightTracks : public Highlight {};
 
 TEST_F(HighlightTracks, ValueAndPowerLabelsHaveOneDecimal) {
-  form.TrackLumValue.position = 25;
-  TrackLumValueChange(s, form, host);
+  controls.TrackLumValue.position = 25;
+  TrackLumValueChange(s, controls, host);
   EXPECT_EQ(s.highlight.value, 2.5f);
-  EXPECT_EQ(form.LabelLumvalue.caption, "2.5");
-  form.TrackLumValue.position = 80;
-  TrackLumValueChange(s, form, host);
-  EXPECT_EQ(form.LabelLumvalue.caption, "8.0");
+  EXPECT_EQ(controls.LabelLumvalue.caption, "2.5");
+  controls.TrackLumValue.position = 80;
+  TrackLumValueChange(s, controls, host);
+  EXPECT_EQ(controls.LabelLumvalue.caption, "8.0");
 
   host.numberFormat = NumberFormat{',', "."};
-  form.TrackLumPower.position = 5;
-  TrackLumPowerChange(s, form, host);
+  controls.TrackLumPower.position = 5;
+  TrackLumPowerChange(s, controls, host);
   EXPECT_EQ(s.highlight.power, 0.5f);
-  EXPECT_EQ(form.LabelLumPower.caption, "0,5");
-  form.TrackLumPower.position = 37;
-  TrackLumPowerChange(s, form, host);
+  EXPECT_EQ(controls.LabelLumPower.caption, "0,5");
+  controls.TrackLumPower.position = 37;
+  TrackLumPowerChange(s, controls, host);
   EXPECT_EQ(s.highlight.power, 3.7f);
-  EXPECT_EQ(form.LabelLumPower.caption, "3,7");
+  EXPECT_EQ(controls.LabelLumPower.caption, "3,7");
 }
 
 TEST_F(HighlightTracks, ColourLabelsAndPanelFromSinglePrecision) {
@@ -311,16 +312,16 @@ TEST_F(HighlightTracks, ColourLabelsAndPanelFromSinglePrecision) {
                                 "0.80", "0.85", "0.90", "0.95", "1.00"};
   for (int position = 10; position <= 20; ++position) {
     const int k = position - 10;
-    form.TrackLumR.position = position;
-    form.TrackLumG.position = 30 - position;
-    form.TrackLumB.position = position;
-    TrackLumRChange(s, form, host);
-    EXPECT_EQ(form.PanelLumColor.color.r, expected[k]) << position;
-    EXPECT_EQ(form.PanelLumColor.color.g, expected[10 - k]) << position;
-    EXPECT_EQ(form.PanelLumColor.color.b, expected[k]) << position;
-    EXPECT_EQ(form.LabelLumR.caption, labels[k]) << position;
-    EXPECT_EQ(form.LabelLumG.caption, labels[10 - k]) << position;
-    EXPECT_EQ(form.LabelLumB.caption, labels[k]) << position;
+    controls.TrackLumR.position = position;
+    controls.TrackLumG.position = 30 - position;
+    controls.TrackLumB.position = position;
+    TrackLumRChange(s, controls, host);
+    EXPECT_EQ(controls.PanelLumColor.color.r, expected[k]) << position;
+    EXPECT_EQ(controls.PanelLumColor.color.g, expected[10 - k]) << position;
+    EXPECT_EQ(controls.PanelLumColor.color.b, expected[k]) << position;
+    EXPECT_EQ(controls.LabelLumR.caption, labels[k]) << position;
+    EXPECT_EQ(controls.LabelLumG.caption, labels[10 - k]) << position;
+    EXPECT_EQ(controls.LabelLumB.caption, labels[k]) << position;
   }
   EXPECT_EQ(s.highlight.r, 1.0f);
   EXPECT_EQ(s.highlight.g, 0.5f);

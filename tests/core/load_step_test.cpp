@@ -3,9 +3,9 @@
 #include <filesystem>
 
 #include "image/load_step.h"
-#include "workflow/workflow.h"
 #include "support/image_files.h"
 #include "support/test_host.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
@@ -16,7 +16,7 @@ constexpr const char* kFailure = "Image type not supported or not able to read i
 
 class LoadStep : public ::testing::Test {
  protected:
-  void SetUp() override { FormCreate(s, form, host); }
+  void SetUp() override { FormCreate(s, controls, host); }
 
   std::string WriteImage(const std::string& name, int w, int h, Rgbe pixel) {
     const std::string path = dir.Path(name);
@@ -27,12 +27,12 @@ class LoadStep : public ::testing::Test {
 
   void Load(const std::optional<std::string>& answer) {
     host.AnswerDialog(answer);
-    Button_LoadImageClick(s, form, host);
+    Button_LoadImageClick(s, controls, host);
   }
 
   std::unique_ptr<Session> session = MakeSession();
   Session& s = *session;
-  Form form;
+  ControlModel controls;
   testing::TestHost host;
   testing::TempDir dir;
 };
@@ -45,7 +45,7 @@ constexpr Rgbe kBright{128, 128, 128, 139};
 TEST_F(LoadStep, SuccessfulLoadResetsTheSession) {
   s.dome.pointCount = 42;
   s.results.count = 7;
-  MarkStepDone(form, 5);
+  MarkStepDone(controls, 5);
   const std::string path = WriteImage("sky.HDR", 20, 10, kBright);
   Load(path);
 
@@ -56,20 +56,20 @@ TEST_F(LoadStep, SuccessfulLoadResetsTheSession) {
   EXPECT_EQ(s.dome.pointCount, 0u);
   EXPECT_EQ(s.results.count, 0);
   EXPECT_EQ(s.sampling.clampLum, 150.0f);
-  EXPECT_EQ(form.EditImagename.text, path);
-  ASSERT_EQ(form.ListBox1.items.size(), 1u);
-  EXPECT_EQ(form.ListBox1.items[0], "12:34:56:  File loaded (\"" + path + "\").");
-  EXPECT_EQ(form.ListBox1.itemIndex, 0);
-  EXPECT_EQ(form.StatusBar1.panels[0], "File loaded.");
-  EXPECT_EQ(form.StatusBar1.panels[1], "");
-  EXPECT_EQ(form.StatusBar1.panels[2], "\"" + path + "\"");
-  EXPECT_TRUE(form.LabelSt[1].bold);
-  EXPECT_EQ(form.PanelSt[1].color, kPanelDoneColor);
-  for (int i = 2; i <= 8; ++i) EXPECT_EQ(form.PanelSt[i].color, kPanelColor) << i;
-  EXPECT_TRUE(form.CheckDisplaybackground.checked);
-  EXPECT_TRUE(form.Image1.visible);
-  EXPECT_FALSE(form.Image3.visible);
-  EXPECT_TRUE(form.Button_LoadImage.enabled);
+  EXPECT_EQ(controls.EditImagename.text, path);
+  ASSERT_EQ(controls.ListBox1.items.size(), 1u);
+  EXPECT_EQ(controls.ListBox1.items[0], "12:34:56:  File loaded (\"" + path + "\").");
+  EXPECT_EQ(controls.ListBox1.itemIndex, 0);
+  EXPECT_EQ(controls.StatusBar1.panels[0], "File loaded.");
+  EXPECT_EQ(controls.StatusBar1.panels[1], "");
+  EXPECT_EQ(controls.StatusBar1.panels[2], "\"" + path + "\"");
+  EXPECT_TRUE(controls.LabelSt[1].bold);
+  EXPECT_EQ(controls.PanelSt[1].color, kPanelDoneColor);
+  for (int i = 2; i <= 8; ++i) EXPECT_EQ(controls.PanelSt[i].color, kPanelColor) << i;
+  EXPECT_TRUE(controls.CheckDisplaybackground.checked);
+  EXPECT_TRUE(controls.Image1.visible);
+  EXPECT_FALSE(controls.Image3.visible);
+  EXPECT_TRUE(controls.Button_LoadImage.enabled);
   EXPECT_TRUE(host.messages.empty());  // floating point and bright enough
 }
 
@@ -83,20 +83,20 @@ TEST_F(LoadStep, ClosingRemarkForLowMaximum) {
 
 TEST_F(LoadStep, FirstLoadShowsTheImageWithoutPointBoxes) {
   Load(WriteImage("sky.hdr", 20, 10, kBright));
-  EXPECT_TRUE(form.CheckDisplaybackground.checked);
-  EXPECT_FALSE(form.CheckDisplayPoints.checked);
-  EXPECT_FALSE(form.CheckDisplay_unused.checked);
+  EXPECT_TRUE(controls.CheckDisplaybackground.checked);
+  EXPECT_FALSE(controls.CheckDisplayPoints.checked);
+  EXPECT_FALSE(controls.CheckDisplay_unused.checked);
   EXPECT_TRUE(s.view.showBackground);
   EXPECT_FALSE(s.view.showPoints);
 }
 
 TEST_F(LoadStep, LoadingEmptiesTheResultTable) {
-  form.GridOptimized.SetRowCount(4);
-  form.GridOptimized.Cell(1, 1) = "   89";
+  controls.GridOptimized.SetRowCount(4);
+  controls.GridOptimized.Cell(1, 1) = "   89";
   Load(WriteImage("sky.hdr", 20, 10, kBright));
-  EXPECT_EQ(form.GridOptimized.rowCount, 2);
-  EXPECT_EQ(form.GridOptimized.Cell(1, 1), "");
-  EXPECT_EQ(form.GridOptimized.Cell(0, 0), "Nb.");
+  EXPECT_EQ(controls.GridOptimized.rowCount, 2);
+  EXPECT_EQ(controls.GridOptimized.Cell(1, 1), "");
+  EXPECT_EQ(controls.GridOptimized.Cell(0, 0), "Nb.");
 }
 
 TEST_F(LoadStep, CancelReadsTheSameFileAgain) {
@@ -104,19 +104,19 @@ TEST_F(LoadStep, CancelReadsTheSameFileAgain) {
   Load(path);
   Load(std::nullopt);
   EXPECT_EQ(s.workflowState, 1);
-  ASSERT_EQ(form.ListBox1.items.size(), 2u);
-  EXPECT_EQ(form.ListBox1.items[1], form.ListBox1.items[0]);
+  ASSERT_EQ(controls.ListBox1.items.size(), 2u);
+  EXPECT_EQ(controls.ListBox1.items[1], controls.ListBox1.items[0]);
 }
 
 TEST_F(LoadStep, MissingFileResetsSilently) {
   Load(WriteImage("sky.hdr", 20, 10, kBright));
   Load(dir.Path("gone.hdr"));
   EXPECT_EQ(s.workflowState, 0);
-  EXPECT_EQ(form.EditImagename.text, "");
-  EXPECT_FALSE(form.Image1.visible);
-  EXPECT_TRUE(form.Image3.visible);
+  EXPECT_EQ(controls.EditImagename.text, "");
+  EXPECT_FALSE(controls.Image1.visible);
+  EXPECT_TRUE(controls.Image3.visible);
   EXPECT_TRUE(host.messages.empty());
-  EXPECT_TRUE(form.ButtonOptimize.enabled);
+  EXPECT_TRUE(controls.ButtonOptimize.enabled);
 }
 
 TEST_F(LoadStep, ExtensionChoosesTheReader) {
@@ -137,7 +137,7 @@ TEST_F(LoadStep, ExtensionChoosesTheReader) {
     EXPECT_TRUE(s.imageMissing);
     EXPECT_EQ(s.image.width, 500);
     EXPECT_EQ(s.dome.pointCount, 5u);  // a failed load keeps the points
-    EXPECT_EQ(form.EditImagename.text, "");
+    EXPECT_EQ(controls.EditImagename.text, "");
   }
 }
 

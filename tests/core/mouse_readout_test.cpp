@@ -33,60 +33,60 @@ class MouseReadout : public testing::SessionTest {
     return i;
   }
 
-  void Move(int x, int y) { Image1MouseMove(s, form, host, x, y); }
+  void Move(int x, int y) { Image1MouseMove(s, controls, host, x, y); }
 
   std::vector<std::string> Labels() const {
-    return {form.LabelcordX.caption, form.LabelcordY.caption, form.LabelcordR.caption,
-            form.LabelcordG.caption, form.LabelcordB.caption, form.LabelcordLum.caption,
-            form.Labelmaxopt.caption};
+    return {controls.LabelcordX.caption, controls.LabelcordY.caption, controls.LabelcordR.caption,
+            controls.LabelcordG.caption, controls.LabelcordB.caption, controls.LabelcordLum.caption,
+            controls.Labelmaxopt.caption};
   }
 };
 
 TEST_F(MouseReadout, ShowsTheNearestImagePosition) {
   UseUniformImage(1000, 500, 0.0f);
   Move(250, 100);
-  EXPECT_EQ(form.LabelcordX.caption, "X: 500");
-  EXPECT_EQ(form.LabelcordY.caption, "Y: 100");
+  EXPECT_EQ(controls.LabelcordX.caption, "X: 500");
+  EXPECT_EQ(controls.LabelcordY.caption, "Y: 100");
   UseUniformImage(300, 300, 0.0f);
   Move(1, 1);
-  EXPECT_EQ(form.LabelcordX.caption, "X: 1");  // round(0.6)
+  EXPECT_EQ(controls.LabelcordX.caption, "X: 1");  // round(0.6)
 }
 
 TEST_F(MouseReadout, BeforeColoursShowsNormalisedAndRawPixel) {
   UseColourImage(100, 100, 2.5f, 0.01499999f, 1234.5f);
   Move(250, 250);
-  EXPECT_EQ(form.LabelcordB.caption, "B:  2.50 ( 2.50)");
+  EXPECT_EQ(controls.LabelcordB.caption, "B:  2.50 ( 2.50)");
   // Fixed to 0.0150 first, then to the even hundredth.
-  EXPECT_EQ(form.LabelcordG.caption, "G:  0.02 ( 0.02)");
-  EXPECT_EQ(form.LabelcordR.caption, "R: 1,234.50 (1,234.50)");
-  EXPECT_EQ(form.LabelcordLum.caption, "Lum: ");
-  EXPECT_EQ(form.Labelmaxopt.caption, "MaxOpt:");
+  EXPECT_EQ(controls.LabelcordG.caption, "G:  0.02 ( 0.02)");
+  EXPECT_EQ(controls.LabelcordR.caption, "R: 1,234.50 (1,234.50)");
+  EXPECT_EQ(controls.LabelcordLum.caption, "Lum: ");
+  EXPECT_EQ(controls.Labelmaxopt.caption, "MaxOpt:");
   s.sampling.blackPoint = 0.5f;
   s.sampling.whitePoint = 2.5f;
   host.numberFormat = NumberFormat{',', "."};
   Move(250, 250);
-  EXPECT_EQ(form.LabelcordB.caption, "B:  1,00 ( 2,50)");
-  EXPECT_EQ(form.LabelcordR.caption, "R: 617,00 (1.234,50)");
+  EXPECT_EQ(controls.LabelcordB.caption, "B:  1,00 ( 2,50)");
+  EXPECT_EQ(controls.LabelcordR.caption, "R: 617,00 (1.234,50)");
 }
 
 TEST_F(MouseReadout, AfterColoursShowsTheFirstPointInTheBox) {
   UseColourImage(4000, 2000, 2.5f, 0.5f, 0.25f);
   s.workflowState = 3;
   Move(250, 250);  // image (2000, 1000); box 32 columns and 16 rows each side
-  EXPECT_EQ(form.LabelcordB.caption, "B:  0.00 ( 2.50)");
-  EXPECT_EQ(form.LabelcordLum.caption, "Lum:  0.00");
-  EXPECT_EQ(form.Labelmaxopt.caption, "MaxOpt:     0");
+  EXPECT_EQ(controls.LabelcordB.caption, "B:  0.00 ( 2.50)");
+  EXPECT_EQ(controls.LabelcordLum.caption, "Lum:  0.00");
+  EXPECT_EQ(controls.Labelmaxopt.caption, "MaxOpt:     0");
 
   AddPoint(2033, 1000, 9, 9, 9, 9, 9);
   AddPoint(2000, 1017, 8, 8, 8, 8, 8);
   AddPoint(2032, 984, 1.5f, 2.25f, 3.125f, 12345.678f, 4);
   AddPoint(1968, 1016, 7, 7, 7, 7, 7);
   Move(250, 250);
-  EXPECT_EQ(form.LabelcordR.caption, "R:  1.50 ( 0.25)");
-  EXPECT_EQ(form.LabelcordG.caption, "G:  2.25 ( 0.50)");
-  EXPECT_EQ(form.LabelcordB.caption, "B:  3.12 ( 2.50)");  // 3.125 goes to the even hundredth
-  EXPECT_EQ(form.LabelcordLum.caption, "Lum: 12,345.68");
-  EXPECT_EQ(form.Labelmaxopt.caption, "MaxOpt:     4");
+  EXPECT_EQ(controls.LabelcordR.caption, "R:  1.50 ( 0.25)");
+  EXPECT_EQ(controls.LabelcordG.caption, "G:  2.25 ( 0.50)");
+  EXPECT_EQ(controls.LabelcordB.caption, "B:  3.12 ( 2.50)");  // 3.125 goes to the even hundredth
+  EXPECT_EQ(controls.LabelcordLum.caption, "Lum: 12,345.68");
+  EXPECT_EQ(controls.Labelmaxopt.caption, "MaxOpt:     4");
 }
 
 TEST_F(MouseReadout, LeavesLabelsAloneOutsideThePreviewOrOnLowImages) {
@@ -97,9 +97,9 @@ TEST_F(MouseReadout, LeavesLabelsAloneOutsideThePreviewOrOnLowImages) {
 
   UseUniformImage(100, 29, 1.0f);
   Move(250, 250);
-  EXPECT_EQ(form.LabelcordX.caption, "X: 50");
-  EXPECT_EQ(form.LabelcordY.caption, "Y: 14");
-  EXPECT_EQ(form.LabelcordB.caption, "B:");
+  EXPECT_EQ(controls.LabelcordX.caption, "X: 50");
+  EXPECT_EQ(controls.LabelcordY.caption, "Y: 14");
+  EXPECT_EQ(controls.LabelcordB.caption, "B:");
 }
 
 TEST_F(MouseReadout, WithoutALoadedImageShowsOnlyThePosition) {
@@ -109,19 +109,19 @@ TEST_F(MouseReadout, WithoutALoadedImageShowsOnlyThePosition) {
   for (uint8_t state : {0, 3}) {
     s.workflowState = state;
     Move(250, 250);
-    EXPECT_EQ(form.LabelcordX.caption, "X: 250");
-    EXPECT_EQ(form.LabelcordB.caption, "B:");
-    EXPECT_EQ(form.Labelmaxopt.caption, "MaxOpt:");
+    EXPECT_EQ(controls.LabelcordX.caption, "X: 250");
+    EXPECT_EQ(controls.LabelcordB.caption, "B:");
+    EXPECT_EQ(controls.Labelmaxopt.caption, "MaxOpt:");
   }
   // A missing image is not read even when an old pixel array is still there.
   s.image.pixels.assign(500 * 500 * 3, 1.0f);
   Move(250, 250);
-  EXPECT_EQ(form.LabelcordB.caption, "B:");
+  EXPECT_EQ(controls.LabelcordB.caption, "B:");
   // Even with the flag clear, a pixel array that is too short is not read.
   s.imageMissing = false;
   s.image.pixels.assign(3, 1.0f);
   Move(250, 250);
-  EXPECT_EQ(form.LabelcordB.caption, "B:");
+  EXPECT_EQ(controls.LabelcordB.caption, "B:");
 }
 
 TEST_F(MouseReadout, APositionRoundedOntoTheBorderReadsTheEdgePixel) {
@@ -129,9 +129,9 @@ TEST_F(MouseReadout, APositionRoundedOntoTheBorderReadsTheEdgePixel) {
   s.sampling.blackPoint = 0.0f;
   s.sampling.whitePoint = 1.0f;
   Move(499, 499);
-  EXPECT_EQ(form.LabelcordX.caption, "X: 200");
-  EXPECT_EQ(form.LabelcordY.caption, "Y: 100");
-  EXPECT_EQ(form.LabelcordB.caption, "B:  7.00 ( 7.00)");
+  EXPECT_EQ(controls.LabelcordX.caption, "X: 200");
+  EXPECT_EQ(controls.LabelcordY.caption, "Y: 100");
+  EXPECT_EQ(controls.LabelcordB.caption, "B:  7.00 ( 7.00)");
 }
 
 }  // namespace

@@ -266,7 +266,8 @@ TEST_F(OptimizeCandidates, WindowSpansTheWholeCollapse) {
   // Luminance rises by 0.2 per step away from point 1: no neighbouring pair
   // differs by more than 0.5, but the third ring leaves the window.
   const std::vector<int> steps = StepsFrom(s, 1);
-  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) SetLuminance(i, static_cast<float>(0.2L * steps[i]));
+  for (uint32_t i = 1; i <= s.dome.pointCount; ++i)
+    SetLuminance(i, static_cast<float>(0.2L * steps[i]));
   FindCandidates("  .5 ", 5);
   for (uint32_t i = 1; i <= s.dome.pointCount; ++i) ASSERT_FALSE(s.dome.points[i].contrastEdge);
   EXPECT_EQ(s.dome.points[1].maxLevel, 3);
@@ -288,7 +289,7 @@ TEST_F(OptimizeCandidates, AllBlankThresholdCollapsesOnlyEqualPoints) {
 TEST_F(OptimizeCandidates, ProgressShowsEveryTenthPoint) {
   UniformDome(3, 1.0f);
   std::vector<std::string> progress;
-  host.onEvents = [&] { progress.push_back(form.StatusBar1.panels[2]); };
+  host.onEvents = [&] { progress.push_back(controls.StatusBar1.panels[2]); };
   FindCandidates("  .5 ", 3);
   ASSERT_EQ(progress.size(), 16u);
   EXPECT_EQ(progress.front(), "10/162");

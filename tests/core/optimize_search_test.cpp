@@ -60,7 +60,7 @@ class OptimizeSearch : public testing::OptimizeTest {
   }
 
   std::unique_ptr<LevelSearch> NewSearch(uint32_t last, uint32_t limit) {
-    auto r = std::make_unique<LevelSearch>(s, form, host);
+    auto r = std::make_unique<LevelSearch>(s, controls, host);
     for (uint32_t j = 1; j <= s.dome.pointCount; ++j) r->Current.decision[j] = 1;
     r->FirstIndex = 1;
     r->LastIndex = last;
@@ -249,8 +249,8 @@ TEST_F(OptimizeSearch, ProgressShowsTheSeedAndThePositionInTheLevel) {
   s.results.abortedCount = 5000;
   search->MinLights = 33;
   search->RefreshProgress();
-  EXPECT_EQ(form.GaugeOpt2.progress, 5);  // 20/100 * 275/50 + 2/50 * 100 = 5.1
-  EXPECT_EQ(form.StatusBar1.panels[2],
+  EXPECT_EQ(controls.GaugeOpt2.progress, 5);  // 20/100 * 275/50 + 2/50 * 100 = 5.1
+  EXPECT_EQ(controls.StatusBar1.panels[2],
             "3/50  20/100. 7  opt. found. 4k aborted. 33 min lights found.");
 }
 
@@ -262,18 +262,18 @@ TEST_F(OptimizeSearch, ProgressGaugeRoundsHalvesToEven) {
     search->ProgressIndex = 50;  // half way: 137.5 / seeds
     s.results.seedCount = static_cast<uint16_t>(seeds);
     search->RefreshProgress();
-    EXPECT_EQ(form.GaugeOpt2.progress, gauge) << seeds << " seeds";
+    EXPECT_EQ(controls.GaugeOpt2.progress, gauge) << seeds << " seeds";
   }
 }
 
 TEST_F(OptimizeSearch, ProgressWithoutAnOpenDecisionChangesNothing) {
   Singles(20);
   auto search = NewSearch(20, 100);
-  form.GaugeOpt2.progress = 37;
-  form.StatusBar1.panels[2] = "before";
+  controls.GaugeOpt2.progress = 37;
+  controls.StatusBar1.panels[2] = "before";
   search->RefreshProgress();
-  EXPECT_EQ(form.GaugeOpt2.progress, 37);
-  EXPECT_EQ(form.StatusBar1.panels[2], "before");
+  EXPECT_EQ(controls.GaugeOpt2.progress, 37);
+  EXPECT_EQ(controls.StatusBar1.panels[2], "before");
 }
 
 TEST_F(OptimizeSearch, ProgressOfAnEmptyRangeDoesNotDivideByZero) {
@@ -285,17 +285,18 @@ TEST_F(OptimizeSearch, ProgressOfAnEmptyRangeDoesNotDivideByZero) {
   search->SeedLabel = "3/4  ";
   s.results.seedCount = 4;
   search->RefreshProgress();
-  EXPECT_EQ(form.GaugeOpt2.progress, 50);
-  EXPECT_EQ(form.StatusBar1.panels[2].rfind("3/4  0/0. ", 0), 0u) << form.StatusBar1.panels[2];
+  EXPECT_EQ(controls.GaugeOpt2.progress, 50);
+  EXPECT_EQ(controls.StatusBar1.panels[2].rfind("3/4  0/0. ", 0), 0u)
+      << controls.StatusBar1.panels[2];
 
   search->FirstIndex = 1000;  // level 2 after a level 1 over 1000 points
   search->RefreshProgress();
-  EXPECT_EQ(form.GaugeOpt2.progress, 50);
+  EXPECT_EQ(controls.GaugeOpt2.progress, 50);
 
   s.results.seedCount = 0;
   search->SeedIndex = 1;
   search->RefreshProgress();
-  EXPECT_EQ(form.GaugeOpt2.progress, 0);
+  EXPECT_EQ(controls.GaugeOpt2.progress, 0);
 }
 
 TEST_F(OptimizeSearch, SeedPreparationDropsCollapsesReachingBeforeTheFirstFreePoint) {
@@ -369,15 +370,15 @@ class OptimizeRun : public testing::OptimizeTest, public ::testing::WithParamInt
   void Optimize(Host& runHost) {
     SearchSettings settings = DefaultSearchSettings();
     settings.literal = GetParam();
-    ButtonOptimizeClick(s, form, runHost, settings);
+    ButtonOptimizeClick(s, controls, runHost, settings);
   }
   LevelLine Level(int level) const {
     return ParseLevelLine(
         LogStartingWith(":          Optimize LEVEL " + std::to_string(level) + ":"), level);
   }
   bool StepControlsEnabled() const {
-    return form.ButtonOptimize.enabled && form.ButtonApplyColor.enabled &&
-           form.GridOptimized.enabled && form.Button_LoadImage.enabled;
+    return controls.ButtonOptimize.enabled && controls.ButtonApplyColor.enabled &&
+           controls.GridOptimized.enabled && controls.Button_LoadImage.enabled;
   }
   void ExpectChosenRowApplied() const {
     const SearchResult& chosen = s.results.results[1];
@@ -387,12 +388,12 @@ class OptimizeRun : public testing::OptimizeTest, public ::testing::WithParamInt
   // 162 points of strongly varying colour; few collapses fit 0.6.
   void RandomDome162() {
     ApplyColours(3, [](int x, int y) { return testing::RandomPixel(x, y); });
-    form.EditOptThreshold.text = "  .6 ";
+    controls.EditOptThreshold.text = "  .6 ";
   }
   // 642 points in bands of similar brightness, level 1 over 100 points.
   void GradientDome642() {
     ApplyColours(4, [](int x, int y) { return testing::GradientPixel(x, y, kHeight); });
-    form.SpinOptLevel1.value = 100;
+    controls.SpinOptLevel1.value = 100;
   }
 };
 
@@ -404,11 +405,11 @@ TEST_P(OptimizeRun, On162PointsLevelOneOnlyListsTheAllLightsRecord) {
   // The literal search lets events run at each new minimum of level 2.
   bool seenLevel2 = false;
   host.onEvents = [&] {
-    if (seenLevel2 || form.StatusBar1.panels[1] != "Optimize LEVEL 2...") return;
+    if (seenLevel2 || controls.StatusBar1.panels[1] != "Optimize LEVEL 2...") return;
     seenLevel2 = true;
     EXPECT_EQ(s.results.seedCount, 1);
     EXPECT_EQ(DecisionText(s.results.seeds[1], 162), std::string(162, '1'));
-    EXPECT_EQ(form.StatusBar1.panels[2].rfind("1/1  ", 0), 0u) << form.StatusBar1.panels[2];
+    EXPECT_EQ(controls.StatusBar1.panels[2].rfind("1/1  ", 0), 0u) << controls.StatusBar1.panels[2];
   };
   Optimize();
   EXPECT_TRUE(seenLevel2 || !GetParam());
@@ -450,14 +451,14 @@ TEST_P(OptimizeRun, On162PointsLevelOneOnlyListsTheAllLightsRecord) {
     EXPECT_EQ(std::stol(end[3]), three.minLights);
   }
   EXPECT_EQ(s.workflowState, 5);
-  EXPECT_EQ(form.StatusBar1.panels[0], "Optimize points done.");
-  EXPECT_EQ(form.StatusBar1.panels[1], "");
-  EXPECT_EQ(form.GaugeOpt2.progress, 100);
-  EXPECT_EQ(form.RadioLevelNr.itemIndex, 2);
+  EXPECT_EQ(controls.StatusBar1.panels[0], "Optimize points done.");
+  EXPECT_EQ(controls.StatusBar1.panels[1], "");
+  EXPECT_EQ(controls.GaugeOpt2.progress, 100);
+  EXPECT_EQ(controls.RadioLevelNr.itemIndex, 2);
   EXPECT_TRUE(StepControlsEnabled());
-  EXPECT_EQ(form.PanelSt[5].color, kPanelDoneColor);
-  EXPECT_EQ(form.PanelSt[6].color, kPanelColor);
-  EXPECT_EQ(form.GridOptimized.rowCount, s.results.count + 1);
+  EXPECT_EQ(controls.PanelSt[5].color, kPanelDoneColor);
+  EXPECT_EQ(controls.PanelSt[6].color, kPanelColor);
+  EXPECT_EQ(controls.GridOptimized.rowCount, s.results.count + 1);
   ExpectChosenRowApplied();
 }
 
@@ -483,17 +484,17 @@ TEST_P(OptimizeRun, LevelSecondsAreTheClockDifferenceAlsoAcrossMidnight) {
 
 TEST_P(OptimizeRun, Level1PointsSettingDoesNotApplyTo162Points) {
   RandomDome162();
-  form.SpinOptLevel1.value = 100;
-  form.ListBox1.items.clear();
+  controls.SpinOptLevel1.value = 100;
+  controls.ListBox1.items.clear();
   Optimize();
   const std::vector<std::string> log100 = Log();
-  const auto cells100 = form.GridOptimized.cells;
+  const auto cells100 = controls.GridOptimized.cells;
 
-  form.ListBox1.items.clear();
-  form.SpinOptLevel1.value = 200;
+  controls.ListBox1.items.clear();
+  controls.SpinOptLevel1.value = 200;
   Optimize();
   EXPECT_EQ(Log(), log100);
-  EXPECT_EQ(form.GridOptimized.cells, cells100);
+  EXPECT_EQ(controls.GridOptimized.cells, cells100);
 }
 
 // The grid cannot keep a selected row that it no longer has: after a run
@@ -502,18 +503,18 @@ TEST_P(OptimizeRun, SelectionBeyondTheNewTableMovesBackIntoIt) {
   RandomDome162();
   Optimize();
   ASSERT_EQ(s.results.count, 100);
-  form.GridOptimized.selectedRow = 50;
-  GridOptimizedClick(s, form, host);
-  form.CheckOptHalt1.checked = true;  // lists the single all-lights record
+  controls.GridOptimized.selectedRow = 50;
+  GridOptimizedClick(s, controls, host);
+  controls.CheckOptHalt1.checked = true;  // lists the single all-lights record
   Optimize();
   ASSERT_EQ(s.results.count, 1);
-  EXPECT_EQ(form.GridOptimized.selectedRow, 1);
+  EXPECT_EQ(controls.GridOptimized.selectedRow, 1);
   ExpectChosenRowApplied();
 }
 
 TEST_P(OptimizeRun, HaltAfterLevel1ListsTheLevelOneResults) {
   GradientDome642();
-  form.CheckOptHalt1.checked = true;
+  controls.CheckOptHalt1.checked = true;
   Optimize();
   const LevelLine one = Level(1);
   ASSERT_GT(one.found, 100) << "enough results to fill the table";
@@ -521,11 +522,11 @@ TEST_P(OptimizeRun, HaltAfterLevel1ListsTheLevelOneResults) {
   const std::string end = LogStartingWith(":  Optimization");
   EXPECT_EQ(end.rfind(":  Optimization aborted. " + std::to_string(one.found) + " found. ", 0), 0u)
       << end;
-  EXPECT_EQ(form.StatusBar1.panels[0], "Optimize points aborted.");
+  EXPECT_EQ(controls.StatusBar1.panels[0], "Optimize points aborted.");
   EXPECT_EQ(s.workflowState, 5);
   EXPECT_TRUE(StepControlsEnabled());
   ASSERT_EQ(s.results.count, 100);
-  EXPECT_EQ(form.GridOptimized.rowCount, 101);
+  EXPECT_EQ(controls.GridOptimized.rowCount, 101);
   for (uint16_t r = 1; r <= 100; ++r) {
     const SearchResult& rec = s.results.results[r];
     ASSERT_EQ(rec.recordedLights, LightsUpTo(rec, 100)) << "row " << r;
@@ -538,10 +539,10 @@ TEST_P(OptimizeRun, HaltAfterLevel1ListsTheLevelOneResults) {
 
 TEST_P(OptimizeRun, MaxReduction3On642PointsEndsWithEveryPointALight) {
   GradientDome642();
-  form.SpinOptLevel1.value = 275;
-  form.SpinOptMaxRed.value = 3;
-  form.GridOptimized.SetRowCount(5);
-  for (int col = 0; col < 6; ++col) form.GridOptimized.Cell(col, 1) = "old";
+  controls.SpinOptLevel1.value = 275;
+  controls.SpinOptMaxRed.value = 3;
+  controls.GridOptimized.SetRowCount(5);
+  for (int col = 0; col < 6; ++col) controls.GridOptimized.Cell(col, 1) = "old";
   Optimize();
 
   EXPECT_EQ(LogStartingWith(":          Optimize LEVEL 1:"),
@@ -551,11 +552,11 @@ TEST_P(OptimizeRun, MaxReduction3On642PointsEndsWithEveryPointALight) {
   EXPECT_EQ(Level(3).found, 0);
   EXPECT_EQ(LogStartingWith(":  Optimization"),
             ":  Optimization done. 0 found. 0k aborted. 642 min lights. ");
-  EXPECT_EQ(form.StatusBar1.panels[0], "Optimize points done.");
+  EXPECT_EQ(controls.StatusBar1.panels[0], "Optimize points done.");
   EXPECT_EQ(s.workflowState, 5);
   EXPECT_EQ(s.results.count, 0);
-  ASSERT_EQ(form.GridOptimized.rowCount, 2);
-  for (int col = 0; col < 6; ++col) EXPECT_EQ(form.GridOptimized.Cell(col, 1), "");
+  ASSERT_EQ(controls.GridOptimized.rowCount, 2);
+  for (int col = 0; col < 6; ++col) EXPECT_EQ(controls.GridOptimized.Cell(col, 1), "");
   EXPECT_TRUE(StepControlsEnabled());
   for (uint32_t j = 1; j <= s.dome.pointCount; ++j) {
     const DomePoint& p = s.dome.points[j];
@@ -567,7 +568,7 @@ TEST_P(OptimizeRun, MaxReduction3On642PointsEndsWithEveryPointALight) {
     ASSERT_EQ(p.level, 1);
   }
   // With a higher setting the same picture has level-1 centres.
-  FindCandidates(form.EditOptThreshold.text, 5);
+  FindCandidates(controls.EditOptThreshold.text, 5);
   int centres = 0;
   for (uint32_t j = 1; j <= s.dome.pointCount; ++j) centres += s.dome.points[j].maxLevel >= 4;
   EXPECT_GT(centres, 0);
@@ -576,15 +577,15 @@ TEST_P(OptimizeRun, MaxReduction3On642PointsEndsWithEveryPointALight) {
 TEST_P(OptimizeRun, AbortDuringLevel1EndsTheRunAsAborted) {
   // Smooth bands: level 1 alone would run for minutes.
   ApplyColours(4, [](int x, int y) { return testing::BandPixel(x, y, kHeight); });
-  form.EditOptThreshold.text = "  .5 ";
+  controls.EditOptThreshold.text = "  .5 ";
   bool aborted = false;
   host.onEvents = [&] {
-    if (aborted || form.StatusBar1.panels[1] != "Optimize LEVEL 1...") return;
-    EXPECT_FALSE(form.ButtonOptimize.enabled);
-    EXPECT_FALSE(form.GridOptimized.enabled);
-    EXPECT_TRUE(form.ButtonAbort.enabled);
+    if (aborted || controls.StatusBar1.panels[1] != "Optimize LEVEL 1...") return;
+    EXPECT_FALSE(controls.ButtonOptimize.enabled);
+    EXPECT_FALSE(controls.GridOptimized.enabled);
+    EXPECT_TRUE(controls.ButtonAbort.enabled);
     EXPECT_EQ(s.workflowState, 4);
-    EXPECT_EQ(form.RadioLevelNr.itemIndex, 0);
+    EXPECT_EQ(controls.RadioLevelNr.itemIndex, 0);
     aborted = true;
     ButtonAbortClick(s);
   };
@@ -594,17 +595,18 @@ TEST_P(OptimizeRun, AbortDuringLevel1EndsTheRunAsAborted) {
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   ASSERT_TRUE(aborted);
   EXPECT_LT(seconds, 10.0);
-  EXPECT_EQ(form.StatusBar1.panels[0], "Optimize points aborted.");
+  EXPECT_EQ(controls.StatusBar1.panels[0], "Optimize points aborted.");
   EXPECT_EQ(s.workflowState, 5);
   EXPECT_TRUE(StepControlsEnabled());
   EXPECT_EQ(LogStartingWith(":          Optimize LEVEL 2:"), "");
   EXPECT_NE(LogStartingWith(":          Optimize LEVEL 1:"), "");
   const std::string end = LogStartingWith(":  Optimization");
-  EXPECT_EQ(end.rfind(":  Optimization aborted. " + std::to_string(s.results.foundCount) + " found. ", 0),
-            0u)
+  EXPECT_EQ(
+      end.rfind(":  Optimization aborted. " + std::to_string(s.results.foundCount) + " found. ", 0),
+      0u)
       << end;
   EXPECT_EQ(s.results.count, std::min<uint32_t>(100, s.results.foundCount));
-  EXPECT_EQ(form.GridOptimized.rowCount, std::max<int>(1, s.results.count) + 1);
+  EXPECT_EQ(controls.GridOptimized.rowCount, std::max<int>(1, s.results.count) + 1);
 }
 
 // Runs on hand-made candidates: once the candidate loop has reached point
@@ -617,19 +619,19 @@ class OptimizeInjected : public testing::OptimizeTest, public ::testing::WithPar
   void SetUp() override {
     OptimizeTest::SetUp();
     UniformDome(4, 1.0f);
-    form.SpinOptMaxRed.value = 6;
+    controls.SpinOptMaxRed.value = 6;
   }
   void Run(int count, const std::array<uint8_t, 8>& counts) {
     centres_.clear();
     bool replaced = false;
     host.onEvents = [this, count, counts, &replaced] {
-      if (replaced || form.StatusBar1.panels[2] != "640/642") return;
+      if (replaced || controls.StatusBar1.panels[2] != "640/642") return;
       replaced = true;
       ReplaceCandidates(count, counts);
     };
     SearchSettings settings = DefaultSearchSettings();
     settings.literal = GetParam();
-    EXPECT_NO_THROW(ButtonOptimizeClick(s, form, host, settings));
+    EXPECT_NO_THROW(ButtonOptimizeClick(s, controls, host, settings));
     host.onEvents = nullptr;
     ASSERT_TRUE(replaced);
     ASSERT_EQ(centres_.size(), static_cast<std::size_t>(count));
@@ -704,8 +706,8 @@ TEST_P(OptimizeInjected, Level1OverEveryPointLeavesLevel2NothingToDecide) {
     EXPECT_EQ(s.results.results[1].recordedLights, 102);
     for (uint16_t r = 2; r <= 7; ++r) EXPECT_EQ(s.results.results[r].lightCount, 132) << r;
     for (uint32_t c : centres_) EXPECT_EQ(s.results.results[1].decision[c], 6);
-    EXPECT_EQ(form.GridOptimized.Cell(2, 1), " 1.29");  // (96 + 6 * 6) / 102
-    EXPECT_EQ(form.GaugeOpt2.progress, 100);
+    EXPECT_EQ(controls.GridOptimized.Cell(2, 1), " 1.29");  // (96 + 6 * 6) / 102
+    EXPECT_EQ(controls.GaugeOpt2.progress, 100);
     // The chosen centre's light is the sum of its 91 members.
     const DomePoint& centre = s.dome.points[centres_[0]];
     EXPECT_EQ(centre.level, 6);

@@ -32,7 +32,7 @@ class OptimizeTable : public testing::OptimizeTest {
   }
   std::vector<std::string> Row(int r) const {
     std::vector<std::string> cells;
-    for (int col = 0; col < 6; ++col) cells.push_back(form.GridOptimized.Cell(col, r));
+    for (int col = 0; col < 6; ++col) cells.push_back(controls.GridOptimized.Cell(col, r));
     return cells;
   }
 };
@@ -51,7 +51,7 @@ int PlainDifferences(const SearchResult& a, const SearchResult& b, uint32_t coun
 TEST_F(OptimizeTable, StatisticsCountLightsLevelsAndTheAverageReduction) {
   SetResult(1, "12030405601");
   s.results.results[1].diffIndex = 77;
-  FillOptimizationTable(s, form, host, false);
+  FillOptimizationTable(s, controls, host, false);
   const SearchResult& rec = s.results.results[1];
   EXPECT_EQ(rec.lightCount, 7);
   EXPECT_EQ(rec.levelCount[1], 2);
@@ -62,17 +62,17 @@ TEST_F(OptimizeTable, StatisticsCountLightsLevelsAndTheAverageReduction) {
   EXPECT_EQ(rec.diffIndex, 0);
 
   SetResult(1, "111");
-  FillOptimizationTable(s, form, host, false);
+  FillOptimizationTable(s, controls, host, false);
   EXPECT_EQ(s.results.results[1].maxReduction, 1);
   EXPECT_EQ(s.results.results[1].avgReduction, 1.0f);
 }
 
 TEST_F(OptimizeTable, ResultWithoutLightsKeepsAnAverageOfOne) {
   SetResult(1, "000");
-  FillOptimizationTable(s, form, host, true);
+  FillOptimizationTable(s, controls, host, true);
   EXPECT_EQ(s.results.results[1].lightCount, 0);
   EXPECT_EQ(s.results.results[1].avgReduction, 1.0f);
-  EXPECT_EQ(form.GridOptimized.Cell(2, 1), " 1.00");
+  EXPECT_EQ(controls.GridOptimized.Cell(2, 1), " 1.00");
 }
 
 // Worked through by hand with the quicksort: pivot record 3, exchanges
@@ -100,13 +100,13 @@ TEST_F(OptimizeTable, FewerLightsThenFewerSinglesThenSmallerAverage) {
   SetResult(3, "12230000");
   SetResult(4, "11100000");
   SetResult(5, "22110000");
-  FillOptimizationTable(s, form, host, true);
+  FillOptimizationTable(s, controls, host, true);
   EXPECT_EQ(Order(),
             (std::vector<std::string>{"11100000", "12220000", "12230000", "22110000", "11220000"}));
   const int diffIndex[] = {11, 8, 9, 13, 9};
   for (int r = 1; r <= 5; ++r) {
     EXPECT_EQ(s.results.results[static_cast<std::size_t>(r)].diffIndex, diffIndex[r - 1]) << r;
-    EXPECT_EQ(form.GridOptimized.Cell(5, r), Padded(diffIndex[r - 1], 5)) << r;
+    EXPECT_EQ(controls.GridOptimized.Cell(5, r), Padded(diffIndex[r - 1], 5)) << r;
   }
 }
 
@@ -129,7 +129,7 @@ TEST_F(OptimizeTable, AfterTheFirstFourTheMostDifferentComeFirst) {
   for (uint16_t r = 1; r <= 12; ++r)
     allLights.push_back(testing::LightsUpTo(s.results.results[r], 40));
   std::sort(allLights.begin(), allLights.end());
-  FillOptimizationTable(s, form, host, false);
+  FillOptimizationTable(s, controls, host, false);
   for (uint16_t r = 1; r <= 4; ++r) {
     EXPECT_EQ(s.results.results[r].lightCount, allLights[r - 1u]) << "row " << r;
   }
@@ -157,7 +157,7 @@ TEST_F(OptimizeTable, Only750BestTakePartInTheDifferenceOrdering) {
     const uint32_t lights = 41 + static_cast<uint32_t>((k * 7) % 10);
     for (uint32_t j = 1; j <= 60; ++j) rec.decision[j] = j <= lights ? 1 : 0;
   }
-  FillOptimizationTable(s, form, host, false);
+  FillOptimizationTable(s, controls, host, false);
   for (uint16_t r = 751; r <= 760; ++r) {
     EXPECT_EQ(s.results.results[r].lightCount, 41 + (r - 751)) << "row " << r;
     EXPECT_EQ(s.results.results[r].diffIndex, 0) << "row " << r;
@@ -200,8 +200,8 @@ TEST_F(OptimizeTable, CellsArePaddedAndUseTheHostsNumberFormat) {
   s.results.results[1].recordedLights = 12;
   s.results.results[2].recordedLights = 3;
   s.results.results[3].recordedLights = 12345;
-  FillOptimizationTable(s, form, host, true);
-  ASSERT_EQ(form.GridOptimized.rowCount, 4);
+  FillOptimizationTable(s, controls, host, true);
+  ASSERT_EQ(controls.GridOptimized.rowCount, 4);
   EXPECT_EQ(Row(0), (std::vector<std::string>{"Nb.", "# lights", "average reduction",
                                               "min reduction", "max reduction", "diff. index"}));
   EXPECT_EQ(Row(1),
@@ -214,28 +214,28 @@ TEST_F(OptimizeTable, CellsArePaddedAndUseTheHostsNumberFormat) {
 
 TEST_F(OptimizeTable, LongTextsAreNotCut) {
   RandomResults(s, 60, 2600, 2600, 5);  // about 59 * 1950 differences each
-  FillOptimizationTable(s, form, host, true);
-  const std::string cell = form.GridOptimized.Cell(5, 1);
+  FillOptimizationTable(s, controls, host, true);
+  const std::string cell = controls.GridOptimized.Cell(5, 1);
   EXPECT_EQ(cell, std::to_string(s.results.results[1].diffIndex));
   EXPECT_GT(cell.size(), 5u);
 }
 
 TEST_F(OptimizeTable, TableShowsAtMost100RowsAndOnlyWhenAsked) {
   RandomResults(s, 120, 20, 20, 9);
-  FillOptimizationTable(s, form, host, false);
-  EXPECT_EQ(form.GridOptimized.rowCount, 2) << "the grid is left alone";
-  FillOptimizationTable(s, form, host, true);
-  EXPECT_EQ(form.GridOptimized.rowCount, 101);
-  EXPECT_EQ(form.GridOptimized.Cell(0, 100), " 100");
+  FillOptimizationTable(s, controls, host, false);
+  EXPECT_EQ(controls.GridOptimized.rowCount, 2) << "the grid is left alone";
+  FillOptimizationTable(s, controls, host, true);
+  EXPECT_EQ(controls.GridOptimized.rowCount, 101);
+  EXPECT_EQ(controls.GridOptimized.Cell(0, 100), " 100");
 }
 
 TEST_F(OptimizeTable, NoResultsLeaveOneEmptyRow) {
-  form.GridOptimized.SetRowCount(7);
-  for (int col = 0; col < 6; ++col) form.GridOptimized.Cell(col, 1) = "old";
+  controls.GridOptimized.SetRowCount(7);
+  for (int col = 0; col < 6; ++col) controls.GridOptimized.Cell(col, 1) = "old";
   s.dome.pointCount = 10;
   s.results.count = 0;
-  FillOptimizationTable(s, form, host, true);
-  ASSERT_EQ(form.GridOptimized.rowCount, 2);
+  FillOptimizationTable(s, controls, host, true);
+  ASSERT_EQ(controls.GridOptimized.rowCount, 2);
   EXPECT_EQ(Row(1), std::vector<std::string>(6, ""));
 }
 
@@ -265,7 +265,7 @@ class OptimizeChoice : public testing::OptimizeTest {
     Collapse(3, 1, 3);
     Collapse(3, far_, 2);
     s.workflowState = 5;
-    form.GridOptimized.selectedRow = 3;
+    controls.GridOptimized.selectedRow = 3;
   }
   void Collapse(uint16_t r, uint32_t centre, uint8_t level) {
     const DomePoint& p = s.dome.points[centre];
@@ -308,28 +308,28 @@ class OptimizeChoice : public testing::OptimizeTest {
 };
 
 TEST_F(OptimizeChoice, CentresGetTheSummedColourOfTheirMembers) {
-  form.PanelSt[7].color = kPanelDoneColor;
-  GridOptimizedClick(s, form, host);
+  controls.PanelSt[7].color = kPanelDoneColor;
+  GridOptimizedClick(s, controls, host);
   ExpectChoiceOfResult3();
-  EXPECT_EQ(form.StatusBar1.panels[1], "Optimization selected.");
-  EXPECT_EQ(form.StatusBar1.panels[2], "Optimization #3");
-  EXPECT_EQ(form.PanelSt[6].color, kPanelDoneColor);
-  EXPECT_TRUE(form.LabelSt[6].bold);
-  EXPECT_EQ(form.PanelSt[7].color, kPanelColor);
-  EXPECT_EQ(form.PanelSt[8].color, kPanelColor);
+  EXPECT_EQ(controls.StatusBar1.panels[1], "Optimization selected.");
+  EXPECT_EQ(controls.StatusBar1.panels[2], "Optimization #3");
+  EXPECT_EQ(controls.PanelSt[6].color, kPanelDoneColor);
+  EXPECT_TRUE(controls.LabelSt[6].bold);
+  EXPECT_EQ(controls.PanelSt[7].color, kPanelColor);
+  EXPECT_EQ(controls.PanelSt[8].color, kPanelColor);
 }
 
 TEST_F(OptimizeChoice, ChoosingAgainStartsFromTheSampledColours) {
-  GridOptimizedClick(s, form, host);
-  GridOptimizedClick(s, form, host);
+  GridOptimizedClick(s, controls, host);
+  GridOptimizedClick(s, controls, host);
   ExpectChoiceOfResult3();
-  form.GridOptimized.selectedRow = 1;
-  GridOptimizedClick(s, form, host);
+  controls.GridOptimized.selectedRow = 1;
+  GridOptimizedClick(s, controls, host);
   for (uint32_t j = 1; j <= s.dome.pointCount; ++j) {
     const DomePoint& p = s.dome.points[j];
     ExpectLight(j, p.r, p.g, p.b, p.lum, 1, true);
   }
-  EXPECT_EQ(form.StatusBar1.panels[2], "Optimization #1");
+  EXPECT_EQ(controls.StatusBar1.panels[2], "Optimization #1");
 }
 
 TEST_F(OptimizeChoice, ClickBeforeTheListOrBeyondItChangesNothing) {
@@ -340,18 +340,19 @@ TEST_F(OptimizeChoice, ClickBeforeTheListOrBeyondItChangesNothing) {
       ASSERT_EQ(p.lightR, p.r) << what;
       ASSERT_EQ(p.level, s.dome.points[j].maxLevel) << what;
     }
-    EXPECT_EQ(form.StatusBar1.panels[1], "before") << what;
-    EXPECT_EQ(form.PanelSt[6].color, kPanelColor) << what;
+    EXPECT_EQ(controls.StatusBar1.panels[1], "before") << what;
+    EXPECT_EQ(controls.PanelSt[6].color, kPanelColor) << what;
   };
   ResetOptimizationFields(s);
-  form.StatusBar1.panels[1] = "before";
-  for (uint32_t j = 1; j <= s.dome.pointCount; ++j) s.dome.points[j].level = s.dome.points[j].maxLevel = 1;
+  controls.StatusBar1.panels[1] = "before";
+  for (uint32_t j = 1; j <= s.dome.pointCount; ++j)
+    s.dome.points[j].level = s.dome.points[j].maxLevel = 1;
   s.workflowState = 4;
-  GridOptimizedClick(s, form, host);
+  GridOptimizedClick(s, controls, host);
   unchanged("state 4");
   s.workflowState = 5;
-  form.GridOptimized.selectedRow = 4;
-  GridOptimizedClick(s, form, host);
+  controls.GridOptimized.selectedRow = 4;
+  GridOptimizedClick(s, controls, host);
   unchanged("row 4 of 3");
 }
 

@@ -3,8 +3,8 @@
 #include <limits>
 
 #include "preview/preview.h"
-#include "workflow/workflow.h"
 #include "support/test_host.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
@@ -14,7 +14,7 @@ constexpr Rgb kYellow{255, 255, 0};
 
 class Preview : public ::testing::Test {
  protected:
-  void SetUp() override { FormCreate(s, form, host); }
+  void SetUp() override { FormCreate(s, controls, host); }
 
   // A uniform image of `width` x `height` at value v, as a successful load leaves it.
   void UseImage(int width, int height, float v) {
@@ -47,30 +47,31 @@ class Preview : public ::testing::Test {
   }
 
   void Overlay(bool hideLines = false, bool collapseNumbers = false) {
-    DrawOverlay(s, form, host, hideLines, collapseNumbers, 1, s.dome.pointCount, s.results.results[1]);
+    DrawOverlay(s, controls, host, hideLines, collapseNumbers, 1, s.dome.pointCount,
+                s.results.results[1]);
   }
 
   std::unique_ptr<Session> session = MakeSession();
   Session& s = *session;
-  Form form;
+  ControlModel controls;
   testing::TestHost host;
 };
 
 TEST_F(Preview, RedrawsWithoutAUsableImageNeverReadPixels) {
   // Before any load: 10 x 10, no pixels.
-  form.CheckDisplaybackground.checked = true;
-  UpdateViewback(s, form, host);
+  controls.CheckDisplaybackground.checked = true;
+  UpdateViewback(s, controls, host);
   EXPECT_EQ(s.view.background.Pixel(250, 250), Rgb{});
-  EXPECT_TRUE(form.Image3.visible);
-  EXPECT_EQ(form.LabelMaxpoint.caption, "0 Pnts (0 used) ");
+  EXPECT_TRUE(controls.Image3.visible);
+  EXPECT_EQ(controls.LabelMaxpoint.caption, "0 Pnts (0 used) ");
   // After a failed load: 500 x 500 with a pixel array that is too small.
   s.image.width = s.image.height = 500;
   s.image.pixels.assign(3, 1.0f);
-  UpdateViewback(s, form, host);
+  UpdateViewback(s, controls, host);
   EXPECT_EQ(s.view.background.Pixel(499, 499), Rgb{});
   // Even if the missing flag were clear, a short array is not read.
   s.imageMissing = false;
-  UpdateViewback(s, form, host);
+  UpdateViewback(s, controls, host);
   EXPECT_EQ(s.view.background.Pixel(499, 499), Rgb{});
 }
 
@@ -83,22 +84,22 @@ TEST_F(Preview, UnconvertiblePixelsAreMagentaAndLoggedInRowOrder) {
   s.image.pixels[s.image.ChannelIndex(3, 10, 0)] = nan;
   s.image.pixels[s.image.ChannelIndex(250, 260, 2)] = 4.0f;
   float largest = 0.0f;
-  PaintImageLayer(s, form, &largest);
+  PaintImageLayer(s, controls, &largest);
   EXPECT_EQ(largest, 4.0f);
   EXPECT_EQ(s.view.background.Pixel(3, 10), (Rgb{255, 0, 255}));
   EXPECT_EQ(s.view.background.Pixel(7, 480), (Rgb{255, 0, 255}));
-  ASSERT_EQ(form.ListBox1.items.size(), 2u);
-  EXPECT_EQ(form.ListBox1.items[0], " x:3  y:10  xs:3  ys:10");
-  EXPECT_EQ(form.ListBox1.items[1], " x:7  y:480  xs:7  ys:480");
+  ASSERT_EQ(controls.ListBox1.items.size(), 2u);
+  EXPECT_EQ(controls.ListBox1.items[0], " x:3  y:10  xs:3  ys:10");
+  EXPECT_EQ(controls.ListBox1.items[1], " x:7  y:480  xs:7  ys:480");
 }
 
 TEST_F(Preview, LinesAcrossTheSeamLeaveAtBothEdges) {
   UseImage(500, 500, 0.0f);
   const uint32_t a = AddPoint(10, 100), b = AddPoint(490, 100);
   Link(s.dome.points[a], static_cast<int32_t>(b), s.dome.points[b], static_cast<int32_t>(a));
-  form.CheckDisplayLines.checked = true;
-  form.CheckDisplayPoints.checked = false;
-  UpdateView(s, form, host);
+  controls.CheckDisplayLines.checked = true;
+  controls.CheckDisplayPoints.checked = false;
+  UpdateView(s, controls, host);
   int left = 0, middle = 0, right = 0;
   for (int x = 0; x < 500; ++x) {
     const bool red = s.view.preview.Pixel(x, 100) == kRed;
@@ -112,10 +113,10 @@ TEST_F(Preview, LinesAcrossTheSeamLeaveAtBothEdges) {
 TEST_F(Preview, IndicesOfTheDimmestAndBrightestFifth) {
   UseImage(500, 500, 0.5f);
   for (int i = 0; i < 100; ++i) AddPoint(20 + (i % 10) * 45, 20 + (i / 10) * 45);
-  form.CheckDisplayNr.checked = true;
-  form.CheckDisplaybackground.checked = true;
-  form.CheckDisplayPoints.checked = true;
-  UpdateViewback(s, form, host);
+  controls.CheckDisplayNr.checked = true;
+  controls.CheckDisplaybackground.checked = true;
+  controls.CheckDisplayPoints.checked = true;
+  UpdateViewback(s, controls, host);
   const Rgb image = s.view.background.Pixel(0, 0);
   for (uint32_t i = 1; i <= 100; ++i) {
     const DomePoint& p = s.dome.points[i];
@@ -132,18 +133,18 @@ TEST_F(Preview, MarkersStayInsideThePicture) {
   UseImage(4000, 2000, 0.0f);
   AddPoint(3999, 1000);
   AddPoint(0, 0, false);
-  form.CheckDisplayPoints.checked = true;
-  form.CheckDisplay_unused.checked = true;
-  UpdateView(s, form, host);
+  controls.CheckDisplayPoints.checked = true;
+  controls.CheckDisplay_unused.checked = true;
+  UpdateView(s, controls, host);
   // Column 3999 maps to 499; the marker is clamped to 497 and covers 496..498.
   EXPECT_EQ(s.view.preview.Pixel(496, 250), kYellow);
   EXPECT_EQ(s.view.preview.Pixel(498, 250), kYellow);
   EXPECT_NE(s.view.preview.Pixel(499, 250), kYellow);
   EXPECT_EQ(s.view.preview.Pixel(1, 1), (Rgb{150, 0, 0}));
   EXPECT_EQ(s.statistics.usedPointCount, 1);
-  EXPECT_EQ(form.LabelMaxpoint.caption, "2 Pnts (1 used) ");
-  form.CheckDisplay_unused.checked = false;
-  UpdateView(s, form, host);
+  EXPECT_EQ(controls.LabelMaxpoint.caption, "2 Pnts (1 used) ");
+  controls.CheckDisplay_unused.checked = false;
+  UpdateView(s, controls, host);
   EXPECT_EQ(s.view.preview.Pixel(1, 1), Rgb{});
 }
 
@@ -151,9 +152,9 @@ TEST_F(Preview, CollapseLevelsReplaceIndices) {
   UseImage(500, 500, 0.0f);
   const uint32_t centre = AddPoint(100, 100);
   s.results.results[1].decision[centre] = 3;
-  form.CheckDisplayPoints.checked = true;
-  ReadDisplayChecks(s, form);
-  DrawOverlay(s, form, host, true, true, 1, 1, s.results.results[1]);
+  controls.CheckDisplayPoints.checked = true;
+  ReadDisplayChecks(s, controls);
+  DrawOverlay(s, controls, host, true, true, 1, 1, s.results.results[1]);
   // The digit "3" is drawn in yellow inside its cell at the point.
   bool yellowInk = false;
   for (int y = 100; y < 100 + Bitmap::TextHeight(); ++y)
@@ -169,10 +170,10 @@ TEST_F(Preview, FillsAppearOnBlackAndFollowTheLightColour) {
   Link(s.dome.points[a], 3, s.dome.points[c], 1);
   Link(s.dome.points[b], 3, s.dome.points[c], 2);
   for (uint32_t i : {a, b, c}) s.dome.points[i].lightR = 1.0f;
-  form.CheckDisplaybackground.checked = false;
-  form.CheckDisplayFill.checked = true;
-  form.CheckDisplayPoints.checked = false;
-  UpdateViewback(s, form, host);
+  controls.CheckDisplaybackground.checked = false;
+  controls.CheckDisplayFill.checked = true;
+  controls.CheckDisplayPoints.checked = false;
+  UpdateViewback(s, controls, host);
   EXPECT_EQ(s.view.preview.Pixel(150, 140), (Rgb{230, 0, 0}));
   EXPECT_EQ(s.view.preview.Pixel(20, 20), Rgb{});
   EXPECT_EQ(s.view.preview.Pixel(150, 230), Rgb{});
@@ -180,29 +181,29 @@ TEST_F(Preview, FillsAppearOnBlackAndFollowTheLightColour) {
 
 TEST_F(Preview, ViewRangeControlsKeepMinimumBelowMaximum) {
   UseImage(500, 500, 0.0f);
-  form.SpinViewMax.value = 3;
-  form.SpinViewMin.value = 5;
-  SpinViewMinChange(s, form, host);
-  EXPECT_EQ(form.SpinViewMax.value, 6);
+  controls.SpinViewMax.value = 3;
+  controls.SpinViewMin.value = 5;
+  SpinViewMinChange(s, controls, host);
+  EXPECT_EQ(controls.SpinViewMax.value, 6);
   EXPECT_EQ(s.view.viewMax, 6.0f);
 
-  form.SpinViewMin.value = 0;
-  form.SpinViewMax.value = 0;
-  SpinViewMaxChange(s, form, host);
-  EXPECT_EQ(form.SpinViewMax.value, 1);
+  controls.SpinViewMin.value = 0;
+  controls.SpinViewMax.value = 0;
+  SpinViewMaxChange(s, controls, host);
+  EXPECT_EQ(controls.SpinViewMax.value, 1);
 
-  form.SpinViewMin.value = 10;
-  form.SpinViewMax.value = 50;
-  SpinButton1UpClick(s, form, host);
-  EXPECT_EQ(form.SpinViewMin.value, 10);
-  SpinButton1DownClick(s, form, host);
-  EXPECT_EQ(form.SpinViewMin.value, 9);
-  EXPECT_EQ(form.SpinViewMax.value, 49);
+  controls.SpinViewMin.value = 10;
+  controls.SpinViewMax.value = 50;
+  SpinButton1UpClick(s, controls, host);
+  EXPECT_EQ(controls.SpinViewMin.value, 10);
+  SpinButton1DownClick(s, controls, host);
+  EXPECT_EQ(controls.SpinViewMin.value, 9);
+  EXPECT_EQ(controls.SpinViewMax.value, 49);
   EXPECT_EQ(s.view.viewMin, 9.0f);
-  form.SpinViewMin.value = 0;
-  form.SpinViewMax.value = 1;
-  SpinButton1DownClick(s, form, host);
-  EXPECT_EQ(form.SpinViewMin.value, 0);
+  controls.SpinViewMin.value = 0;
+  controls.SpinViewMax.value = 1;
+  SpinButton1DownClick(s, controls, host);
+  EXPECT_EQ(controls.SpinViewMin.value, 0);
 }
 
 }  // namespace

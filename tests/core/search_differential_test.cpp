@@ -34,11 +34,11 @@ double Seconds(std::chrono::steady_clock::time_point since) {
 TEST_P(SearchDifferential, EveryThreadCountGivesTheLiteralOutcome) {
   const DomeCase& c = GetParam();
   const std::unique_ptr<DomeRun> dome = MakeDome(c.resolution, c.environment);
-  c.controls.ApplyTo(dome->form);
+  c.controls.ApplyTo(dome->controls);
 
   DomeRun literal(*dome);
   auto start = std::chrono::steady_clock::now();
-  ButtonOptimizeClick(literal.s, literal.form, literal.host, {0, true});
+  ButtonOptimizeClick(literal.s, literal.controls, literal.host, {0, true});
   const double literalSeconds = Seconds(start);
   ASSERT_EQ(literal.s.workflowState, 5);
 
@@ -56,12 +56,13 @@ TEST_P(SearchDifferential, EveryThreadCountGivesTheLiteralOutcome) {
     DomeRun parallel(*dome);
     SearchStatistics statistics;
     start = std::chrono::steady_clock::now();
-    ButtonOptimizeClick(parallel.s, parallel.form, parallel.host,
+    ButtonOptimizeClick(parallel.s, parallel.controls, parallel.host,
                         {variant.threads, false, &statistics, variant.splitSteps});
     const std::size_t splits = statistics.splits[1] + statistics.splits[2] + statistics.splits[3];
     std::cout << c.name << ": literal " << literalSeconds << " s, " << variant.threads
               << " threads " << Seconds(start) << " s, " << splits << " splits, found "
-              << literal.s.results.foundCount << ", log " << literal.form.ListBox1.items.size() << "\n";
+              << literal.s.results.foundCount << ", log " << literal.controls.ListBox1.items.size()
+              << "\n";
     ExpectSameOutcome(literal, parallel);
     if (variant.splitSteps > 0) {
       EXPECT_GT(splits, 0u);

@@ -12,25 +12,25 @@
 #include "dome/colour_step.h"
 #include "dome/start_points.h"
 #include "optimize/search_settings.h"
-#include "workflow/form.h"
+#include "support/test_host.h"
+#include "workflow/control_model.h"
 #include "workflow/session.h"
 #include "workflow/workflow.h"
-#include "support/test_host.h"
 
 namespace halvane::testing {
 
-// A session with its form and host, made up to the colour step on a
+// A session with its controls and host, made up to the colour step on a
 // generated environment, ready for "Optimize points".
 struct DomeRun {
   std::unique_ptr<Session> session = MakeSession();
   Session& s = *session;
-  Form form;
+  ControlModel controls;
   TestHost host;
 
-  DomeRun() { FormCreate(s, form, host); }
+  DomeRun() { FormCreate(s, controls, host); }
   DomeRun(const DomeRun& other) : DomeRun() {
     s = other.s;
-    form = other.form;
+    controls = other.controls;
     host.timeText = other.host.timeText;
     host.seconds = other.host.seconds;
   }
@@ -91,10 +91,10 @@ inline std::unique_ptr<DomeRun> MakeDome(int resolution, const Environment& env)
         s.image.pixels[3 * (static_cast<std::size_t>(y) * kImageWidth + x) + k] = env(x, y);
   s.imageMissing = false;
   s.workflowState = 1;
-  run->form.SpinPointIteration.value = resolution;
-  SpinPointIterationChange(s, run->form);
-  ButtonCalculateStartpointsClick(s, run->form, run->host);
-  ButtonApplyColorClick(s, run->form, run->host);
+  run->controls.SpinPointIteration.value = resolution;
+  SpinPointIterationChange(s, run->controls);
+  ButtonCalculateStartpointsClick(s, run->controls, run->host);
+  ButtonApplyColorClick(s, run->controls, run->host);
   return run;
 }
 
@@ -106,12 +106,12 @@ struct OptimizeControls {
   int level1MaxLights = 50;
   bool haltAfterLevel1 = false;
 
-  void ApplyTo(Form& form) const {
-    form.EditOptThreshold.text = threshold;
-    form.SpinOptMaxRed.value = maxReduction;
-    form.SpinOptLevel1.value = level1Points;
-    form.SpinOptLevel1_min.value = level1MaxLights;
-    form.CheckOptHalt1.checked = haltAfterLevel1;
+  void ApplyTo(ControlModel& controls) const {
+    controls.EditOptThreshold.text = threshold;
+    controls.SpinOptMaxRed.value = maxReduction;
+    controls.SpinOptLevel1.value = level1Points;
+    controls.SpinOptLevel1_min.value = level1MaxLights;
+    controls.CheckOptHalt1.checked = haltAfterLevel1;
   }
 };
 
@@ -150,18 +150,18 @@ inline void ExpectSameOutcome(const DomeRun& expected, const DomeRun& actual) {
                 SameBits(pa.lightB, pe.lightB) && SameBits(pa.lightLum, pe.lightLum))
         << "point " << j;
   }
-  EXPECT_EQ(actual.form.ListBox1.items, expected.form.ListBox1.items);
-  EXPECT_EQ(actual.form.GridOptimized.rowCount, expected.form.GridOptimized.rowCount);
-  EXPECT_EQ(actual.form.GridOptimized.cells, expected.form.GridOptimized.cells);
-  EXPECT_EQ(actual.form.GridOptimized.selectedRow, expected.form.GridOptimized.selectedRow);
-  EXPECT_EQ(actual.form.StatusBar1.panels, expected.form.StatusBar1.panels);
-  EXPECT_EQ(actual.form.GaugeOpt2.progress, expected.form.GaugeOpt2.progress);
-  EXPECT_EQ(actual.form.RadioLevelNr.itemIndex, expected.form.RadioLevelNr.itemIndex);
+  EXPECT_EQ(actual.controls.ListBox1.items, expected.controls.ListBox1.items);
+  EXPECT_EQ(actual.controls.GridOptimized.rowCount, expected.controls.GridOptimized.rowCount);
+  EXPECT_EQ(actual.controls.GridOptimized.cells, expected.controls.GridOptimized.cells);
+  EXPECT_EQ(actual.controls.GridOptimized.selectedRow, expected.controls.GridOptimized.selectedRow);
+  EXPECT_EQ(actual.controls.StatusBar1.panels, expected.controls.StatusBar1.panels);
+  EXPECT_EQ(actual.controls.GaugeOpt2.progress, expected.controls.GaugeOpt2.progress);
+  EXPECT_EQ(actual.controls.RadioLevelNr.itemIndex, expected.controls.RadioLevelNr.itemIndex);
   EXPECT_EQ(actual.host.messages, expected.host.messages);
   ASSERT_EQ(a.view.preview.width(), e.view.preview.width());
-  EXPECT_EQ(std::memcmp(a.view.preview.data(), e.view.preview.data(),
-                        static_cast<std::size_t>(e.view.preview.bytesPerLine()) *
-                            e.view.preview.height()),
+  EXPECT_EQ(std::memcmp(
+                a.view.preview.data(), e.view.preview.data(),
+                static_cast<std::size_t>(e.view.preview.bytesPerLine()) * e.view.preview.height()),
             0);
 }
 

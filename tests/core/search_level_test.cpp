@@ -28,8 +28,8 @@ class SearchLevel : public ::testing::Test {
     c.level1Points = points;
     c.level1MaxLights = maxLights;
     c.haltAfterLevel1 = true;
-    c.ApplyTo(dome->form);
-    ButtonOptimizeClick(dome->s, dome->form, dome->host, {1, false});
+    c.ApplyTo(dome->controls);
+    ButtonOptimizeClick(dome->s, dome->controls, dome->host, {1, false});
     return dome;
   }
 
@@ -37,7 +37,7 @@ class SearchLevel : public ::testing::Test {
   static void StartLevel1(DomeRun& run, LevelSearch& r) {
     Session& s = run.s;
     const uint32_t n = s.dome.pointCount;
-    const auto m = static_cast<uint32_t>(run.form.SpinOptLevel1_min.value);
+    const auto m = static_cast<uint32_t>(run.controls.SpinOptLevel1_min.value);
     s.results.foundCount = 0;
     s.results.count = 0;
     s.results.abortedCount = 0;
@@ -48,7 +48,7 @@ class SearchLevel : public ::testing::Test {
     r.Current = SearchResult{};
     for (uint32_t i = 1; i <= n; ++i) r.Current.decision[i] = 1;
     r.FirstIndex = 1;
-    r.LastIndex = static_cast<uint32_t>(run.form.SpinOptLevel1.value);
+    r.LastIndex = static_cast<uint32_t>(run.controls.SpinOptLevel1.value);
     r.LightLimit = m;
     r.MinLevel = 4;
     r.BoundAll = 2 * m + 100;
@@ -60,7 +60,7 @@ class SearchLevel : public ::testing::Test {
   }
 
   static void RunParallel(DomeRun& run, LevelSearch& r, int threads, uint32_t splitSteps = 0) {
-    ParallelSearch search(run.s, run.form, run.host, r, threads, splitSteps);
+    ParallelSearch search(run.s, run.controls, run.host, r, threads, splitSteps);
     search.PrepareRun();
     search.RunLevel(1, 1, {SearchSeed{r.Current, 0, WorkingLevels(run.s)}});
   }
@@ -69,7 +69,7 @@ class SearchLevel : public ::testing::Test {
 TEST_F(SearchLevel, StoresTheLiteralRecordsInTheirOrderWithAnyThreadCount) {
   const std::unique_ptr<DomeRun> dome = Candidates(Uniform(1.0f), 4, 100, 40);
   DomeRun literal(*dome);
-  LevelSearch expected(literal.s, literal.form, literal.host);
+  LevelSearch expected(literal.s, literal.controls, literal.host);
   StartLevel1(literal, expected);
   expected.Run(1, 1);
   ASSERT_GT(literal.s.results.foundCount, 5000u) << "the case must overflow the result table";
@@ -77,7 +77,7 @@ TEST_F(SearchLevel, StoresTheLiteralRecordsInTheirOrderWithAnyThreadCount) {
   for (int threads : {1, 2, 8}) {
     SCOPED_TRACE(threads);
     DomeRun parallel(*dome);
-    LevelSearch actual(parallel.s, parallel.form, parallel.host);
+    LevelSearch actual(parallel.s, parallel.controls, parallel.host);
     StartLevel1(parallel, actual);
     RunParallel(parallel, actual, threads);
     EXPECT_EQ(parallel.s.results.foundCount, literal.s.results.foundCount);
@@ -96,7 +96,7 @@ TEST_F(SearchLevel, StoresTheLiteralRecordsInTheirOrderWithAnyThreadCount) {
   for (const auto& [threads, splitSteps] : {std::pair{1, 0u}, {2, 0u}, {2, 512u}}) {
     SCOPED_TRACE(::testing::Message() << threads << " threads, split after " << splitSteps);
     DomeRun parallel(*dome);
-    LevelSearch actual(parallel.s, parallel.form, parallel.host);
+    LevelSearch actual(parallel.s, parallel.controls, parallel.host);
     StartLevel1(parallel, actual);
     parallel.host.onEvents = [&] { parallel.s.abortRequested = true; };
     const auto start = std::chrono::steady_clock::now();
@@ -122,18 +122,19 @@ TEST_F(SearchLevel, TheAbortButtonEndsALongRunAsAborted) {
   c.maxReduction = 4;
   c.level1Points = 150;
   c.level1MaxLights = 30;  // some seconds of level 1
-  c.ApplyTo(dome->form);
+  c.ApplyTo(dome->controls);
   int runs = 0;
   dome->host.onEvents = [&] {
-    if (dome->form.StatusBar1.panels[1] == "Optimize LEVEL 1..." && ++runs == 3)
+    if (dome->controls.StatusBar1.panels[1] == "Optimize LEVEL 1..." && ++runs == 3)
       dome->s.abortRequested = true;
   };
-  ButtonOptimizeClick(dome->s, dome->form, dome->host, {2, false});
+  ButtonOptimizeClick(dome->s, dome->controls, dome->host, {2, false});
   EXPECT_EQ(runs, 3);
-  EXPECT_EQ(dome->form.StatusBar1.panels[0], "Optimize points aborted.");
+  EXPECT_EQ(dome->controls.StatusBar1.panels[0], "Optimize points aborted.");
   EXPECT_EQ(dome->s.workflowState, 5);
-  ASSERT_FALSE(dome->form.ListBox1.items.empty());
-  EXPECT_NE(dome->form.ListBox1.items.back().find(":  Optimization aborted. "), std::string::npos);
+  ASSERT_FALSE(dome->controls.ListBox1.items.empty());
+  EXPECT_NE(dome->controls.ListBox1.items.back().find(":  Optimization aborted. "),
+            std::string::npos);
 }
 
 }  // namespace

@@ -12,15 +12,15 @@ namespace {
 class StartPoints : public testing::SessionTest {
  protected:
   void Generate(int resolution) {
-    form.SpinPointIteration.value = resolution;
-    ButtonCalculateStartpointsClick(s, form, host);
+    controls.SpinPointIteration.value = resolution;
+    ButtonCalculateStartpointsClick(s, controls, host);
   }
 };
 
 TEST_F(StartPoints, NothingWithoutAnImage) {
   Generate(4);
   EXPECT_EQ(s.dome.pointCount, 0u);
-  EXPECT_TRUE(form.ListBox1.items.empty());
+  EXPECT_TRUE(controls.ListBox1.items.empty());
 }
 
 TEST_F(StartPoints, GeodesicGridOfBothResolutions) {
@@ -79,12 +79,12 @@ TEST_F(StartPoints, StateLogStatusAndMarks) {
   Generate(4);
   EXPECT_EQ(s.workflowState, 1);  // a fresh load stays at 1
   EXPECT_EQ(s.results.count, 0);
-  EXPECT_EQ(form.ListBox1.items.back(), "12:34:56:  642 points calculated.");
-  EXPECT_EQ(form.StatusBar1.panels[0], "642 points calculated.");
-  EXPECT_EQ(form.StatusBar1.panels[1], "");
-  EXPECT_TRUE(form.LabelSt[2].bold);
-  EXPECT_TRUE(form.CheckDisplayPoints.checked);  // points exist now
-  EXPECT_TRUE(form.ButtonApplyColor.enabled);
+  EXPECT_EQ(controls.ListBox1.items.back(), "12:34:56:  642 points calculated.");
+  EXPECT_EQ(controls.StatusBar1.panels[0], "642 points calculated.");
+  EXPECT_EQ(controls.StatusBar1.panels[1], "");
+  EXPECT_TRUE(controls.LabelSt[2].bold);
+  EXPECT_TRUE(controls.CheckDisplayPoints.checked);  // points exist now
+  EXPECT_TRUE(controls.ButtonApplyColor.enabled);
   s.workflowState = 3;
   Generate(3);
   EXPECT_EQ(s.workflowState, 2);  // colours must be applied again

@@ -77,7 +77,7 @@ class HandMadeStatistics : public Statistics {
 };
 
 TEST_F(HandMadeStatistics, LuminanceAndNeighbourDifferences) {
-  StatisticsPass(s, form, host);
+  StatisticsPass(s, controls, host);
   EXPECT_EQ(s.statistics.minLum, 0.5f);  // not the first point's value
   EXPECT_EQ(s.statistics.maxLum, 12.34f);
   EXPECT_EQ(s.statistics.avgLum, static_cast<float>((6.5L + 12.34f) / 4));
@@ -87,53 +87,53 @@ TEST_F(HandMadeStatistics, LuminanceAndNeighbourDifferences) {
   // Colour distances 4.5, 6, 10.5 and 30 over four pairs and three channels.
   EXPECT_EQ(s.statistics.avgColorDiff, 4.25f);
 
-  EXPECT_EQ(form.LabelMinvalue.caption, "Min Luminance:                      0.50");
-  EXPECT_EQ(form.LabelMaxvalue.caption, "Max Luminance:                     12.34");
-  EXPECT_EQ(form.LabelAverageValue.caption, "Average Luminane:                   4.71");
-  EXPECT_EQ(form.LabelThresholdNeighb.caption, "Av. Lum. diff. (neighbour points):  3.84");
-  EXPECT_EQ(form.LabelThresholdNeighColor.caption, "Av. Color diff. (neighbour points): 4.25");
+  EXPECT_EQ(controls.LabelMinvalue.caption, "Min Luminance:                      0.50");
+  EXPECT_EQ(controls.LabelMaxvalue.caption, "Max Luminance:                     12.34");
+  EXPECT_EQ(controls.LabelAverageValue.caption, "Average Luminane:                   4.71");
+  EXPECT_EQ(controls.LabelThresholdNeighb.caption, "Av. Lum. diff. (neighbour points):  3.84");
+  EXPECT_EQ(controls.LabelThresholdNeighColor.caption, "Av. Color diff. (neighbour points): 4.25");
 }
 
 TEST_F(HandMadeStatistics, UncheckedThresholdsSkipThePairs) {
-  form.CheckThresholds.checked = false;
-  StatisticsPass(s, form, host);
+  controls.CheckThresholds.checked = false;
+  StatisticsPass(s, controls, host);
   EXPECT_EQ(s.statistics.avgLumDiff, 0.0f);
   EXPECT_EQ(s.statistics.avgColorDiff, 0.0f);
   EXPECT_EQ(s.statistics.maxLum, 12.34f);
   EXPECT_EQ(s.statistics.minLum, 0.5f);
-  EXPECT_EQ(form.LabelThresholdNeighColor.caption, "Av. Color diff. (neighbour points): 0.00");
+  EXPECT_EQ(controls.LabelThresholdNeighColor.caption, "Av. Color diff. (neighbour points): 0.00");
 }
 
 TEST_F(HandMadeStatistics, LabelsUseTheUsersNumberFormatAndNeverCutDigits) {
   host.numberFormat = NumberFormat{',', "."};
   s.dome.points[4].lum = 1234.5f;
-  StatisticsPass(s, form, host);
-  EXPECT_EQ(form.LabelMinvalue.caption, "Min Luminance:                      0,50");
-  EXPECT_EQ(form.LabelMaxvalue.caption, "Max Luminance:                     1234,50");
+  StatisticsPass(s, controls, host);
+  EXPECT_EQ(controls.LabelMinvalue.caption, "Min Luminance:                      0,50");
+  EXPECT_EQ(controls.LabelMaxvalue.caption, "Max Luminance:                     1234,50");
 }
 
 TEST_F(Statistics, NoPointsGiveZeroAverages) {
-  StatisticsPass(s, form, host);
+  StatisticsPass(s, controls, host);
   EXPECT_EQ(s.statistics.avgLum, 0.0f);
   EXPECT_EQ(s.statistics.avgLumDiff, 0.0f);
-  EXPECT_EQ(form.LabelAverageValue.caption, "Average Luminane:                   0.00");
+  EXPECT_EQ(controls.LabelAverageValue.caption, "Average Luminane:                   0.00");
 }
 
 TEST_F(Statistics, ColourStepProposesTolerancesFromTheMaximum) {
   host.numberFormat = NumberFormat{',', "."};  // fields always take "."
   UseUniformImage(400, 200, 12.34f);
-  ButtonApplyColorClick(s, form, host);
+  ButtonApplyColorClick(s, controls, host);
   ASSERT_EQ(s.statistics.maxLum, 12.34f);
-  EXPECT_EQ(form.EditLumToleranceNeighbour.text, " 3.70");
-  EXPECT_EQ(form.EditLumTolerance.text, " 1.23");
-  EXPECT_EQ(form.EditOptThreshold.text, " 0.25");  // a flat picture has no colour difference
-  EXPECT_EQ(form.EditRedThreshold.text, " 0.05");
-  EXPECT_EQ(form.LabelMaxvalue.caption, "Max Luminance:                     12,34");
+  EXPECT_EQ(controls.EditLumToleranceNeighbour.text, " 3.70");
+  EXPECT_EQ(controls.EditLumTolerance.text, " 1.23");
+  EXPECT_EQ(controls.EditOptThreshold.text, " 0.25");  // a flat picture has no colour difference
+  EXPECT_EQ(controls.EditRedThreshold.text, " 0.05");
+  EXPECT_EQ(controls.LabelMaxvalue.caption, "Max Luminance:                     12,34");
 
   UseUniformImage(400, 200, 2.99f);  // 0.897 and 0.299: cut, not rounded
-  ButtonApplyColorClick(s, form, host);
-  EXPECT_EQ(form.EditLumToleranceNeighbour.text, " 0.89");
-  EXPECT_EQ(form.EditLumTolerance.text, " 0.29");
+  ButtonApplyColorClick(s, controls, host);
+  EXPECT_EQ(controls.EditLumToleranceNeighbour.text, " 0.89");
+  EXPECT_EQ(controls.EditLumTolerance.text, " 0.29");
 }
 
 TEST(FieldText, TruncatedKeepsTheFirstTwoDecimals) {
@@ -159,17 +159,17 @@ TEST(FieldText, RoundedHasTwoDecimalsRightAligned) {
 
 TEST_F(Statistics, ThresholdProposalsFollowTheColourDifference) {
   s.statistics.avgColorDiff = 0.125f;
-  ProposeOptimizationThresholds(s, form);
-  EXPECT_EQ(form.EditOptThreshold.text, " 0.62");  // 0.625 exactly
-  EXPECT_EQ(form.EditRedThreshold.text, " 0.11");  // 0.1125
+  ProposeOptimizationThresholds(s, controls);
+  EXPECT_EQ(controls.EditOptThreshold.text, " 0.62");  // 0.625 exactly
+  EXPECT_EQ(controls.EditRedThreshold.text, " 0.11");  // 0.1125
   s.statistics.avgColorDiff = 0.375f;
-  ProposeOptimizationThresholds(s, form);
-  EXPECT_EQ(form.EditOptThreshold.text, " 1.38");
-  EXPECT_EQ(form.EditRedThreshold.text, " 0.24");
+  ProposeOptimizationThresholds(s, controls);
+  EXPECT_EQ(controls.EditOptThreshold.text, " 1.38");
+  EXPECT_EQ(controls.EditRedThreshold.text, " 0.24");
   s.statistics.avgColorDiff = 40.0f;
-  ProposeOptimizationThresholds(s, form);
-  EXPECT_EQ(form.EditOptThreshold.text, "99.99");
-  EXPECT_EQ(form.EditRedThreshold.text, "20.05");
+  ProposeOptimizationThresholds(s, controls);
+  EXPECT_EQ(controls.EditOptThreshold.text, "99.99");
+  EXPECT_EQ(controls.EditRedThreshold.text, "20.05");
 }
 
 TEST_F(Statistics, SortMovesWholeRecordsInKeyOrder) {
@@ -189,7 +189,7 @@ TEST_F(Statistics, SortMovesWholeRecordsInKeyOrder) {
     p.lumSum61 = keyOf[id];
   }
   s.dome.pointCount = kCount;
-  SortPoints(s, form, host);
+  SortPoints(s, controls, host);
 
   std::set<uint32_t> seen;
   for (uint32_t i = 1; i <= kCount; ++i) {

@@ -1,18 +1,18 @@
 #include <gtest/gtest.h>
 
 #include "base/number_text.h"
-#include "workflow/workflow.h"
 #include "support/test_host.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
 
 class Workflow : public ::testing::Test {
  protected:
-  void SetUp() override { FormCreate(s, form, host); }
+  void SetUp() override { FormCreate(s, controls, host); }
   std::unique_ptr<Session> session = MakeSession();
   Session& s = *session;
-  Form form;
+  ControlModel controls;
   testing::TestHost host;
 };
 
@@ -31,110 +31,110 @@ TEST_F(Workflow, StartValues) {
   EXPECT_EQ(s.view.viewMin, 0.0f);
   EXPECT_EQ(s.view.viewMax, 1.0f);
   EXPECT_TRUE(s.view.updateEnabled);
-  EXPECT_FALSE(form.CheckDisplaybackground.checked);
-  EXPECT_FALSE(form.CheckDisplayFill.checked);
-  EXPECT_FALSE(form.CheckDisplayPoints.checked);
-  EXPECT_FALSE(form.CheckDisplay_unused.checked);
+  EXPECT_FALSE(controls.CheckDisplaybackground.checked);
+  EXPECT_FALSE(controls.CheckDisplayFill.checked);
+  EXPECT_FALSE(controls.CheckDisplayPoints.checked);
+  EXPECT_FALSE(controls.CheckDisplay_unused.checked);
   EXPECT_TRUE(s.view.darkenImage);
   EXPECT_TRUE(s.view.showOutOfRange);
   EXPECT_TRUE(s.view.showCollapseNr);
-  EXPECT_EQ(form.LabelLumvalue.caption, "3.0");
-  EXPECT_EQ(form.LabelLumPower.caption, "2.0");
-  EXPECT_EQ(form.LabelLumR.caption, "1.00");
-  EXPECT_EQ(form.LabelLumG.caption, "0.90");
-  EXPECT_EQ(form.LabelLumB.caption, "0.65");
+  EXPECT_EQ(controls.LabelLumvalue.caption, "3.0");
+  EXPECT_EQ(controls.LabelLumPower.caption, "2.0");
+  EXPECT_EQ(controls.LabelLumR.caption, "1.00");
+  EXPECT_EQ(controls.LabelLumG.caption, "0.90");
+  EXPECT_EQ(controls.LabelLumB.caption, "0.65");
   EXPECT_EQ(s.highlight.value, 3.0f);
   EXPECT_EQ(s.highlight.g, 0.9f);
-  EXPECT_EQ(form.PanelLumColor.color, (Rgb{255, 229, 166}));
-  for (const std::string& panel : form.StatusBar1.panels) EXPECT_EQ(panel, "-");
-  EXPECT_EQ(form.GridOptimized.Cell(0, 0), "Nb.");
-  EXPECT_EQ(form.GridOptimized.Cell(5, 0), "diff. index");
-  EXPECT_EQ(form.GridOptimized.rowCount, 2);
-  EXPECT_FALSE(form.Image1.visible);
-  EXPECT_TRUE(form.Image3.visible);
-  EXPECT_EQ(form.Caption, "ZR_Halvane");
+  EXPECT_EQ(controls.PanelLumColor.color, (Rgb{255, 229, 166}));
+  for (const std::string& panel : controls.StatusBar1.panels) EXPECT_EQ(panel, "-");
+  EXPECT_EQ(controls.GridOptimized.Cell(0, 0), "Nb.");
+  EXPECT_EQ(controls.GridOptimized.Cell(5, 0), "diff. index");
+  EXPECT_EQ(controls.GridOptimized.rowCount, 2);
+  EXPECT_FALSE(controls.Image1.visible);
+  EXPECT_TRUE(controls.Image3.visible);
+  EXPECT_EQ(controls.Caption, "ZR_Halvane");
 }
 
 TEST_F(Workflow, DisplayChecksFollowTheState) {
   s.workflowState = 1;
-  SyncDisplayChecks(s, form);
-  EXPECT_TRUE(form.CheckDisplaybackground.checked);
-  EXPECT_FALSE(form.CheckDisplayPoints.checked);
+  SyncDisplayChecks(s, controls);
+  EXPECT_TRUE(controls.CheckDisplaybackground.checked);
+  EXPECT_FALSE(controls.CheckDisplayPoints.checked);
   s.dome.pointCount = 12;
-  SyncDisplayChecks(s, form);
-  EXPECT_TRUE(form.CheckDisplayPoints.checked);
-  EXPECT_TRUE(form.CheckDisplay_unused.checked);
-  EXPECT_FALSE(form.CheckDisplayFill.checked);
+  SyncDisplayChecks(s, controls);
+  EXPECT_TRUE(controls.CheckDisplayPoints.checked);
+  EXPECT_TRUE(controls.CheckDisplay_unused.checked);
+  EXPECT_FALSE(controls.CheckDisplayFill.checked);
 
-  form.CheckDisplayPoints.checked = false;
+  controls.CheckDisplayPoints.checked = false;
   s.workflowState = 3;
-  SyncDisplayChecks(s, form);
-  EXPECT_TRUE(form.CheckDisplayFill.checked);
-  EXPECT_FALSE(form.CheckDisplayPoints.checked);  // unchanged in state 3
+  SyncDisplayChecks(s, controls);
+  EXPECT_TRUE(controls.CheckDisplayFill.checked);
+  EXPECT_FALSE(controls.CheckDisplayPoints.checked);  // unchanged in state 3
   s.workflowState = 4;
-  SyncDisplayChecks(s, form);
-  EXPECT_TRUE(form.CheckDisplayPoints.checked);
+  SyncDisplayChecks(s, controls);
+  EXPECT_TRUE(controls.CheckDisplayPoints.checked);
   s.workflowState = 5;
-  SyncDisplayChecks(s, form);
-  EXPECT_FALSE(form.CheckDisplay_unused.checked);
+  SyncDisplayChecks(s, controls);
+  EXPECT_FALSE(controls.CheckDisplay_unused.checked);
   EXPECT_FALSE(s.view.showUnused);
   EXPECT_TRUE(s.view.showFill);
   EXPECT_TRUE(s.view.updateEnabled);
 }
 
 TEST_F(Workflow, ResolutionProposesOptimizationSettings) {
-  form.SpinOptMaxRed.value = 3;
+  controls.SpinOptMaxRed.value = 3;
   s.dome.subdivLevel = 3;
-  SpinPointIterationChange(s, form);
-  EXPECT_EQ(form.SpinOptMaxRed.value, 3);
+  SpinPointIterationChange(s, controls);
+  EXPECT_EQ(controls.SpinOptMaxRed.value, 3);
   s.dome.subdivLevel = 4;
-  SpinPointIterationChange(s, form);
-  EXPECT_EQ(form.SpinOptMaxRed.value, 5);
-  EXPECT_EQ(form.SpinOptLevel1.value, 275);
-  EXPECT_EQ(form.SpinOptLevel1_min.value, 50);
+  SpinPointIterationChange(s, controls);
+  EXPECT_EQ(controls.SpinOptMaxRed.value, 5);
+  EXPECT_EQ(controls.SpinOptLevel1.value, 275);
+  EXPECT_EQ(controls.SpinOptLevel1_min.value, 50);
   s.dome.subdivLevel = 5;
-  SpinPointIterationChange(s, form);
-  EXPECT_EQ(form.SpinOptMaxRed.value, 6);
-  EXPECT_EQ(form.SpinOptLevel1.value, 750);
-  EXPECT_EQ(form.SpinOptLevel1_min.value, 90);
+  SpinPointIterationChange(s, controls);
+  EXPECT_EQ(controls.SpinOptMaxRed.value, 6);
+  EXPECT_EQ(controls.SpinOptLevel1.value, 750);
+  EXPECT_EQ(controls.SpinOptLevel1_min.value, 90);
 }
 
 TEST_F(Workflow, BusyStateAndStepMarks) {
-  SetBusy(form, true);
-  EXPECT_FALSE(form.Button_LoadImage.enabled);
-  EXPECT_FALSE(form.ButtonCollapseLights.enabled);
-  EXPECT_FALSE(form.GridOptimized.enabled);
-  EXPECT_TRUE(form.ButtonExportMaya.enabled);
-  EXPECT_TRUE(form.ButtonAbort.enabled);
-  SetBusy(form, false);
-  EXPECT_TRUE(form.ButtonOptimize.enabled);
+  SetBusy(controls, true);
+  EXPECT_FALSE(controls.Button_LoadImage.enabled);
+  EXPECT_FALSE(controls.ButtonCollapseLights.enabled);
+  EXPECT_FALSE(controls.GridOptimized.enabled);
+  EXPECT_TRUE(controls.ButtonExportMaya.enabled);
+  EXPECT_TRUE(controls.ButtonAbort.enabled);
+  SetBusy(controls, false);
+  EXPECT_TRUE(controls.ButtonOptimize.enabled);
 
-  MarkStepDone(form, 2);
-  MarkStepDone(form, 5);
-  MarkStepDone(form, 3);
-  EXPECT_EQ(form.PanelSt[2].color, kPanelDoneColor);  // earlier marks stay
-  EXPECT_EQ(form.PanelSt[3].color, kPanelDoneColor);
-  EXPECT_TRUE(form.LabelSt[3].bold);
-  EXPECT_EQ(form.PanelSt[5].color, kPanelColor);
-  EXPECT_FALSE(form.LabelSt[5].bold);
+  MarkStepDone(controls, 2);
+  MarkStepDone(controls, 5);
+  MarkStepDone(controls, 3);
+  EXPECT_EQ(controls.PanelSt[2].color, kPanelDoneColor);  // earlier marks stay
+  EXPECT_EQ(controls.PanelSt[3].color, kPanelDoneColor);
+  EXPECT_TRUE(controls.LabelSt[3].bold);
+  EXPECT_EQ(controls.PanelSt[5].color, kPanelColor);
+  EXPECT_FALSE(controls.LabelSt[5].bold);
 }
 
 TEST_F(Workflow, ShorterTableMovesTheSelectionBackInside) {
-  form.GridOptimized.SetRowCount(101);
-  form.GridOptimized.selectedRow = 50;
-  form.GridOptimized.SetRowCount(2);
-  EXPECT_EQ(form.GridOptimized.selectedRow, 1);
-  form.GridOptimized.SetRowCount(11);
-  form.GridOptimized.selectedRow = 7;
-  form.GridOptimized.SetRowCount(8);
-  EXPECT_EQ(form.GridOptimized.selectedRow, 7);
+  controls.GridOptimized.SetRowCount(101);
+  controls.GridOptimized.selectedRow = 50;
+  controls.GridOptimized.SetRowCount(2);
+  EXPECT_EQ(controls.GridOptimized.selectedRow, 1);
+  controls.GridOptimized.SetRowCount(11);
+  controls.GridOptimized.selectedRow = 7;
+  controls.GridOptimized.SetRowCount(8);
+  EXPECT_EQ(controls.GridOptimized.selectedRow, 7);
 }
 
 TEST_F(Workflow, LogAbortAndClose) {
-  AddLogLine(form, host, ":  one");
-  AddLogLine(form, host, ":  two");
-  EXPECT_EQ(form.ListBox1.items.back(), "12:34:56:  two");
-  EXPECT_EQ(form.ListBox1.itemIndex, 1);
+  AddLogLine(controls, host, ":  one");
+  AddLogLine(controls, host, ":  two");
+  EXPECT_EQ(controls.ListBox1.items.back(), "12:34:56:  two");
+  EXPECT_EQ(controls.ListBox1.itemIndex, 1);
   ButtonAbortClick(s);
   EXPECT_TRUE(s.abortRequested);
   s.abortRequested = false;

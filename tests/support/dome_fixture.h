@@ -16,8 +16,8 @@ namespace halvane::testing {
 class DomeTest : public SessionTest {
  protected:
   void GeneratePoints(int resolution) {
-    form.SpinPointIteration.value = resolution;
-    ButtonCalculateStartpointsClick(s, form, host);
+    controls.SpinPointIteration.value = resolution;
+    ButtonCalculateStartpointsClick(s, controls, host);
   }
 
   // Every pixel of a width x height image gets the colour (r, g, b).
@@ -83,7 +83,8 @@ inline GridShape ShapeOf(const Session& s) {
   for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
     std::set<Direction>& nbs = shape[DirectionOf(s.dome.points[i])];
     for (std::size_t k = 1; k <= kNeighbourSlots; ++k)
-      if (s.dome.points[i].nb[k] != 0) nbs.insert(DirectionOf(s.dome.points[Index(s.dome.points[i].nb[k])]));
+      if (s.dome.points[i].nb[k] != 0)
+        nbs.insert(DirectionOf(s.dome.points[Index(s.dome.points[i].nb[k])]));
   }
   return shape;
 }

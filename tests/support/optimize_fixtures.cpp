@@ -67,9 +67,9 @@ std::vector<int> StepsFrom(const Session& s, uint32_t from) {
   return steps;
 }
 
-std::vector<std::string> LogTexts(const Form& form, const std::string& timeText) {
+std::vector<std::string> LogTexts(const ControlModel& controls, const std::string& timeText) {
   std::vector<std::string> texts;
-  for (const std::string& line : form.ListBox1.items) {
+  for (const std::string& line : controls.ListBox1.items) {
     EXPECT_EQ(line.rfind(timeText, 0), 0u) << line;
     texts.push_back(line.substr(timeText.size()));
   }
@@ -77,7 +77,7 @@ std::vector<std::string> LogTexts(const Form& form, const std::string& timeText)
 }
 
 void OptimizeTest::ButtonApplyColors() {
-  ButtonApplyColorClick(s, form, host);
+  ButtonApplyColorClick(s, controls, host);
 }
 
 void OptimizeTest::UniformDome(int resolution, float lum) {
@@ -92,15 +92,16 @@ void OptimizeTest::SetLuminance(uint32_t i, float lum) {
 
 void OptimizeTest::FindCandidates(const std::string& thresholdText, int maxReduction) {
   ResetOptimizationFields(s);
-  BuildCandidates(s, form, host, ParseThreshold(thresholdText), static_cast<uint8_t>(maxReduction));
+  BuildCandidates(s, controls, host, ParseThreshold(thresholdText),
+                  static_cast<uint8_t>(maxReduction));
 }
 
 void OptimizeTest::SmallRun(const std::string& thresholdText, int maxReduction, int level1Points,
                             int level1MaxLights) {
-  form.EditOptThreshold.text = thresholdText;
-  form.SpinOptMaxRed.value = maxReduction;
-  form.SpinOptLevel1.value = level1Points;
-  form.SpinOptLevel1_min.value = level1MaxLights;
+  controls.EditOptThreshold.text = thresholdText;
+  controls.SpinOptMaxRed.value = maxReduction;
+  controls.SpinOptLevel1.value = level1Points;
+  controls.SpinOptLevel1_min.value = level1MaxLights;
 }
 
 std::string OptimizeTest::LogStartingWith(const std::string& prefix) const {

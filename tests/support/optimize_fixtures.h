@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "workflow/session.h"
 #include "support/session_fixture.h"
+#include "workflow/session.h"
 
 namespace halvane::testing {
 
@@ -40,7 +40,7 @@ int LightsUpTo(const SearchResult& record, uint32_t last);
 std::vector<int> StepsFrom(const Session& session, uint32_t from);
 
 // The log lines without their time of day.
-std::vector<std::string> LogTexts(const Form& form, const std::string& timeText);
+std::vector<std::string> LogTexts(const ControlModel& controls, const std::string& timeText);
 
 // A started session for optimization tests, with helpers that take it
 // through the steps before the optimization.
@@ -53,7 +53,7 @@ class OptimizeTest : public SessionTest {
   template <typename ValueOf>
   void ApplyColours(int resolution, ValueOf value) {
     UseImage(kWidth, kHeight, value);
-    form.SpinPointIteration.value = resolution;
+    controls.SpinPointIteration.value = resolution;
     ButtonApplyColors();
   }
 
@@ -69,7 +69,7 @@ class OptimizeTest : public SessionTest {
   void SmallRun(const std::string& thresholdText, int maxReduction, int level1Points,
                 int level1MaxLights);
 
-  std::vector<std::string> Log() const { return LogTexts(form, host.timeText); }
+  std::vector<std::string> Log() const { return LogTexts(controls, host.timeText); }
   // The first log text starting with `prefix`, or "" when there is none.
   std::string LogStartingWith(const std::string& prefix) const;
 

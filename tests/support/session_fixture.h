@@ -2,17 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include "workflow/form.h"
+#include "support/test_host.h"
+#include "workflow/control_model.h"
 #include "workflow/session.h"
 #include "workflow/workflow.h"
-#include "support/test_host.h"
 
 namespace halvane::testing {
 
 // A started session (FormCreate done) with a test host, for step tests.
 class SessionTest : public ::testing::Test {
  protected:
-  void SetUp() override { FormCreate(s, form, host); }
+  void SetUp() override { FormCreate(s, controls, host); }
 
   // Puts a loaded image of width x height in the session, every channel of
   // every pixel set by `value(column, row)`, as a successful load leaves it.
@@ -34,7 +34,7 @@ class SessionTest : public ::testing::Test {
 
   std::unique_ptr<Session> session = MakeSession();
   Session& s = *session;
-  Form form;
+  ControlModel controls;
   TestHost host;
 };
 

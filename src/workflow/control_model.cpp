@@ -1,4 +1,4 @@
-#include "workflow/form.h"
+#include "workflow/control_model.h"
 
 namespace halvane {
 namespace {
@@ -15,7 +15,7 @@ CheckBox Check(const char* caption, bool checked, bool visible = true) {
   return CheckBox{caption, checked, visible};
 }
 
-void SetUpStepPanels(Form& f) {
+void SetUpStepPanels(ControlModel& f) {
   static const char* const kTitles[9] = {"",
                                          "1. Load File",
                                          "2. Calculate analyse points positions",
@@ -39,7 +39,7 @@ void SetUpGrid(StringGrid& grid) {
 
 }  // namespace
 
-Form::Form() {
+ControlModel::ControlModel() {
   Caption = "ZR_Halvane";
   SetUpStepPanels(*this);
 

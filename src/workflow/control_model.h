@@ -19,10 +19,10 @@ constexpr const char* kOpenImageFilter =
 enum class PreviewLayer { Background, Overlay };
 
 // The model of every control of the main window, named after the controls.
-// A new Form holds the values the window is designed with; FormCreate then
+// A new control model holds the values the window is designed with; FormCreate then
 // applies the start-up values.
-struct Form {
-  Form();
+struct ControlModel {
+  ControlModel();
 
   std::string Caption;
 
