@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <QTime>
 
+#include "workflow/data_folder.h"
+
 namespace halvane {
 namespace {
 
@@ -59,9 +61,8 @@ void QtHost::ShowMessage(const std::string& text) {
 // sample folder.
 QString QtHost::OpenFolder() const {
   if (!lastOpenFolder_.isEmpty()) return lastOpenFolder_;
-  for (const QString& candidate : {QStringLiteral(HALVANE_DATA_DIR), QStringLiteral("data")})
-    if (QDir(candidate).exists()) return QDir(candidate).absolutePath();
-  return QString();
+  const auto data = FindDataFolder(QCoreApplication::applicationDirPath().toStdString());
+  return data ? QString::fromStdString(data->string()) : QString();
 }
 
 std::optional<std::string> QtHost::ChooseOpenFile(const std::string& filter) {
