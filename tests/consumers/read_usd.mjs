@@ -7,7 +7,8 @@
 // Output: { reader, defaultPrim, upAxis, metersPerUnit, documentation,
 //           prims: [ { path, type, attributes: {name: value}, types: {name: type},
 //                      apiSchemas: [...], worldMatrix? } ] }
-// Only authored attributes are listed. Tuples (color3f, double3) become arrays.
+// Only authored attributes are listed (no relationships). Tuples (color3f,
+// double3) become arrays.
 //
 // Reader "usd": the USD library itself (v0.22) built to WebAssembly, shipped in
 // three-usdz-loader/external/emHdBindings.*. Its JS bindings are partial:
@@ -18,7 +19,8 @@
 //    layer as USD writes it back out (SdfLayer.ExportToString);
 //  - type names are C++ value types (float, double, int, GfVec3f, GfVec3d,
 //    TfToken, VtArray<TfToken>); float values show their float32 rounding
-//    (0.9 reads as 0.8999999761581421);
+//    (0.9 reads as 0.8999999761581421); values it cannot hand to JS
+//    (matrix4d, half, quatf) are listed as null;
 //  - the build cannot catch C++ exceptions, so a value of the wrong type in the
 //    text (float x = "bright") aborts the module; this is reported as a
 //    rejection ("aborted");
@@ -52,13 +54,19 @@ function fail(message) {
   process.stderr.write(`${message}\n`, () => process.exit(1));
 }
 
+// The reader refused the file (as opposed to failing to start).
+class Rejected extends Error {}
+
 // ---- Reading USD text as the readers write it back out ----------------------
 
 // Turns a value as written in .usda into JSON: tuples become arrays,
-// asset paths become strings.
+// single-quoted strings and asset paths become JSON strings.
 function parseValue(text, type) {
-  const json = text.replace(/"(?:[^"\\]|\\.)*"|@[^@]*@|[()]/g, (t) =>
-    t === '(' ? '[' : t === ')' ? ']' : t[0] === '@' ? JSON.stringify(t.slice(1, -1)) : t);
+  const json = text.replace(/"(?:[^"\\]|\\.)*"|'(?:[^'\\]|\\.)*'|@[^@]*@|[()]/g, (t) => {
+    if (t === '(' || t === ')') return t === '(' ? '[' : ']';
+    if (t[0] === '"') return t;
+    return JSON.stringify(t.slice(1, -1).replace(/\\(.)/g, '$1'));
+  });
   let value;
   try { value = JSON.parse(json); } catch { return text; }
   if (type === 'bool') return Boolean(value);
@@ -108,7 +116,7 @@ function parseLayerText(text) {
       continue;
     }
     const attr = line.match(/^\s*(?:custom\s+)?(?:uniform\s+)?([\w]+(?:\[\])?)\s+([\w:]+)\s*=\s*(.+?)(\s+\()?\s*$/);
-    if (attr && current && depth === names.length) {
+    if (attr && attr[1] !== 'rel' && current && depth === names.length) {
       current.types[attr[2]] = attr[1];
       current.attributes[attr[2]] = parseValue(attr[3], attr[1]);
       inMeta = Boolean(attr[4]); // the attribute's own metadata follows, up to ')'
@@ -181,10 +189,10 @@ async function readWithUsd(file) {
   try {
     stage = usd.UsdStage.Open('/input.usda');
   } catch (e) {
-    throw new Error(`aborted while opening (${e})\n${diagnostics.join('\n')}`);
+    throw new Rejected(`aborted while opening (${e})\n${diagnostics.join('\n')}`);
   }
   const errors = diagnostics.filter((d) => /Error/.test(d));
-  if (!stage || errors.length) throw new Error(errors.join('\n') || 'UsdStage.Open returned no stage');
+  if (!stage || errors.length) throw new Rejected(errors.join('\n') || 'UsdStage.Open returned no stage');
 
   const layer = stage.GetRootLayer();
   // Traverse visits children before parents; ordering each prim by the first
@@ -193,8 +201,10 @@ async function readWithUsd(file) {
   const propertiesOf = new Map();
   let n = 0;
   layer.Traverse('/', (specPath) => {
-    const [primPath, property] = String(specPath).split('.');
+    // Prim paths and attribute paths; relationship targets and the like are skipped.
+    const [, primPath, property] = String(specPath).match(/^([^.[\]]+)(?:\.([\w:]+))?$/) ?? [];
     n++;
+    if (!primPath) return;
     for (let p = primPath; p && p !== '/'; p = p.slice(0, p.lastIndexOf('/')) || '/') {
       if (!firstSeen.has(p)) firstSeen.set(p, n);
     }
@@ -212,13 +222,19 @@ async function readWithUsd(file) {
     const types = {};
     for (const name of propertiesOf.get(primPath) ?? []) {
       const attribute = prim.GetAttribute(name);
-      types[name] = attribute.GetTypeName();
-      attributes[name] = attribute.Get() ?? null;
+      const type = attribute.GetTypeName();
+      if (type === 'TfType::_Unknown') continue; // a relationship, not an attribute
+      try {
+        types[name] = type;
+        attributes[name] = attribute.Get() ?? null;
+      } catch {
+        attributes[name] = null; // a value type the bindings cannot hand to JS
+      }
     }
     return { path: primPath, type: prim.GetTypeName(), attributes, types, apiSchemas: apiSchemas.get(primPath) ?? [] };
   });
   const late = diagnostics.filter((d) => /Error/.test(d));
-  if (late.length) throw new Error(late.join('\n'));
+  if (late.length) throw new Rejected(late.join('\n'));
   for (const d of diagnostics) process.stderr.write(`${d}\n`);
   return { reader: 'usd', ...stageFields(text.meta), prims };
 }
@@ -236,9 +252,9 @@ async function readWithTinyusdz(file) {
   const bytes = new Uint8Array(fs.readFileSync(file));
 
   const scene = new tinyusdz.TinyUSDZLoaderNative();
-  if (!scene.loadFromBinary(bytes, path.basename(file))) throw new Error(scene.error());
+  if (!scene.loadFromBinary(bytes, path.basename(file))) throw new Rejected(scene.error());
   const layer = new tinyusdz.TinyUSDZLoaderNative();
-  if (!layer.loadAsLayerFromBinary(bytes, path.basename(file))) throw new Error(layer.error());
+  if (!layer.loadAsLayerFromBinary(bytes, path.basename(file))) throw new Rejected(layer.error());
 
   const worldMatrix = new Map();
   const visit = (node) => {
@@ -273,13 +289,17 @@ async function main(argv) {
   setTimeout(() => fail(`timeout: ${reader} took more than ${timeout} s`), timeout * 1000).unref();
   try {
     fs.accessSync(files[0], fs.constants.R_OK);
+  } catch (e) {
+    return fail(`cannot read ${files[0]}: ${e.message}`);
+  }
+  try {
     const result = await READERS[reader](files[0]);
     // One prim or attribute a line; short arrays of plain values stay on one line.
     const json = JSON.stringify(result, null, 1).replace(/\[\s+([^[\]{}]*?)\s+\]/g,
       (_, items) => `[${items.split(/,\s+/).join(', ')}]`);
     process.stdout.write(`${json}\n`, () => process.exit(0));
   } catch (e) {
-    fail(`${reader} rejected ${files[0]}: ${e.message ?? e}`);
+    fail(e instanceof Rejected ? `${reader} rejected ${files[0]}: ${e.message}` : `${reader} failed: ${e.stack ?? e}`);
   }
 }
 
