@@ -200,9 +200,9 @@ async function readWithUsd(file) {
   const firstSeen = new Map();
   const propertiesOf = new Map();
   let n = 0;
-  layer.Traverse('/', (specPath) => {
+  layer.Traverse('/', (entryPath) => {
     // Prim paths and attribute paths; relationship targets and the like are skipped.
-    const [, primPath, property] = String(specPath).match(/^([^.[\]]+)(?:\.([\w:]+))?$/) ?? [];
+    const [, primPath, property] = String(entryPath).match(/^([^.[\]]+)(?:\.([\w:]+))?$/) ?? [];
     n++;
     if (!primPath) return;
     for (let p = primPath; p && p !== '/'; p = p.slice(0, p.lastIndexOf('/')) || '/') {
