@@ -8,7 +8,6 @@
 #include <optional>
 #include <sstream>
 
-#include "image/readers.h"
 #include "support/ct_tga_files.h"
 #include "support/image_files.h"
 
@@ -127,10 +126,10 @@ TEST_P(TargaInterop, PixelsMatchWhatWasWritten) {
   RunTool(Quoted(convert_) + " " + Quoted(tga) + " -auto-orient " + Quoted(dir_.Path("back.ppm")));
   ASSERT_EQ(ReadPpm(dir_.Path("back.ppm")).rgb, source_.rgb);
 
-  Image image;
-  bool isFloat = true;
-  ASSERT_TRUE(ReadTGA(tga, image, 4000, 4000, isFloat));
-  EXPECT_FALSE(isFloat);
+  FileSource source(tga);
+  const ReadResult read = testing::Decoded(ReadTga(source));
+  const Image& image = read.image;
+  EXPECT_FALSE(read.isFloat);
   ASSERT_EQ(image.width, kWidth);
   ASSERT_EQ(image.height, kHeight);
   for (int y = 0; y < kHeight; ++y)
@@ -159,10 +158,10 @@ TEST_F(Interop, RadianceFileFromHighDynamicRangeBuild) {
   RunTool(Quoted(*hdri) + " " + Quoted(dir_.Path("source.ppm")) + " -evaluate Multiply 6 " +
           Quoted(hdr));
 
-  Image image;
-  bool isFloat = false;
-  ASSERT_TRUE(ReadHDR(hdr, image, 4000, 4000, isFloat));
-  EXPECT_TRUE(isFloat);
+  FileSource source(hdr);
+  const ReadResult read = testing::Decoded(ReadHdr(source));
+  const Image& image = read.image;
+  EXPECT_TRUE(read.isFloat);
   ASSERT_EQ(image.width, kWidth);
   ASSERT_EQ(image.height, kHeight);
   for (int y = 0; y < kHeight; ++y)
