@@ -124,9 +124,4 @@ ReadResult Decoded(ReadOutcome outcome) {
   return std::move(std::get<ReadResult>(outcome));
 }
 
-std::string Reason(const ReadOutcome& outcome) {
-  const auto* error = std::get_if<ReadError>(&outcome);
-  return error != nullptr ? error->reason : "read";
-}
-
 }  // namespace halvane::testing

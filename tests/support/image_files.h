@@ -47,6 +47,10 @@ ReadOutcome ReadBytes(ImageReader reader, const Bytes& bytes, const ImageLimits&
 // the reason otherwise.
 ReadResult Decoded(ReadOutcome outcome);
 // The reason of a read that must fail; "read" when it succeeded.
-std::string Reason(const ReadOutcome& outcome);
+template <typename T>
+std::string Reason(const OrError<T>& outcome) {
+  const auto* error = std::get_if<ReadError>(&outcome);
+  return error != nullptr ? error->reason : "read";
+}
 
 }  // namespace halvane::testing
