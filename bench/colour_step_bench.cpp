@@ -64,11 +64,11 @@ void BM_RadianceDecodeFlat4000x2000(benchmark::State& state) {
     testing::WriteFile(p, testing::FlatRadiance(kWidth, kHeight, pixels));
     return p;
   }();
-  Image image;
   for (auto _ : state) {
-    bool isFloat = false;
-    if (!ReadHDR(path, image, kWidth, kWidth, isFloat)) state.SkipWithError("read failed");
-    benchmark::DoNotOptimize(image.pixels.data());
+    FileSource source(path);
+    const ReadOutcome read = ReadHdr(source, {kWidth, kWidth});
+    if (!std::holds_alternative<ReadResult>(read)) state.SkipWithError("read failed");
+    benchmark::DoNotOptimize(read);
   }
 }
 BENCHMARK(BM_RadianceDecodeFlat4000x2000)->Unit(benchmark::kMillisecond);

@@ -7,11 +7,10 @@
 
 #include <memory>
 
-#include "image/load_step.h"
-#include "image/readers.h"
 #include "preview/preview.h"
 #include "support/image_files.h"
 #include "support/test_host.h"
+#include "workflow/load_image.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
@@ -73,11 +72,11 @@ const std::string& SkyFile(benchmark::State& state) {
 
 void BM_DecodeHdrOurs(benchmark::State& state) {
   const std::string& path = SkyFile(state);
-  Image image;
   for (auto _ : state) {
-    bool isFloat = false;
-    if (!ReadHDR(path, image, 4000, 4000, isFloat)) state.SkipWithError("read failed");
-    benchmark::DoNotOptimize(image.pixels.data());
+    FileSource source(path);
+    const ReadOutcome read = ReadHdr(source);
+    if (!std::holds_alternative<ReadResult>(read)) state.SkipWithError("read failed");
+    benchmark::DoNotOptimize(read);
   }
 }
 BENCHMARK(BM_DecodeHdrOurs)->Arg(0)->Arg(1)->ArgName("flat")->Unit(benchmark::kMillisecond);
@@ -100,7 +99,7 @@ void BM_LoadStepPreview(benchmark::State& state) {
   testing::TestHost host;
   FormCreate(*session, controls, host);
   host.AnswerDialog(RunLengthSky());
-  Button_LoadImageClick(*session, controls, host);
+  LoadImage(*session, controls, host);
   for (auto _ : state) {
     float maxSample = 0;
     PaintImageLayer(*session, controls, &maxSample);

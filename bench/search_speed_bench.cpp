@@ -14,9 +14,9 @@
 
 #include "bench_support.h"
 #include "core/search_domes.h"
-#include "image/load_step.h"
 #include "optimize/optimize_step.h"
 #include "optimize/search_settings.h"
+#include "workflow/load_image.h"
 
 namespace halvane {
 namespace {
@@ -38,7 +38,7 @@ const DomeRun* SampleDome() {
     if (!std::filesystem::exists(path)) return nullptr;
     auto run = std::make_unique<DomeRun>();
     run->host.AnswerDialog(path);
-    Button_LoadImageClick(run->s, run->controls, run->host);
+    LoadImage(run->s, run->controls, run->host);
     if (run->s.imageMissing) return nullptr;
     run->controls.SpinPointIteration.value = 4;
     SpinPointIterationChange(run->s, run->controls);

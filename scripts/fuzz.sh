@@ -14,8 +14,6 @@ cmake -S "$root/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/nu
 cmake --build "$build" -j2
 
 "$build/fuzz-seeds" "$build/seeds"
-# Each input goes through a temporary file; memory-backed storage keeps that fast.
-if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
 status=0
 for reader in $readers; do
   corpus="$build/corpus/$reader"

@@ -4,7 +4,6 @@
 #include "dome/colour_step.h"
 #include "dome/highlight.h"
 #include "dome/start_points.h"
-#include "image/load_step.h"
 #include "optimize/collapse_lights.h"
 #include "optimize/optimize_step.h"
 #include "optimize/reduce_lights.h"
@@ -12,12 +11,13 @@
 #include "preview/mouse_readout.h"
 #include "preview/preview.h"
 #include "rig/export_step.h"
+#include "workflow/load_image.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
 
 void TForm_main::OnButton_LoadImageClick() {
-  RunStep([this] { Button_LoadImageClick(*session_, controls_, *host_); });
+  RunStep([this] { LoadImage(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnSpinPointIterationChange() {

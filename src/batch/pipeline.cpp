@@ -8,7 +8,6 @@
 #include "dome/colour_step.h"
 #include "dome/highlight.h"
 #include "dome/start_points.h"
-#include "image/load_step.h"
 #include "optimize/collapse_lights.h"
 #include "optimize/optimize_step.h"
 #include "optimize/reduce_lights.h"
@@ -18,6 +17,7 @@
 #include "preview/preview.h"
 #include "rig/export_step.h"
 #include "rig/script_kind.h"
+#include "workflow/load_image.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
@@ -117,10 +117,8 @@ class Pipeline {
 
  private:
   int Steps() {
-    Button_LoadImageClick(s_, controls_, host_);
-    if (s_.workflowState == 0) {
-      if (host_.messageCount() == 0)
-        err_ << "halvane-batch: cannot read " << o_.image << ": no such file\n";
+    if (const StepOutcome loaded = LoadImage(s_, controls_, host_); !loaded.done()) {
+      err_ << "halvane-batch: " << loaded.message << '\n';
       return kExitUnreadable;
     }
     ButtonCalculateStartpointsClick(s_, controls_, host_);

@@ -1,10 +1,9 @@
-#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <vector>
 
-#include "image/binary_file.h"
-#include "image/reader_frame.h"
+#include "image/byte_stream.h"
 #include "image/readers.h"
 #include "image/unit_scale.h"
 
@@ -20,10 +19,6 @@ struct CtHeader {
   uint8_t depth = 0;  // 8, 16 or 32 bits per channel
 };
 
-std::size_t BytesPerPixel(uint8_t depth) {
-  return depth == 8 ? 4 : depth == 16 ? 8 : 16;
-}
-
 // The channel depth is not stored in the file: it is the one whose RGBA data
 // fills the rest of the file exactly.
 uint8_t DepthFromDataSize(int64_t dataBytes, int64_t pixelCount) {
@@ -33,20 +28,26 @@ uint8_t DepthFromDataSize(int64_t dataBytes, int64_t pixelCount) {
   return 0;
 }
 
-bool ReadCtHeader(BinaryFile& file, CtHeader& header) {
+OrError<CtHeader> ReadCtHeader(ByteStream& in) {
   std::array<int, kCtHeaderSize> b{};
   for (int& v : b) {
-    v = file.ReadByte();
-    if (v < 0) return false;
+    v = in.Get();
+    if (v < 0) return ReadError{"shorter than its 8-byte header"};
   }
+  CtHeader header;
   header.tag = static_cast<uint8_t>(b[0]);
   header.width = static_cast<uint16_t>(b[2] * 256 + b[3]);
   header.height = static_cast<uint16_t>(b[4] * 256 + b[5]);
+  const std::string size = SizeText(header.width, header.height);
   // A picture without pixels passes the size match but has nothing to show.
-  if (header.width == 0 || header.height == 0) return false;
-  header.depth =
-      DepthFromDataSize(file.Size() - kCtHeaderSize, int64_t{header.width} * header.height);
-  return header.depth != 0;
+  if (header.width == 0 || header.height == 0)
+    return ReadError{"image has no pixels (" + size + ")"};
+  const int64_t dataBytes = in.Size() - kCtHeaderSize;
+  header.depth = DepthFromDataSize(dataBytes, int64_t{header.width} * header.height);
+  if (header.depth == 0)
+    return ReadError{std::to_string(dataBytes) + " bytes of pixel data fit no bit depth for " +
+                     size + " pixels"};
+  return header;
 }
 
 uint16_t BigEndianWord(const uint8_t* p) {
@@ -60,14 +61,17 @@ float BigEndianFloat(const uint8_t* p) {
 
 // File pixels come bottom row first, each red, green, blue, alpha; the image
 // stores blue, green, red with the top row first. `convert` turns one channel
-// of `bytesPerChannel` bytes into a float.
+// of `bytesPerChannel` bytes into a float. False when the data ends early.
 template <typename Convert>
-void DecodeRows(const uint8_t* data, std::size_t bytesPerChannel, Image& image, Convert convert) {
+bool DecodeRows(ByteStream& in, std::size_t bytesPerChannel, Image& image, Convert convert) {
   const std::size_t width = static_cast<std::size_t>(image.width);
   const std::size_t height = static_cast<std::size_t>(image.height);
   const std::size_t pixelBytes = 4 * bytesPerChannel;
+  std::vector<uint8_t> row(width * pixelBytes);
   for (std::size_t r = 0; r < height; ++r) {
-    const uint8_t* src = data + r * width * pixelBytes;
+    in.Fill(row.data(), row.size());
+    if (in.FillerCount() != 0) return false;
+    const uint8_t* src = row.data();
     float* dst = image.pixels.data() + 3 * (height - 1 - r) * width;
     for (std::size_t x = 0; x < width; ++x, src += pixelBytes, dst += 3) {
       dst[2] = convert(src);
@@ -75,43 +79,37 @@ void DecodeRows(const uint8_t* data, std::size_t bytesPerChannel, Image& image, 
       dst[0] = convert(src + 2 * bytesPerChannel);
     }
   }
+  return true;
 }
 
-void DecodePixels(const uint8_t* data, uint8_t depth, Image& image) {
+bool DecodePixels(ByteStream& in, uint8_t depth, Image& image) {
   if (depth == 8) {
     const auto& unit = UnitByteTable();
-    DecodeRows(data, 1, image, [&unit](const uint8_t* p) { return unit[*p]; });
-  } else if (depth == 16) {
-    DecodeRows(data, 2, image, [](const uint8_t* p) { return UnitWord(BigEndianWord(p)); });
-  } else {
-    DecodeRows(data, 4, image, BigEndianFloat);
+    return DecodeRows(in, 1, image, [&unit](const uint8_t* p) { return unit[*p]; });
   }
+  if (depth == 16)
+    return DecodeRows(in, 2, image, [](const uint8_t* p) { return UnitWord(BigEndianWord(p)); });
+  return DecodeRows(in, 4, image, BigEndianFloat);
 }
 
 }  // namespace
 
-bool ReadCT(const std::string& fileName, Image& image, int maxWidth, int maxHeight, bool& isFloat) {
-  image.width = image.height = image.fileSize = 0;
-  isFloat = false;
+ReadOutcome ReadCt(ByteSource& source, const ImageLimits& limits) {
+  ByteStream in(source);
+  auto header = ReadCtHeader(in);
+  if (auto* error = std::get_if<ReadError>(&header)) return *error;
+  const CtHeader& h = std::get<CtHeader>(header);
+  if (auto error = CheckLimits(h.width, h.height, limits)) return *error;
 
-  BinaryFile file;
-  if (!file.Open(fileName)) return false;
-  CtHeader header;
-  if (!ReadCtHeader(file, header)) return false;
-
-  const auto loaded =
-      LoadAfterHeader(file, image, header.width, header.height, maxWidth, maxHeight);
-  if (!loaded) return false;
-  const std::size_t count = *loaded;
-  FileBuffer& buffer = SharedFileBuffer();
-  const std::size_t pixelCount = std::size_t{header.width} * header.height;
-  image.pixels.assign(pixelCount * 3 + 3, 0.0f);
-  if (header.depth == 32) isFloat = true;
-  // A read error gives a count of 0; never decode more than was loaded.
-  if (pixelCount * BytesPerPixel(header.depth) > count) return false;
-
-  DecodePixels(buffer.data(), header.depth, image);
-  return true;
+  ReadResult result;
+  result.isFloat = h.depth == 32;
+  result.rowsRead = h.height;
+  Image& image = result.image;
+  image.width = h.width;
+  image.height = h.height;
+  image.pixels.assign(std::size_t{h.width} * h.height * 3 + 3, 0.0f);
+  if (!DecodePixels(in, h.depth, image)) return ReadError{"pixel data ends early"};
+  return result;
 }
 
 }  // namespace halvane

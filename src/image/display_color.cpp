@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "base/luminance.h"
-#include "workflow/session.h"
 
 namespace halvane {
 namespace {
@@ -36,12 +35,8 @@ void ClampAndScale(float& v, float factor, bool darken) {
 
 }  // namespace
 
-DisplaySettings DisplaySettingsOf(const Session& s) {
-  return DisplaySettings{s.view.viewMin, s.view.viewMax, s.view.showOutOfRange, s.view.darkenImage};
-}
-
-bool MapDisplayColor(float& red, float& green, float& blue, float factor,
-                     const DisplaySettings& settings, uint32_t& color) {
+bool DisplayColor(float red, float green, float blue, float factor, const DisplaySettings& settings,
+                  uint32_t& color) {
   const long double range =
       static_cast<long double>(settings.viewMax) - static_cast<long double>(settings.viewMin);
   red = static_cast<float>((red - static_cast<long double>(settings.viewMin)) / range);

@@ -4,8 +4,6 @@
 
 namespace halvane {
 
-struct Session;
-
 // The view settings the display mapping reads.
 struct DisplaySettings {
   float viewMin = 0.0f;
@@ -14,21 +12,13 @@ struct DisplaySettings {
   bool darken = false;
 };
 
-DisplaySettings DisplaySettingsOf(const Session& session);
-
 // Maps one pixel to display values 0..255: normalise to the view range, false
 // colours for pixels wholly out of range, clamp, scale to 255, darken by
-// `factor`. The scaled values are left in the arguments; `color` receives
-// red + 256 * green + 65536 * blue of the rounded values. Returns false when
-// the pixel cannot be converted (a channel that is not a number).
-bool MapDisplayColor(float& red, float& green, float& blue, float factor,
-                     const DisplaySettings& settings, uint32_t& color);
-
-// The same on copies of the channels.
-inline bool DisplayColor(float red, float green, float blue, float factor,
-                         const DisplaySettings& settings, uint32_t& color) {
-  return MapDisplayColor(red, green, blue, factor, settings, color);
-}
+// `factor`. `color` receives red + 256 * green + 65536 * blue of the rounded
+// values. Returns false when the pixel cannot be converted (a channel that is
+// not a number).
+bool DisplayColor(float red, float green, float blue, float factor, const DisplaySettings& settings,
+                  uint32_t& color);
 
 inline uint8_t RedOf(uint32_t c) {
   return static_cast<uint8_t>(c & 0xFF);

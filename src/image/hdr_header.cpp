@@ -11,10 +11,10 @@ constexpr int kHeaderPasses = 5;
 
 // A header line: up to a line feed (not stored) or 128 bytes; carriage returns
 // stay in the line. The end of the file ends the line.
-std::string ReadLine(BinaryFile& file) {
+std::string ReadLine(ByteStream& in) {
   std::string line;
   while (line.size() < kMaxLineBytes) {
-    const int c = file.ReadByte();
+    const int c = in.Get();
     if (c < 0 || c == '\n') break;
     line += static_cast<char>(c);
   }
@@ -60,7 +60,7 @@ bool ParseInteger(const std::string& text, long long& value) {
 }
 
 // "EXPOSURE=" value: whole part before the first ".", five fraction digits.
-// A value that is not of that controls is ignored.
+// A value not of that form is ignored.
 void ReadExposure(const std::string& text, float& exposure) {
   const std::size_t dot = text.find('.');
   if (dot == std::string::npos) return;
@@ -86,37 +86,42 @@ void ExamineLine(std::string& line, RadianceHeader& h) {
   }
 }
 
-bool ParseResolution(const std::string& resolutionLine, RadianceHeader& h) {
-  if (!Contains(resolutionLine, "-Y") || !Contains(resolutionLine, "+X")) return true;
+// The resolution line "-Y height +X width"; other orientations are not read.
+std::optional<ReadError> ParseResolution(const std::string& resolutionLine, RadianceHeader& h) {
+  if (!Contains(resolutionLine, "-Y") || !Contains(resolutionLine, "+X"))
+    return ReadError{"no \"-Y height +X width\" resolution line"};
+  const ReadError unreadable{"unreadable resolution line"};
   std::string s = Trim(Drop(Trim(resolutionLine), 2));
   const std::size_t space = s.find(' ');
   long long height = 0, width = 0;
-  if (!ParseInteger(space == std::string::npos ? "" : s.substr(0, space), height)) return false;
+  if (!ParseInteger(space == std::string::npos ? "" : s.substr(0, space), height))
+    return unreadable;
   s = Drop(s, space + 1);
   const std::size_t x = s.find("+X");
   if (x != std::string::npos) s = Drop(s, x + 2);
-  if (!ParseInteger(Trim(s), width)) return false;
-  if (height < 0 || height > 65535 || width < 0 || width > 65535) return false;
+  if (!ParseInteger(Trim(s), width)) return unreadable;
+  if (height < 0 || height > 65535 || width < 0 || width > 65535) return unreadable;
   h.height = static_cast<uint16_t>(height);
   h.width = static_cast<uint16_t>(width);
-  return true;
+  return std::nullopt;
 }
 
 }  // namespace
 
-bool ParseRadianceHeader(BinaryFile& file, RadianceHeader& h) {
-  if (file.Size() < 200) return false;
+OrError<RadianceHeader> ParseRadianceHeader(ByteStream& in) {
+  if (in.Size() < 200) return ReadError{"not a Radiance file (shorter than 200 bytes)"};
 
+  RadianceHeader h;
   std::string line;
-  const int first = file.ReadByte();
-  const int second = file.ReadByte();
+  const int first = in.Get();
+  const int second = in.Get();
   if (first == '#' && second == '?') {
     h.flags |= kHdrSignature;
-    h.programType = ReadLine(file);
+    h.programType = ReadLine(in);
     Cut(h.programType, kProgramTypeLength);
     h.programType += "   ";
     Cut(h.programType, kProgramTypeLength);
-    line = ReadLine(file);
+    line = ReadLine(in);
     if (StartsWithHash(line)) {
       h.programType += line;
       Cut(h.programType, kProgramTypeLength);
@@ -128,16 +133,18 @@ bool ParseRadianceHeader(BinaryFile& file, RadianceHeader& h) {
   bool readNext = !StartsWithHash(line);
   bool headerEnded = false;
   for (int pass = 1; pass <= kHeaderPasses && !headerEnded; ++pass) {
-    if (readNext) line = ReadLine(file);
+    if (readNext) line = ReadLine(in);
     readNext = true;
     if (StartsWithHash(line)) continue;
     ExamineLine(line, h);
     headerEnded = Trim(line).empty();
   }
-  if (!headerEnded) return false;
+  if (!headerEnded) return ReadError{"not a Radiance file (no empty line ends the header)"};
 
-  if (!ParseResolution(ReadLine(file), h)) return false;
-  return h.width != 0 && h.height != 0;
+  if (auto error = ParseResolution(ReadLine(in), h)) return *error;
+  if (h.width == 0 || h.height == 0)
+    return ReadError{"image has no pixels (" + SizeText(h.width, h.height) + ")"};
+  return h;
 }
 
 }  // namespace halvane

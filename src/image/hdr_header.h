@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "image/binary_file.h"
+#include "image/byte_stream.h"
+#include "image/readers.h"
 
 namespace halvane {
 
@@ -23,9 +24,8 @@ struct RadianceHeader {
   std::string programType;
 };
 
-// Parses a Radiance header from the start of `file`, leaving the file at the
-// first byte after the resolution line. Returns false when the header is
-// rejected.
-bool ParseRadianceHeader(BinaryFile& file, RadianceHeader& header);
+// Parses a Radiance header from the start of `in`, leaving it at the first
+// byte after the resolution line, or says why the header is refused.
+OrError<RadianceHeader> ParseRadianceHeader(ByteStream& in);
 
 }  // namespace halvane

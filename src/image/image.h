@@ -8,7 +8,6 @@ namespace halvane {
 // The in-memory picture: three floats per pixel in the order blue, green, red,
 // row-major, row 0 the top row. Element 3 * (y * width + x) + k is channel k.
 struct Image {
-  int32_t fileSize = 0;
   int32_t width = 0;
   int32_t height = 0;
   std::vector<float> pixels;

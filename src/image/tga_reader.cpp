@@ -1,9 +1,10 @@
-#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
 
-#include "image/binary_file.h"
-#include "image/reader_frame.h"
+#include "image/byte_stream.h"
 #include "image/readers.h"
 #include "image/unit_scale.h"
 
@@ -45,10 +46,10 @@ int64_t ColorMapBytes(const TargaHeader& h) {
   return int64_t{h.colorMapLength} * ((h.colorMapEntrySize + 7) / 8);
 }
 
-bool ReadFixedFields(BinaryFile& file, TargaHeader& h) {
+bool ReadFixedFields(ByteStream& in, TargaHeader& h) {
   std::array<int, kTargaHeaderSize> b{};
   for (int& v : b) {
-    v = file.ReadByte();
+    v = in.Get();
     if (v < 0) return false;
   }
   const auto word = [&b](int at) { return static_cast<uint16_t>(b[at] | b[at + 1] << 8); };
@@ -68,31 +69,41 @@ bool ReadFixedFields(BinaryFile& file, TargaHeader& h) {
 }
 
 // Reads the identification field and steps over a colour map, leaving the
-// file at the first pixel byte. False when the file ends inside them.
-bool SkipToPixels(BinaryFile& file, TargaHeader& h) {
+// stream at the first pixel byte. False when the data ends inside them.
+bool SkipToPixels(ByteStream& in, TargaHeader& h) {
   for (int i = 0; i < h.idLength; ++i) {
-    const int c = file.ReadByte();
+    const int c = in.Get();
     if (c < 0) return false;
     if (h.identification.size() < kMaxIdentification)
       h.identification.push_back(static_cast<char>(c));
   }
   for (int64_t i = ColorMapBytes(h); i > 0; --i)
-    if (file.ReadByte() < 0) return false;
+    if (in.Get() < 0) return false;
   return true;
 }
 
-bool AcceptHeader(const TargaHeader& h, int64_t dataBytes) {
-  if (h.imageType != kUncompressedTrueColor && h.imageType != kRunLengthTrueColor) return false;
-  if (h.depth != 24 && h.depth != 32) return false;
+std::optional<ReadError> AcceptHeader(const TargaHeader& h, int64_t dataBytes) {
+  if (h.imageType != kUncompressedTrueColor && h.imageType != kRunLengthTrueColor)
+    return ReadError{"unsupported image type " + std::to_string(h.imageType) +
+                     " (only true colour, uncompressed or run-length)"};
+  if (h.depth != 24 && h.depth != 32)
+    return ReadError{"unsupported bit depth " + std::to_string(h.depth)};
   // A picture without pixels would be reported as loaded with nothing in it.
-  if (h.width == 0 || h.height == 0) return false;
+  if (h.width == 0 || h.height == 0)
+    return ReadError{"image has no pixels (" + SizeText(h.width, h.height) + ")"};
   const int64_t needed = int64_t{h.width} * h.height * static_cast<int64_t>(BytesPerPixel(h));
-  return h.imageType != kUncompressedTrueColor || dataBytes >= needed;
+  if (h.imageType == kUncompressedTrueColor && dataBytes < needed)
+    return ReadError{"pixel data too short (" + std::to_string(dataBytes) + " of " +
+                     std::to_string(needed) + " bytes)"};
+  return std::nullopt;
 }
 
-bool ReadTargaHeader(BinaryFile& file, TargaHeader& h) {
-  if (!ReadFixedFields(file, h) || !SkipToPixels(file, h)) return false;
-  return AcceptHeader(h, file.Size() - file.Position());
+OrError<TargaHeader> ReadTargaHeader(ByteStream& in) {
+  TargaHeader h;
+  if (!ReadFixedFields(in, h)) return ReadError{"shorter than its 18-byte header"};
+  if (!SkipToPixels(in, h)) return ReadError{"ends inside its identification field or colour map"};
+  if (auto error = AcceptHeader(h, in.Size() - in.Position())) return *error;
+  return h;
 }
 
 // The image row that the r-th row stored in the file goes to.
@@ -110,17 +121,16 @@ void StorePixels(const uint8_t* src, std::size_t count, std::size_t step, float*
   }
 }
 
-bool DecodeUncompressed(const uint8_t* data, std::size_t count, const TargaHeader& h,
-                        Image& image) {
+std::optional<ReadError> DecodeUncompressed(ByteStream& in, const TargaHeader& h, Image& image) {
   const std::size_t width = h.width, height = h.height, step = BytesPerPixel(h);
-  if (width * height * step > count) return false;
   image.pixels.assign(width * height * 3 + 3, 0.0f);
+  std::vector<uint8_t> row(width * step);
   for (std::size_t r = 0; r < height; ++r) {
-    const uint8_t* src = data + r * width * step;
-    float* dst = image.pixels.data() + 3 * TargetRow(h, r) * width;
-    StorePixels(src, width, step, dst);
+    in.Fill(row.data(), row.size());
+    if (in.FillerCount() != 0) return ReadError{"pixel data ends early"};
+    StorePixels(row.data(), width, step, image.pixels.data() + 3 * TargetRow(h, r) * width);
   }
-  return true;
+  return std::nullopt;
 }
 
 // One packet: `count` pixels, either each read from the data (raw) or one
@@ -133,7 +143,7 @@ struct Packet {
 // Reads a packet byte. Besides the usual run and raw packets, the byte 0x80
 // introduces a run with a 16-bit count, high byte first. A count of 0 gives
 // an empty packet, which the caller refuses.
-Packet ReadPacketHeader(ByteCursor& in) {
+Packet ReadPacketHeader(ByteStream& in) {
   const uint8_t t = in.Next();
   if (t < 128) return {std::size_t{t} + 1u, false};
   if (t > 128) return {std::size_t{t} - 127u, true};
@@ -142,19 +152,14 @@ Packet ReadPacketHeader(ByteCursor& in) {
   return {high * 256 + low, true};
 }
 
-// Reads `count` pixels, byte by byte where the data may run out.
-void ReadPixels(ByteCursor& in, std::size_t count, std::size_t step, float* dst) {
-  if (const uint8_t* src = in.Take(count * step)) return StorePixels(src, count, step, dst);
-  std::array<uint8_t, 4> pixel{};
-  for (std::size_t i = 0; i < count; ++i, dst += 3) {
-    for (std::size_t k = 0; k < step; ++k) pixel[k] = in.Next();
-    StorePixels(pixel.data(), 1, step, dst);
-  }
-}
-
-void WritePacket(ByteCursor& in, const Packet& packet, std::size_t step, float* dst) {
-  if (!packet.repeat) return ReadPixels(in, packet.count, step, dst);
-  ReadPixels(in, 1, step, dst);
+// Reads a packet's pixels to `dst` through `scratch`.
+void WritePacket(ByteStream& in, const Packet& packet, std::size_t step,
+                 std::vector<uint8_t>& scratch, float* dst) {
+  const std::size_t stored = packet.repeat ? 1 : packet.count;
+  scratch.resize(stored * step);
+  in.Fill(scratch.data(), scratch.size());
+  StorePixels(scratch.data(), stored, step, dst);
+  if (!packet.repeat) return;
   const float blue = dst[0], green = dst[1], red = dst[2];
   for (std::size_t i = 1; i < packet.count; ++i) {
     dst[3 * i] = blue;
@@ -163,47 +168,57 @@ void WritePacket(ByteCursor& in, const Packet& packet, std::size_t step, float* 
   }
 }
 
+ReadError RowError(const std::string& what, std::size_t fileRow) {
+  return ReadError{what + " in row " + std::to_string(fileRow + 1)};
+}
+
 // Packets are not cut at the end of a row: their pixels run on into the
 // following elements of the array. Data that would write past the spare
-// elements, or an empty packet, makes the file unreadable.
-bool DecodeRunLength(const uint8_t* data, std::size_t count, const TargaHeader& h, Image& image) {
+// elements, or an empty packet, makes the file unreadable. Returns the rows
+// read without filler.
+OrError<int> DecodeRunLength(ByteStream& in, const TargaHeader& h, Image& image) {
   const std::size_t width = h.width, height = h.height, step = BytesPerPixel(h);
   image.pixels.assign(width * height * 3 + kRunLengthSpare, 0.0f);
   const std::size_t capacity = image.pixels.size();
-  ByteCursor in(data, count);
+  std::vector<uint8_t> scratch;
+  int rowsRead = 0;
   for (std::size_t r = 0; r < height; ++r) {
     const std::size_t rowStart = TargetRow(h, r) * width;
     for (std::size_t x = 0; x < width;) {
       const Packet packet = ReadPacketHeader(in);
       const std::size_t first = 3 * (rowStart + x);
-      if (packet.count == 0 || first + 3 * packet.count > capacity) return false;
-      WritePacket(in, packet, step, image.pixels.data() + first);
+      if (packet.count == 0) return RowError("a run-length packet of 0 pixels", r);
+      if (first + 3 * packet.count > capacity)
+        return RowError("a run-length packet running past the end of the picture", r);
+      WritePacket(in, packet, step, scratch, image.pixels.data() + first);
       x += packet.count;
     }
+    if (in.FillerCount() == 0) rowsRead = static_cast<int>(r) + 1;
   }
-  return true;
+  return rowsRead;
 }
 
 }  // namespace
 
-bool ReadTGA(const std::string& fileName, Image& image, int maxWidth, int maxHeight,
-             bool& isFloat) {
-  isFloat = false;
-  image.width = image.height = image.fileSize = 0;
+ReadOutcome ReadTga(ByteSource& source, const ImageLimits& limits) {
+  ByteStream in(source);
+  auto header = ReadTargaHeader(in);
+  if (auto* error = std::get_if<ReadError>(&header)) return *error;
+  const TargaHeader& h = std::get<TargaHeader>(header);
+  if (auto error = CheckLimits(h.width, h.height, limits)) return *error;
 
-  BinaryFile file;
-  if (!file.Open(fileName)) return false;
-  TargaHeader header;
-  if (!ReadTargaHeader(file, header)) return false;
-
-  const auto loaded =
-      LoadAfterHeader(file, image, header.width, header.height, maxWidth, maxHeight);
-  if (!loaded) return false;
-  const std::size_t count = *loaded;
-  FileBuffer& buffer = SharedFileBuffer();
-  if (header.imageType == kUncompressedTrueColor)
-    return DecodeUncompressed(buffer.data(), count, header, image);
-  return DecodeRunLength(buffer.data(), count, header, image);
+  ReadResult result;
+  result.image.width = h.width;
+  result.image.height = h.height;
+  if (h.imageType == kUncompressedTrueColor) {
+    if (auto error = DecodeUncompressed(in, h, result.image)) return *error;
+    result.rowsRead = h.height;
+    return result;
+  }
+  auto rows = DecodeRunLength(in, h, result.image);
+  if (auto* error = std::get_if<ReadError>(&rows)) return *error;
+  result.rowsRead = std::get<int>(rows);
+  return result;
 }
 
 }  // namespace halvane

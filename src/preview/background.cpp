@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "preview/preview.h"
+#include "workflow/display_settings.h"
 #include "workflow/workflow.h"
 
 namespace halvane {

@@ -1,7 +1,6 @@
 #include "workflow/workflow.h"
 
 #include "dome/highlight.h"
-#include "image/file_buffer.h"
 
 namespace halvane {
 namespace {
@@ -107,7 +106,6 @@ void EndStep(ControlModel& controls, Host& host, int step, const std::string& lo
 
 void FormCreate(Session& s, ControlModel& controls, Host& host) {
   host.SeedRandom();
-  SharedFileBuffer();
   s.imageMissing = true;
   s.dome.pointCount = 0;
   s.image.height = 10;

@@ -10,11 +10,11 @@
 #include "dome/colour_step.h"
 #include "dome/highlight.h"
 #include "dome/start_points.h"
-#include "image/load_step.h"
 #include "preview/png_writer.h"
 #include "support/batch_run.h"
 #include "support/image_files.h"
 #include "support/test_host.h"
+#include "workflow/load_image.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
@@ -56,7 +56,7 @@ struct WindowRun {
     FormCreate(s, controls, host);
     controls.SpinPointIteration.value = resolution;
     host.AnswerDialog(image);
-    Button_LoadImageClick(s, controls, host);
+    LoadImage(s, controls, host);
     ButtonCalculateStartpointsClick(s, controls, host);
     ButtonApplyColorClick(s, controls, host);
     if (increase) ButtonIncreaseMaxWhiteClick(s, controls, host);
@@ -187,7 +187,7 @@ TEST_F(BatchDome, PreviewShowsTheColouredDome) {
   testing::TestHost host;
   FormCreate(*session, controls, host);
   host.AnswerDialog(image);
-  Button_LoadImageClick(*session, controls, host);
+  LoadImage(*session, controls, host);
   ASSERT_TRUE(WritePng(session->view.background, loadedPng, error)) << error;
   EXPECT_NE(testing::ReadFileBytes(loadedPng), batchPicture);
 

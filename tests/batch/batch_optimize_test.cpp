@@ -6,12 +6,12 @@
 
 #include "dome/colour_step.h"
 #include "dome/start_points.h"
-#include "image/load_step.h"
 #include "optimize/optimize_step.h"
 #include "support/batch_run.h"
 #include "support/image_files.h"
 #include "support/optimize_fixtures.h"
 #include "support/test_host.h"
+#include "workflow/load_image.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
@@ -71,7 +71,7 @@ TEST_F(BatchOptimize, TablePrintsTheWindowsRows) {
   FormCreate(s, controls, host);
   controls.SpinPointIteration.value = 3;
   host.AnswerDialog(image);
-  Button_LoadImageClick(s, controls, host);
+  LoadImage(s, controls, host);
   ButtonCalculateStartpointsClick(s, controls, host);
   ButtonApplyColorClick(s, controls, host);
   controls.EditOptThreshold.text = " 0.20";

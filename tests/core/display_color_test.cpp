@@ -10,30 +10,22 @@ namespace {
 
 Rgb Shown(float r, float g, float b, DisplaySettings s) {
   uint32_t c = 0;
-  EXPECT_TRUE(MapDisplayColor(r, g, b, 0.9f, s, c));
+  EXPECT_TRUE(DisplayColor(r, g, b, 0.9f, s, c));
   return Rgb{RedOf(c), GreenOf(c), BlueOf(c)};
 }
 
-TEST(DisplayColor, DarkeningRoundsTiesToEven) {
+TEST(DisplayColor, RangeDarkeningAndTiesToEven) {
   const DisplaySettings darkened{0.0f, 1.0f, false, true};
   EXPECT_EQ(Shown(1, 1, 1, darkened), (Rgb{230, 230, 230}));           // 229.5
   EXPECT_EQ(Shown(0.5f, 0.5f, 0.5f, darkened), (Rgb{115, 115, 115}));  // 114.75
   const DisplaySettings plain{0.0f, 1.0f, false, false};
   EXPECT_EQ(Shown(0.5f, 0.5f, 0.5f, plain), (Rgb{128, 128, 128}));  // 127.5
-}
-
-TEST(DisplayColor, ViewRangeNormalises) {
-  const DisplaySettings range{2.0f, 4.0f, false, false};
-  EXPECT_EQ(Shown(3, 2, 4, range), (Rgb{128, 0, 255}));
+  EXPECT_EQ(Shown(3, 2, 4, DisplaySettings{2.0f, 4.0f, false, false}), (Rgb{128, 0, 255}));
 }
 
 TEST(DisplayColor, FalseColoursOnlyForPixelsWhollyOutOfRange) {
   const DisplaySettings s{0.0f, 1.0f, true, false};
-  float r = 3, g = 3, b = 3;
-  uint32_t c = 0;
-  ASSERT_TRUE(MapDisplayColor(r, g, b, 0.9f, s, c));
-  EXPECT_EQ((Rgb{RedOf(c), GreenOf(c), BlueOf(c)}), (Rgb{255, 128, 0}));
-  EXPECT_EQ(g, 127.5f);  // the scaled values are left in the arguments
+  EXPECT_EQ(Shown(3, 3, 3, s), (Rgb{255, 128, 0}));
   // Too bright but below 2: white shading towards red.
   EXPECT_EQ(Shown(1.5f, 1.5f, 1.5f, s), (Rgb{255, 128, 128}));
   // Too dark: blue and magenta shades.

@@ -2,138 +2,144 @@
 
 #include <filesystem>
 
-#include "image/load_step.h"
-#include "support/image_files.h"
-#include "support/test_host.h"
-#include "workflow/workflow.h"
+#include "image/image_file_types.h"
+#include "support/ct_tga_files.h"
+#include "support/session_fixture.h"
+#include "workflow/load_image.h"
 
 namespace halvane {
 namespace {
 
+using testing::Bytes;
 using testing::Rgbe;
 
 constexpr const char* kFailure = "Image type not supported or not able to read image";
-
-class LoadStep : public ::testing::Test {
- protected:
-  void SetUp() override { FormCreate(s, controls, host); }
-
-  std::string WriteImage(const std::string& name, int w, int h, Rgbe pixel) {
-    const std::string path = dir.Path(name);
-    testing::WriteFile(path, testing::RunLengthRadiance(
-                                 w, h, std::vector<Rgbe>(static_cast<std::size_t>(w * h), pixel)));
-    return path;
-  }
-
-  void Load(const std::optional<std::string>& answer) {
-    host.AnswerDialog(answer);
-    Button_LoadImageClick(s, controls, host);
-  }
-
-  std::unique_ptr<Session> session = MakeSession();
-  Session& s = *session;
-  ControlModel controls;
-  testing::TestHost host;
-  testing::TempDir dir;
-};
-
+constexpr const char* kNotFloat = "Input image is not a floating point image!!\n\r\n\r";
+constexpr const char* kLowMaximum =
+    "Input image has very low maximum luminance, you should consider using "
+    "\"4. Luminance increase\"\n\r";
 // 2^(e-136) * m = 8 gives 8^(1/2.2) = 2.57 after the power; 128 * 2^3 = 1024
 // gives 23.4.
 constexpr Rgbe kDim{128, 128, 128, 131};
 constexpr Rgbe kBright{128, 128, 128, 139};
 
+class LoadStep : public testing::SessionTest {
+ protected:
+  std::string Write(const std::string& name, const Bytes& bytes) {
+    const std::string path = dir.Path(name);
+    testing::WriteFile(path, bytes);
+    return path;
+  }
+  std::string WriteSky(const std::string& name, Rgbe pixel = kBright) {
+    return Write(name, testing::RunLengthRadiance(20, 10, std::vector<Rgbe>(200, pixel)));
+  }
+  // Loads the file and returns the messages the step showed.
+  std::vector<std::string> Load(const std::optional<std::string>& answer) {
+    host.messages.clear();
+    host.AnswerDialog(answer);
+    outcome = LoadImage(s, controls, host);
+    return host.messages;
+  }
+  std::string LastLog() const { return controls.ListBox1.items.back(); }
+
+  static Bytes FloatCt(float value) {
+    Bytes data;
+    for (int i = 0; i < 4; ++i) testing::AppendBigEndianFloat(data, value);
+    return testing::CtFile(1, 1, data);
+  }
+
+  testing::TempDir dir;
+  StepOutcome outcome;
+};
+
 TEST_F(LoadStep, SuccessfulLoadResetsTheSession) {
   s.dome.pointCount = 42;
   s.results.count = 7;
   MarkStepDone(controls, 5);
-  const std::string path = WriteImage("sky.HDR", 20, 10, kBright);
-  Load(path);
+  controls.GridOptimized.SetRowCount(4);
+  controls.GridOptimized.Cell(1, 1) = "   89";
+  const std::string path = WriteSky("sky.HDR");
+  EXPECT_TRUE(Load(path).empty());  // floating point and bright enough
+  EXPECT_TRUE(outcome.done());
 
   EXPECT_EQ(host.lastFilter, kOpenImageFilter);
   EXPECT_EQ(s.workflowState, 1);
   EXPECT_FALSE(s.imageMissing);
   EXPECT_EQ(s.imageFileName, path);
+  EXPECT_EQ(s.image.width, 20);
   EXPECT_EQ(s.dome.pointCount, 0u);
   EXPECT_EQ(s.results.count, 0);
   EXPECT_EQ(s.sampling.clampLum, 150.0f);
   EXPECT_EQ(controls.EditImagename.text, path);
-  ASSERT_EQ(controls.ListBox1.items.size(), 1u);
-  EXPECT_EQ(controls.ListBox1.items[0], "12:34:56:  File loaded (\"" + path + "\").");
-  EXPECT_EQ(controls.ListBox1.itemIndex, 0);
-  EXPECT_EQ(controls.StatusBar1.panels[0], "File loaded.");
-  EXPECT_EQ(controls.StatusBar1.panels[1], "");
-  EXPECT_EQ(controls.StatusBar1.panels[2], "\"" + path + "\"");
-  EXPECT_TRUE(controls.LabelSt[1].bold);
+  EXPECT_EQ(controls.ListBox1.items,
+            std::vector<std::string>{"12:34:56:  File loaded (\"" + path + "\")."});
+  EXPECT_EQ(controls.StatusBar1.panels,
+            (std::array<std::string, 3>{"File loaded.", "", "\"" + path + "\""}));
   EXPECT_EQ(controls.PanelSt[1].color, kPanelDoneColor);
-  for (int i = 2; i <= 8; ++i) EXPECT_EQ(controls.PanelSt[i].color, kPanelColor) << i;
-  EXPECT_TRUE(controls.CheckDisplaybackground.checked);
-  EXPECT_TRUE(controls.Image1.visible);
-  EXPECT_FALSE(controls.Image3.visible);
-  EXPECT_TRUE(controls.Button_LoadImage.enabled);
-  EXPECT_TRUE(host.messages.empty());  // floating point and bright enough
-}
-
-TEST_F(LoadStep, ClosingRemarkForLowMaximum) {
-  Load(WriteImage("dim.hdr", 20, 10, kDim));
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0],
-            "Input image has very low maximum luminance, you should consider using "
-            "\"4. Luminance increase\"\n\r");
-}
-
-TEST_F(LoadStep, FirstLoadShowsTheImageWithoutPointBoxes) {
-  Load(WriteImage("sky.hdr", 20, 10, kBright));
-  EXPECT_TRUE(controls.CheckDisplaybackground.checked);
-  EXPECT_FALSE(controls.CheckDisplayPoints.checked);
-  EXPECT_FALSE(controls.CheckDisplay_unused.checked);
+  EXPECT_EQ(controls.PanelSt[5].color, kPanelColor);
   EXPECT_TRUE(s.view.showBackground);
-  EXPECT_FALSE(s.view.showPoints);
-}
-
-TEST_F(LoadStep, LoadingEmptiesTheResultTable) {
-  controls.GridOptimized.SetRowCount(4);
-  controls.GridOptimized.Cell(1, 1) = "   89";
-  Load(WriteImage("sky.hdr", 20, 10, kBright));
+  EXPECT_TRUE(controls.Image1.visible);
+  EXPECT_TRUE(controls.Button_LoadImage.enabled);
   EXPECT_EQ(controls.GridOptimized.rowCount, 2);
   EXPECT_EQ(controls.GridOptimized.Cell(1, 1), "");
-  EXPECT_EQ(controls.GridOptimized.Cell(0, 0), "Nb.");
-}
 
-TEST_F(LoadStep, CancelReadsTheSameFileAgain) {
-  const std::string path = WriteImage("sky.hdr", 20, 10, kBright);
-  Load(path);
+  // Cancelling the dialog reads the same file again.
   Load(std::nullopt);
   EXPECT_EQ(s.workflowState, 1);
-  ASSERT_EQ(controls.ListBox1.items.size(), 2u);
-  EXPECT_EQ(controls.ListBox1.items[1], controls.ListBox1.items[0]);
+  EXPECT_EQ(controls.ListBox1.items.size(), 2u);
 }
 
-TEST_F(LoadStep, MissingFileResetsSilently) {
-  Load(WriteImage("sky.hdr", 20, 10, kBright));
-  Load(dir.Path("gone.hdr"));
+TEST_F(LoadStep, ClosingRemarksForIntegerAndDimImages) {
+  const std::vector<std::string> both{std::string(kNotFloat) + kLowMaximum};
+  const std::vector<std::string> dim{kLowMaximum};
+  EXPECT_EQ(Load(WriteSky("dim.hdr", kDim)), dim);
+  EXPECT_EQ(Load(Write("sky.Tga", testing::TargaFile({2, 2, 10, 24, false, "", 0, 0, 0},
+                                                     {0x81, 9, 9, 9, 0x81, 200, 0, 0}))),
+            both);
+  EXPECT_EQ(Load(Write("eight.ct", testing::CtFile(1, 1, {255, 0, 0, 0}))), both);
+  EXPECT_EQ(Load(Write("sixteen.ct", testing::CtFile(1, 1, Bytes(8, 0xFF)))), both);
+  EXPECT_TRUE(Load(Write("bright.CT", FloatCt(6.0f))).empty());
+  EXPECT_EQ(Load(Write("dim.ct", FloatCt(0.5f))), dim);
+  EXPECT_EQ(s.workflowState, 1);
+}
+
+TEST_F(LoadStep, MissingFileResetsAndSaysWhy) {
+  Load(WriteSky("sky.hdr"));
+  const std::string gone = dir.Path("gone.hdr");
+  EXPECT_TRUE(Load(gone).empty());
+  EXPECT_EQ(outcome.status, StepStatus::kFailed);
+  EXPECT_EQ(outcome.message, "Cannot read \"" + gone + "\": no such file");
+  EXPECT_EQ(LastLog(), "12:34:56:  " + outcome.message);
   EXPECT_EQ(s.workflowState, 0);
   EXPECT_EQ(controls.EditImagename.text, "");
-  EXPECT_FALSE(controls.Image1.visible);
   EXPECT_TRUE(controls.Image3.visible);
-  EXPECT_TRUE(host.messages.empty());
   EXPECT_TRUE(controls.ButtonOptimize.enabled);
+
+  // With no name at all nothing is logged.
+  EXPECT_TRUE(Load(std::nullopt).empty());
+  EXPECT_EQ(outcome.status, StepStatus::kNotRun);
+  EXPECT_EQ(controls.ListBox1.items.size(), 2u);
 }
 
-TEST_F(LoadStep, ExtensionChoosesTheReader) {
-  EXPECT_EQ(FileExtension("picture.Hdr"), ".HDR");
-  EXPECT_EQ(FileExtension("my.image.tga"), ".TGA");
+TEST_F(LoadStep, UnreadableFilesGiveTheOneMessageAndTheirReason) {
+  EXPECT_EQ(FileExtension("my.image.Tga"), ".TGA");
   EXPECT_EQ(FileExtension("noextension"), "");
-  for (const char* name : {"picture.hdr", "PICTURE.HDR", "picture.Hdr"}) {
-    Load(WriteImage(name, 20, 10, kBright));
-    EXPECT_EQ(s.workflowState, 1) << name;
-  }
-  for (const char* name : {"picture", "picture.exr"}) {
-    host.messages.clear();
+  std::filesystem::create_directory(dir.Path("folder.hdr"));
+  // The content is never sniffed: a Radiance file named otherwise is refused.
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {WriteSky("picture"), "not a .ct, .tga or .hdr file"},
+      {WriteSky("picture.exr"), "not a .ct, .tga or .hdr file"},
+      {WriteSky("picture.ct"), "fit no bit depth"},
+      {Write("empty.hdr", {}), "shorter than 200 bytes"},
+      {Write("garbage.hdr", Bytes(1000, 0xFF)), "no empty line ends the header"},
+      {dir.Path("folder.hdr"), "not a file that can be opened"}};
+  for (const auto& [path, reason] : cases) {
     s.dome.pointCount = 5;
-    Load(WriteImage(name, 20, 10, kBright));
-    EXPECT_EQ(s.workflowState, 0) << name;
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0], kFailure);
+    EXPECT_EQ(Load(path), std::vector<std::string>{kFailure}) << path;
+    EXPECT_EQ(outcome.status, StepStatus::kFailed);
+    EXPECT_NE(outcome.message.find(reason), std::string::npos) << outcome.message;
+    EXPECT_EQ(LastLog(), "12:34:56:  " + outcome.message);
+    EXPECT_EQ(s.workflowState, 0);
     EXPECT_TRUE(s.imageMissing);
     EXPECT_EQ(s.image.width, 500);
     EXPECT_EQ(s.dome.pointCount, 5u);  // a failed load keeps the points
@@ -141,31 +147,23 @@ TEST_F(LoadStep, ExtensionChoosesTheReader) {
   }
 }
 
-TEST_F(LoadStep, UnreadableFilesGiveTheOneMessage) {
-  const std::string empty = dir.Path("empty.hdr");
-  testing::WriteFile(empty, {});
-  const std::string garbage = dir.Path("garbage.hdr");
-  testing::WriteText(garbage, std::string(1000, '\xff'));
-  const std::string folder = dir.Path("folder.hdr");
-  std::filesystem::create_directory(folder);
-  for (const std::string& path : {empty, garbage, folder}) {
-    host.messages.clear();
-    Load(path);
-    EXPECT_EQ(s.workflowState, 0) << path;
-    EXPECT_EQ(host.messages, std::vector<std::string>{kFailure}) << path;
-  }
+TEST_F(LoadStep, FilesOver36000000BytesAreRefusedUnread) {
+  // A 24-bit uncompressed 4000 x 2999 Targa padded to the size, written
+  // without holding it in memory.
+  const std::string path =
+      Write("large.tga", testing::TargaFile({4000, 2999, 2, 24, false, "", 0, 0, 0}));
+  std::filesystem::resize_file(path, 36'000'000);
+  EXPECT_EQ(testing::Decoded(ReadImageFile(path)).image.height, 2999);
+  std::filesystem::resize_file(path, 36'000'001);
+  EXPECT_EQ(testing::Reason(ReadImageFile(path)), "file larger than 36,000,000 bytes");
 }
 
 TEST_F(LoadStep, PreviewSamplesNearestLowerPixel) {
   // A 1000 x 2 image whose even columns are bright and odd columns black:
   // the preview uses columns 0, 2, 4, ... and shows no black.
-  const int w = 1000;
   std::vector<Rgbe> px;
-  for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < w; ++x) px.push_back(x % 2 == 0 ? Rgbe{128, 128, 128, 129} : Rgbe{});
-  const std::string path = dir.Path("stripes.hdr");
-  testing::WriteFile(path, testing::RunLengthRadiance(w, 2, px));
-  Load(path);
+  for (int i = 0; i < 2000; ++i) px.push_back(i % 2 == 0 ? Rgbe{128, 128, 128, 129} : Rgbe{});
+  Load(Write("stripes.hdr", testing::RunLengthRadiance(1000, 2, px)));
   ASSERT_EQ(s.workflowState, 1);
   for (int x = 0; x < 500; ++x) ASSERT_EQ(s.view.background.Pixel(x, 0), (Rgb{230, 230, 230})) << x;
   EXPECT_EQ(s.view.background.Pixel(499, 499), (Rgb{230, 230, 230}));

@@ -3,34 +3,33 @@
 #include <bit>
 
 namespace halvane::testing {
+namespace {
+
+void AppendLittleEndianWord(Bytes& out, int value) {
+  out.insert(out.end(), {static_cast<uint8_t>(value & 0xFF), static_cast<uint8_t>(value >> 8)});
+}
+
+void AppendTargaPixel(Bytes& out, const Bgra& p, uint8_t depth) {
+  out.insert(out.end(), p.begin(), p.begin() + (depth == 32 ? 4 : 3));
+}
+
+}  // namespace
 
 float UnitByte(uint8_t value) {
   return static_cast<float>(value / 255.0L);
 }
 
-Bytes CtHeader(int width, int height) {
-  return {0x01,
-          0x00,
-          static_cast<uint8_t>(width >> 8),
-          static_cast<uint8_t>(width),
-          static_cast<uint8_t>(height >> 8),
-          static_cast<uint8_t>(height),
-          0x00,
-          0x00};
-}
-
 Bytes CtFile(int width, int height, const Bytes& data) {
-  const Bytes header = CtHeader(width, height);
-  Bytes out;
-  out.reserve(header.size() + data.size());
-  out.insert(out.end(), header.begin(), header.end());
+  Bytes out = {0x01, 0x00};
+  AppendBigEndianWord(out, static_cast<uint16_t>(width));
+  AppendBigEndianWord(out, static_cast<uint16_t>(height));
+  out.insert(out.end(), {0x00, 0x00});
   out.insert(out.end(), data.begin(), data.end());
   return out;
 }
 
 void AppendBigEndianWord(Bytes& out, uint16_t value) {
-  out.push_back(static_cast<uint8_t>(value >> 8));
-  out.push_back(static_cast<uint8_t>(value));
+  out.insert(out.end(), {static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value)});
 }
 
 void AppendBigEndianBits(Bytes& out, uint32_t bits) {
@@ -41,46 +40,17 @@ void AppendBigEndianFloat(Bytes& out, float value) {
   AppendBigEndianBits(out, std::bit_cast<uint32_t>(value));
 }
 
-Bytes TargaPrefix(const TargaLayout& l) {
-  const std::size_t mapBytes =
-      std::size_t{l.colorMapLength} * ((std::size_t{l.colorMapEntrySize} + 7) / 8);
-  const auto lo = [](int v) { return static_cast<uint8_t>(v & 0xFF); };
-  const auto hi = [](int v) { return static_cast<uint8_t>((v >> 8) & 0xFF); };
-  const Bytes header = {static_cast<uint8_t>(l.identification.size()),
-                        l.colorMapType,
-                        l.imageType,
-                        0,
-                        0,
-                        lo(l.colorMapLength),
-                        hi(l.colorMapLength),
-                        l.colorMapEntrySize,
-                        0,
-                        0,
-                        0,
-                        0,
-                        lo(l.width),
-                        hi(l.width),
-                        lo(l.height),
-                        hi(l.height),
-                        l.depth,
-                        static_cast<uint8_t>(l.topRowFirst ? 0x20 : 0x00)};
-  Bytes out;
-  out.reserve(header.size() + l.identification.size() + mapBytes);
-  out.insert(out.end(), header.begin(), header.end());
+Bytes TargaFile(const TargaLayout& l, const Bytes& data) {
+  Bytes out = {static_cast<uint8_t>(l.identification.size()), l.colorMapType, l.imageType, 0, 0};
+  AppendLittleEndianWord(out, l.colorMapLength);
+  out.insert(out.end(), {l.colorMapEntrySize, 0, 0, 0, 0});
+  AppendLittleEndianWord(out, l.width);
+  AppendLittleEndianWord(out, l.height);
+  out.insert(out.end(), {l.depth, static_cast<uint8_t>(l.topRowFirst ? 0x20 : 0x00)});
   out.insert(out.end(), l.identification.begin(), l.identification.end());
-  out.insert(out.end(), mapBytes, 0xEE);
-  return out;
-}
-
-Bytes TargaFile(const TargaLayout& layout, const Bytes& data) {
-  Bytes out = TargaPrefix(layout);
-  out.reserve(out.size() + data.size());
+  out.insert(out.end(), std::size_t{l.colorMapLength} * ((l.colorMapEntrySize + 7u) / 8), 0xEE);
   out.insert(out.end(), data.begin(), data.end());
   return out;
-}
-
-void AppendTargaPixel(Bytes& out, const Bgra& p, uint8_t depth) {
-  out.insert(out.end(), p.begin(), p.begin() + (depth == 32 ? 4 : 3));
 }
 
 Bytes TargaRawPixels(const std::vector<Bgra>& pixels, uint8_t depth) {

@@ -16,13 +16,11 @@ float UnitByte(uint8_t value);
 // ---- .ct files: 8-byte header (byte 0 tag, width and height big-endian at
 // bytes 2 and 4), then RGBA pixels, bottom row first.
 
-Bytes CtHeader(int width, int height);
-// Header followed by the given pixel data.
 Bytes CtFile(int width, int height, const Bytes& data);
 void AppendBigEndianWord(Bytes& out, uint16_t value);
-void AppendBigEndianFloat(Bytes& out, float value);
 // Floats given as IEEE bit patterns, so NaN payloads survive the trip.
 void AppendBigEndianBits(Bytes& out, uint32_t bits);
+void AppendBigEndianFloat(Bytes& out, float value);
 
 // ---- .tga files: 18-byte header, identification, colour map, pixels.
 
@@ -40,17 +38,14 @@ struct TargaLayout {
   uint8_t colorMapEntrySize = 0;
 };
 
-// The header, identification and colour map (filled with 0xEE bytes).
-Bytes TargaPrefix(const TargaLayout& layout);
-// Prefix followed by the given pixel data.
-Bytes TargaFile(const TargaLayout& layout, const Bytes& data);
+// The header, identification, colour map (filled with 0xEE bytes) and data.
+Bytes TargaFile(const TargaLayout& layout, const Bytes& data = {});
 // Pixels in stored order (rows as they appear in the file), 3 or 4 bytes each.
 Bytes TargaRawPixels(const std::vector<Bgra>& pixels, uint8_t depth);
 // Run-length data for rows of `width` pixels in stored order: equal
 // neighbours as run packets (0x81..0xFF), others as raw packets
 // (0x00..0x7F); packets never cross a row end and 0x80 is never used.
 Bytes TargaRunLengthPixels(const std::vector<Bgra>& pixels, int width, uint8_t depth);
-void AppendTargaPixel(Bytes& out, const Bgra& pixel, uint8_t depth);
 
 // A deterministic pattern of `count` pixels with stretches of equal pixels,
 // so that run-length data has both kinds of packet.

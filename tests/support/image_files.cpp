@@ -1,6 +1,7 @@
 #include "support/image_files.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -35,14 +36,10 @@ Bytes ReadFileBytes(const std::string& path) {
   return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::string RadianceHeaderText(int width, int height) {
-  std::string padding(200, 'x');
-  return "#?RADIANCE\n#" + padding + "\nFORMAT=32-bit_rle_rgbe\n\n-Y " + std::to_string(height) +
-         " +X " + std::to_string(width) + "\n";
-}
-
 Bytes RadianceWithData(int width, int height, const Bytes& data) {
-  const std::string header = RadianceHeaderText(width, height);
+  const std::string header = "#?RADIANCE\n#" + std::string(200, 'x') +
+                             "\nFORMAT=32-bit_rle_rgbe\n\n-Y " + std::to_string(height) + " +X " +
+                             std::to_string(width) + "\n";
   Bytes out(header.begin(), header.end());
   out.insert(out.end(), data.begin(), data.end());
   return out;
@@ -82,6 +79,16 @@ void EncodeChannelRow(const std::vector<uint8_t>& row, Bytes& out) {
   }
 }
 
+bool SameBits(const ReadOutcome& a, const ReadOutcome& b) {
+  if (a.index() != b.index()) return false;
+  if (a.index() == 1) return std::get<ReadError>(a).reason == std::get<ReadError>(b).reason;
+  const ReadResult &x = std::get<ReadResult>(a), &y = std::get<ReadResult>(b);
+  return x.isFloat == y.isFloat && x.rowsRead == y.rowsRead && x.image.width == y.image.width &&
+         x.image.height == y.image.height && x.image.pixels.size() == y.image.pixels.size() &&
+         std::memcmp(x.image.pixels.data(), y.image.pixels.data(),
+                     x.image.pixels.size() * sizeof(float)) == 0;
+}
+
 }  // namespace
 
 Bytes RunLengthRadiance(int width, int height, const std::vector<Rgbe>& pixels) {
@@ -97,6 +104,24 @@ Bytes RunLengthRadiance(int width, int height, const std::vector<Rgbe>& pixels) 
     }
   }
   return RadianceWithData(width, height, data);
+}
+
+ReadOutcome ReadBytes(ImageReader reader, const Bytes& bytes, const ImageLimits& limits) {
+  SpanSource whole(bytes);
+  ReadOutcome outcome = reader(whole, limits);
+  const auto* result = std::get_if<ReadResult>(&outcome);
+  if (result == nullptr || result->image.pixels.size() < 100'000) {
+    SpanSource blocks(bytes, 5);
+    if (!SameBits(outcome, reader(blocks, limits)))
+      throw std::runtime_error("reading in blocks gives another outcome");
+  }
+  return outcome;
+}
+
+ReadResult Decoded(ReadOutcome outcome) {
+  if (const auto* error = std::get_if<ReadError>(&outcome))
+    throw std::runtime_error("not read: " + error->reason);
+  return std::move(std::get<ReadResult>(outcome));
 }
 
 }  // namespace halvane::testing

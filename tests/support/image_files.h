@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "image/readers.h"
+
 namespace halvane::testing {
 
 // A folder under the system's temporary folder, removed with its content.
@@ -28,17 +30,27 @@ void WriteFile(const std::string& path, const Bytes& bytes);
 void WriteText(const std::string& path, const std::string& text);
 Bytes ReadFileBytes(const std::string& path);
 
-// A standard Radiance header ("#?RADIANCE", FORMAT line, empty line,
-// "-Y h +X w") padded with a comment so that every file passes the 200-byte
-// minimum.
-std::string RadianceHeaderText(int width, int height);
-
+// A standard Radiance header ("#?RADIANCE", a comment that makes every file
+// pass the 200-byte minimum, FORMAT line, empty line, "-Y h +X w") followed by
+// the given pixel bytes.
+Bytes RadianceWithData(int width, int height, const Bytes& data);
 // Pixels row by row, top row first.
 Bytes FlatRadiance(int width, int height, const std::vector<Rgbe>& pixels);
 // Run-length scanlines: each channel row as runs of equal bytes (runs longer
 // than 2) and literal stretches.
 Bytes RunLengthRadiance(int width, int height, const std::vector<Rgbe>& pixels);
-// A header followed by the given pixel bytes.
-Bytes RadianceWithData(int width, int height, const Bytes& data);
+
+// Reads `bytes` with `reader` from memory, and once more in blocks of 5 bytes
+// when the picture is small; the two must agree in every bit.
+ReadOutcome ReadBytes(ImageReader reader, const Bytes& bytes, const ImageLimits& limits = {});
+// The result of a read that must succeed; throws (failing the test) with
+// the reason otherwise.
+ReadResult Decoded(ReadOutcome outcome);
+// The reason of a read that must fail; "read" when it succeeded.
+template <typename T>
+std::string Reason(const OrError<T>& outcome) {
+  const auto* error = std::get_if<ReadError>(&outcome);
+  return error != nullptr ? error->reason : "read";
+}
 
 }  // namespace halvane::testing

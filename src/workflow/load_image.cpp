@@ -1,0 +1,137 @@
+#include "workflow/load_image.h"
+
+#include <filesystem>
+#include <new>
+
+#include "image/byte_source.h"
+#include "image/image_file_types.h"
+#include "preview/preview.h"
+#include "workflow/workflow.h"
+
+namespace halvane {
+namespace {
+
+constexpr const char* kReadFailure = "Image type not supported or not able to read image";
+// Line breaks inside messages are line feed followed by carriage return.
+constexpr const char* kBreak = "\n\r";
+
+bool FileExists(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::exists(path, ec) && !ec;
+}
+
+// "not a .ct, .tga or .hdr file"
+ReadError UnknownType() {
+  const auto types = ImageFileTypes();
+  std::string names;
+  for (std::size_t i = 0; i < types.size(); ++i) {
+    names += i == 0 ? "" : i + 1 == types.size() ? " or " : ", ";
+    names += types[i].pattern.substr(1);
+  }
+  return ReadError{"not a " + names + " file"};
+}
+
+void ShowPlaceholder(ControlModel& controls) {
+  controls.Image1.visible = false;
+  controls.Image3.visible = true;
+}
+
+void ResetToNoImage(Session& s, ControlModel& controls, Host& host) {
+  controls.EditImagename.text.clear();
+  ShowPlaceholder(controls);
+  s.workflowState = 0;
+  SetBusy(controls, false);
+  host.PreviewChanged();
+}
+
+StepOutcome FailedLoad(ControlModel& controls, Host& host, const std::string& path,
+                       const std::string& reason) {
+  const std::string text = "Cannot read \"" + path + "\": " + reason;
+  AddLogLine(controls, host, ":  " + text);
+  return StepOutcome::Failed(text);
+}
+
+std::string ClosingMessage(bool isFloat, float maxSample) {
+  std::string m;
+  if (!isFloat) m += std::string("Input image is not a floating point image!!") + kBreak + kBreak;
+  if (maxSample < 5.0f)
+    m += std::string("Input image has very low maximum luminance, you should consider using ") +
+         "\"4. Luminance increase\"" + kBreak;
+  return m;
+}
+
+// The loaded image in the preview, the session in state 1, the log line and
+// the closing remarks.
+void ShowLoadedImage(Session& s, ControlModel& controls, Host& host, bool isFloat) {
+  const std::string& path = s.imageFileName;
+  float maxSample = 0.0f;
+  controls.Image1.visible = true;
+  controls.Image3.visible = false;
+  PaintImageLayer(s, controls, &maxSample);
+  controls.Image1Layer = PreviewLayer::Background;
+  host.PreviewChanged();
+
+  s.workflowState = 1;
+  SyncDisplayChecks(s, controls);
+  s.dome.pointCount = 0;
+  EndStep(controls, host, 1, ":  File loaded (\"" + path + "\").", "File loaded.");
+  SetStatus(controls, 2, "\"" + path + "\"");
+
+  const std::string message = ClosingMessage(isFloat, maxSample);
+  if (!message.empty()) host.ShowMessage(message);
+}
+
+}  // namespace
+
+ReadOutcome ReadImageFile(const std::string& path) {
+  const ImageFileType* type = ImageFileTypeOf(path);
+  if (type == nullptr) return UnknownType();
+  FileSource source(path);
+  if (!source.IsOpen()) return ReadError{"not a file that can be opened"};
+  if (source.Size() > kLargestImageFileBytes) return ReadError{"file larger than 36,000,000 bytes"};
+  try {
+    ReadOutcome read = type->read(source, ImageLimits{});
+    if (source.Failed()) return ReadError{"the file could not be read to its end"};
+    return read;
+  } catch (const std::bad_alloc&) {
+    return ReadError{"not enough memory"};
+  }
+}
+
+StepOutcome LoadImage(Session& s, ControlModel& controls, Host& host) {
+  if (auto chosen = host.ChooseOpenFile(ImageOpenFilter())) controls.EditImagename.text = *chosen;
+  SetBusy(controls, true);
+  s.results.count = 0;
+  EmptyResultTable(controls);
+
+  const std::string path = controls.EditImagename.text;
+  if (path.empty()) {
+    ResetToNoImage(s, controls, host);
+    return StepOutcome::NotRun("Choose an image file first.");
+  }
+  if (!FileExists(path)) {
+    ResetToNoImage(s, controls, host);
+    return FailedLoad(controls, host, path, "no such file");
+  }
+  s.imageFileName = path;
+  ReadOutcome read = ReadImageFile(path);
+  s.sampling.blackPoint = 0.0f;
+  s.sampling.whitePoint = 1.0f;
+  s.sampling.clampLum = 150.0f;
+  if (const auto* error = std::get_if<ReadError>(&read)) {
+    s.imageMissing = true;
+    s.image = Image{};
+    s.image.height = 500;
+    s.image.width = 500;
+    host.ShowMessage(kReadFailure);
+    ResetToNoImage(s, controls, host);
+    return FailedLoad(controls, host, path, error->reason);
+  }
+  ReadResult& loaded = std::get<ReadResult>(read);
+  s.image = std::move(loaded.image);
+  s.imageMissing = false;
+  ShowLoadedImage(s, controls, host, loaded.isFloat);
+  return StepOutcome::Done();
+}
+
+}  // namespace halvane
