@@ -35,7 +35,7 @@ class PointColours : public ::testing::Test {
   SamplingSettings sampling{0.0f, 1.0f, 99.0f};
 };
 
-TEST_F(PointColours, ConstantImageGivesItsValueToEveryPoint) {
+TEST_F(PointColours, ConstantImageGivesItsNormalisedValueToEveryPoint) {
   for (float v : {0.0f, 1.0f, 0.25f, 3.5f}) {
     ColourGrid(Uniform(800, 400, v, v, v));
     for (uint32_t i = 1; i <= dome->pointCount; ++i) {
@@ -45,6 +45,14 @@ TEST_F(PointColours, ConstantImageGivesItsValueToEveryPoint) {
       ASSERT_TRUE(p.used) << i;
     }
   }
+  sampling.blackPoint = 1.0f;
+  sampling.whitePoint = 3.0f;
+  ColourGrid(Uniform(400, 200, 2, 2, 2));
+  EXPECT_EQ(dome->points[642].b, 0.5f);
+  ColourGrid(Uniform(400, 200, 0, 0, 0));  // below the black point
+  EXPECT_EQ(dome->points[1].g, -0.5f);
+  sampling.whitePoint = 1.0f;
+  EXPECT_THROW(ColourGrid(Uniform(4, 2, 0, 0, 0)), std::invalid_argument);
 }
 
 TEST_F(PointColours, BrightColoursAreScaledDownToTheClampLuminance) {
@@ -72,18 +80,6 @@ TEST_F(PointColours, BrightColoursAreScaledDownToTheClampLuminance) {
   EXPECT_EQ(dome->points[1].r, 195.0f);
   EXPECT_EQ(dome->points[1].b, 100.0f);
   EXPECT_EQ(dome->points[1].lum, 99.0f);
-}
-
-TEST_F(PointColours, BlackAndWhitePointsNormaliseTheSamples) {
-  sampling.blackPoint = 1.0f;
-  sampling.whitePoint = 3.0f;
-  ColourGrid(Uniform(400, 200, 2, 2, 2));
-  EXPECT_EQ(dome->points[1].r, 0.5f);
-  EXPECT_EQ(dome->points[642].b, 0.5f);
-  ColourGrid(Uniform(400, 200, 0, 0, 0));  // below the black point
-  EXPECT_EQ(dome->points[1].g, -0.5f);
-  sampling.whitePoint = 1.0f;
-  EXPECT_THROW(ColourGrid(Uniform(4, 2, 0, 0, 0)), std::invalid_argument);
 }
 
 TEST_F(PointColours, TriangleVisitsRowByRowWithHalfColumnsRoundedToEven) {
@@ -160,96 +156,65 @@ TEST_F(PointColours, FarEdgeAcrossTheSeamIsTakenTheShortWay) {
   EXPECT_EQ(SamplePoint(image, *dome, 1, sampling).r, shortWay);
 }
 
-class ApplyColourStep : public testing::DomeTest {
- protected:
-  StepOutcome Apply() { return ApplyColour(s, controls, host); }
-};
+class ApplyColourStep : public testing::DomeTest {};
 
-TEST_F(ApplyColourStep, ColoursSortsAndShowsTheOutcome) {
+TEST_F(ApplyColourStep, PlacesThePointsColoursSortsAndShowsTheOutcome) {
+  EXPECT_EQ(ApplyColour(s, controls, host).status, StepStatus::kNotRun);  // no image
   UseGradientImage(400, 200);
-  GeneratePoints(4);
-  const testing::GridShape shape = testing::ShapeOf(s.dome);
-  // Each direction's colour, sampled in the generated order (the colour of a
-  // point depends on the order its triangles' corners are listed in).
+  // Each direction's colour, sampled in the order the grid is made in (a
+  // point's colour depends on the order its triangles' corners are listed in).
+  auto grid = testing::MakeDome();
+  testing::MakeGrid(*grid, 4, 400, 200);
   std::map<testing::Direction, SampledColor> sampled;
-  for (uint32_t i = 1; i <= s.dome.pointCount; ++i)
-    sampled[testing::DirectionOf(s.dome.points[i])] =
-        SamplePoint(s.image, s.dome, i, SamplingSettings{0.0f, 1.0f, 99.0f});
+  for (uint32_t i = 1; i <= grid->pointCount; ++i)
+    sampled[testing::DirectionOf(grid->points[i])] =
+        SamplePoint(s.image, *grid, i, SamplingSettings{0.0f, 1.0f, 99.0f});
   s.results.count = 7;
-  controls.GridOptimized.SetRowCount(5);
   MarkStepDone(controls, 5);
-  RecordProgress();
+  host.numberFormat = NumberFormat{',', "."};  // fields always take "."
+  std::vector<std::string> shown;              // status panels 1 and 2 whenever the events run
+  host.onEvents = [&] {
+    shown.push_back(controls.StatusBar1.panels[1] + " | " + controls.StatusBar1.panels[2]);
+  };
 
-  EXPECT_TRUE(Apply().done());
-  EXPECT_EQ(progress, (std::vector<std::string>{"00500/642 points",
-                                                "00500/642 points | Lum. and Color analyse... 500 ",
-                                                "642 points. Analyse position... 500"}));
-  testing::ExpectSortedGrid(s.dome, shape, 0.17);
+  EXPECT_TRUE(ApplyColour(s, controls, host).done());
+  EXPECT_EQ(shown,
+            (std::vector<std::string>{
+                "Level 2 | 42 points.", "Level 3 | 162 points.", "Level 4 | 500 points.",
+                "Level 4 | 642 points. Analyse position... 500", "Level 4 | 642 points.",
+                " | 00500/642 points", " | 00500/642 points | Lum. and Color analyse... 500 ",
+                " | 642 points. Analyse position... 500"}));
+  testing::ExpectSortedGrid(s.dome, testing::ShapeOf(*grid), 0.17);
   EXPECT_LT(s.dome.points[1].lumSum61, s.dome.points[642].lumSum61);  // the picture is not flat
   for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
     const DomePoint& p = s.dome.points[i];  // the whole record moved with its direction
     const SampledColor& c = sampled.at(testing::DirectionOf(p));
     ASSERT_TRUE(p.r == c.r && p.g == c.g && p.b == c.b) << i;
-    int column = 0, row = 0;
-    DirectionToPixel(p.x, p.y, p.z, 400, 200, column, row);
-    ASSERT_TRUE(p.px == column && p.py == row) << i;
   }
+  EXPECT_EQ(s.dome.pointIntensity, 8.0 / 642);
   EXPECT_EQ(s.statistics.usedPointCount, 642);
   EXPECT_EQ(s.workflowState, 3);
   EXPECT_EQ(s.results.count, 0);
-  EXPECT_EQ(controls.GridOptimized.rowCount, 2);
-  EXPECT_EQ(controls.ListBox1.items.back(), "12:34:56:  Color copied from image to points");
+  EXPECT_EQ(controls.ListBox1.items,
+            (std::vector<std::string>{"12:34:56:  642 points calculated.",
+                                      "12:34:56:  Color copied from image to points"}));
   EXPECT_EQ(controls.StatusBar1.panels,
             (std::array<std::string, 3>{"Color copy applied.", "", ""}));
   EXPECT_TRUE(controls.LabelSt[3].bold && !controls.LabelSt[5].bold);
   EXPECT_TRUE(controls.ButtonOptimize.enabled && controls.CheckDisplayFill.checked);
-}
+  EXPECT_EQ(controls.EditLumTolerance.text.substr(2, 1), ".");
+  EXPECT_EQ(controls.EditOptThreshold.text.substr(2, 1), ".");
 
-TEST_F(ApplyColourStep, PlacesThePointsFirstAndProposesFieldValues) {
-  host.numberFormat = NumberFormat{',', "."};  // fields always take "."
-  UseUniformImage(400, 200, 12.34f);
-  controls.SpinPointIteration.value = 3;
-  EXPECT_TRUE(Apply().done());
-  EXPECT_EQ(s.dome.pointCount, 162u);
-  EXPECT_EQ(controls.ListBox1.items,
-            (std::vector<std::string>{"12:34:56:  162 points calculated.",
-                                      "12:34:56:  Color copied from image to points"}));
-  EXPECT_EQ(controls.EditLumToleranceNeighbour.text, " 3.70");  // 0.3 of the maximum
-  EXPECT_EQ(controls.EditLumTolerance.text, " 1.23");           // a third of that
-  EXPECT_EQ(controls.EditOptThreshold.text, " 0.25");  // a flat picture has no colour difference
-  EXPECT_EQ(controls.EditRedThreshold.text, " 0.05");
-  EXPECT_EQ(controls.LabelMaxvalue.caption, "Max Luminance:                     12,34");
-}
-
-TEST_F(ApplyColourStep, RefusalsChangeNothing) {
-  EXPECT_EQ(Apply().status, StepStatus::kNotRun);  // no image
-  EXPECT_EQ(controls.StatusBar1.panels[0], "-");
-
-  UseGradientImage(400, 200);
-  controls.EditBlack.text = "01.  ";  // the same value as the white point, written differently
-  controls.EditWhite.text = " 1.00";
-  StepOutcome outcome = Apply();
-  EXPECT_EQ(outcome.status, StepStatus::kFailed);
-  EXPECT_EQ(outcome.message, "Black point and white point must differ.");
-  EXPECT_EQ(host.messages, std::vector<std::string>{outcome.message});
-  EXPECT_EQ(s.dome.pointCount, 0u);  // no points placed either
-  EXPECT_EQ(s.workflowState, 1);
-
-  controls.EditBlack.text = "  .  ";
-  ASSERT_TRUE(Apply().done());
-  s.results.count = 4;
-  const auto before = std::make_unique<Dome>(s.dome);
-  const ControlModel shown = controls;
-  controls.EditBlack.text = " 1.  ";
-  EXPECT_EQ(Apply().status, StepStatus::kFailed);
-  EXPECT_TRUE(s.results.count == 4 && s.workflowState == 3 && s.sampling.blackPoint == 0);
-  EXPECT_EQ(controls.ListBox1.items, shown.ListBox1.items);
-  EXPECT_EQ(controls.StatusBar1.panels, shown.StatusBar1.panels);
+  GeneratePoints(3);
+  EXPECT_EQ(s.workflowState, 2);      // new points need their colours again
+  controls.EditBlack.text = " 1.  ";  // the white point's value
+  const StepOutcome refused = ApplyColour(s, controls, host);
+  EXPECT_EQ(refused.status, StepStatus::kFailed);
+  EXPECT_EQ(refused.message, "Black point and white point must differ.");
+  EXPECT_EQ(host.messages, std::vector<std::string>{refused.message});
+  EXPECT_EQ(s.workflowState, 2);
+  EXPECT_EQ(controls.ListBox1.items.size(), 3u);
   EXPECT_TRUE(controls.ButtonApplyColor.enabled);  // not left busy
-  for (uint32_t i = 1; i <= 642; ++i) {
-    ASSERT_EQ(s.dome.points[i].r, before->points[i].r) << i;
-    ASSERT_EQ(s.dome.points[i].lumSum61, before->points[i].lumSum61) << i;
-  }
 }
 
 }  // namespace

@@ -67,21 +67,20 @@ class HandMadeStatistics : public testing::DomeTest {
  protected:
   void SetUp() override {
     DomeTest::SetUp();
-    SetPoint(1, 2.0f, {1, 2, 3}, {2, 3});
-    SetPoint(2, 0.5f, {0.5f, 0.5f, 0.5f}, {1, 3});
-    SetPoint(3, 4.0f, {4, 3, 5}, {1, 2, 4});
-    SetPoint(4, 12.34f, {10, 12, 20}, {3});
-    s.dome.points[1].used = true;
-    s.dome.points[3].used = true;
-  }
-  void SetPoint(uint32_t i, float lum, std::array<float, 3> rgb,
-                std::initializer_list<int32_t> nbs) {
-    PlacePoint(s.dome, i, 0, 0, nbs);
-    DomePoint& p = s.dome.points[i];
-    p.lum = lum;
-    p.r = rgb[0];
-    p.g = rgb[1];
-    p.b = rgb[2];
+    PlacePoint(s.dome, 1, 0, 0, {2, 3});
+    PlacePoint(s.dome, 2, 0, 0, {1, 3});
+    PlacePoint(s.dome, 3, 0, 0, {1, 2, 4});
+    PlacePoint(s.dome, 4, 0, 0, {3});
+    const float lumRgb[5][4] = {
+        {}, {2, 1, 2, 3}, {0.5f, 0.5f, 0.5f, 0.5f}, {4, 4, 3, 5}, {12.34f, 10, 12, 20}};
+    for (std::size_t i = 1; i <= 4; ++i) {
+      DomePoint& p = s.dome.points[i];
+      p.lum = lumRgb[i][0];
+      p.r = lumRgb[i][1];
+      p.g = lumRgb[i][2];
+      p.b = lumRgb[i][3];
+      p.used = i % 2 == 1;
+    }
   }
 };
 

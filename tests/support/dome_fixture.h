@@ -69,11 +69,6 @@ class DomeTest : public SessionTest {
       return 0.1f + static_cast<float>(x) / width + 2.0f * static_cast<float>(height - y) / height;
     });
   }
-  // Keeps status panel 2 each time the events run.
-  void RecordProgress() {
-    host.onEvents = [this] { progress.push_back(controls.StatusBar1.panels[2]); };
-  }
-  std::vector<std::string> progress;
 };
 
 inline int NeighbourCount(const DomePoint& p) {
