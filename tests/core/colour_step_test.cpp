@@ -113,7 +113,7 @@ TEST_F(PointColours, TrianglesWithoutPixelsStillCountInTheMean) {
   // shrinks to nothing: its far corners one pixel away shrink by Round(0.5)
   // = 0. Point 6 has no triangle at all.
   const Image image = Uniform(40, 20, 0.8f, 0.8f, 0.8f);
-  PlacePoint(*dome, 1, 20, 10, {2, 3, 4, 5});
+  PlacePoint(*dome, 1, 20, 10, {2, 3, 4, 0, 0, 5});  // every slot counts
   PlacePoint(*dome, 2, 30, 10, {1, 3});
   PlacePoint(*dome, 3, 25, 18, {1, 2});
   PlacePoint(*dome, 4, 21, 10, {1, 5});

@@ -62,9 +62,9 @@ class RaiseHighlightsPass : public ::testing::Test {
 };
 
 TEST_F(RaiseHighlightsPass, OnlyBrightPointsWithBrightNeighboursAsTheyAreNow) {
-  Grey(1, 10.0f, {2});  // at the maximum, neighbour within tolerance
-  Grey(2, 9.5f, {1});   // below the maximum with a tolerance of 0
-  Grey(3, 10.0f, {4});  // at the maximum, but a neighbour too dark
+  Grey(1, 10.0f, {2});                 // at the maximum, neighbour within tolerance
+  Grey(2, 9.5f, {1});                  // below the maximum with a tolerance of 0
+  Grey(3, 10.0f, {6, 6, 6, 6, 6, 4});  // at the maximum, but a neighbour too dark
   Grey(4, 8.5f, {3});
   Grey(5, 9.99f, {6});
   Grey(6, 10.0f, {5});

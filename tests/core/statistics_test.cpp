@@ -69,7 +69,7 @@ class HandMadeStatistics : public testing::DomeTest {
     DomeTest::SetUp();
     PlacePoint(s.dome, 1, 0, 0, {2, 3});
     PlacePoint(s.dome, 2, 0, 0, {1, 3});
-    PlacePoint(s.dome, 3, 0, 0, {1, 2, 4});
+    PlacePoint(s.dome, 3, 0, 0, {1, 2, 0, 0, 0, 4});  // every slot counts
     PlacePoint(s.dome, 4, 0, 0, {3});
     const float lumRgb[5][4] = {
         {}, {2, 1, 2, 3}, {0.5f, 0.5f, 0.5f, 0.5f}, {4, 4, 3, 5}, {12.34f, 10, 12, 20}};
