@@ -6,11 +6,11 @@
 #include <memory>
 #include <vector>
 
-#include "dome/colour_step.h"
-#include "dome/start_points.h"
 #include "image/readers.h"
 #include "support/image_files.h"
 #include "support/test_host.h"
+#include "workflow/apply_colour.h"
+#include "workflow/place_points.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
@@ -40,9 +40,9 @@ void BM_ColourApplication642(benchmark::State& state) {
   s.imageMissing = false;
   s.workflowState = 1;
   controls.SpinPointIteration.value = 4;
-  ButtonCalculateStartpointsClick(s, controls, host);
+  PlacePoints(s, controls, host);
   for (auto _ : state) {
-    ButtonApplyColorClick(s, controls, host);
+    ApplyColour(s, controls, host);
     benchmark::DoNotOptimize(s.dome.points[1].lum);
   }
   if (s.dome.pointCount != 642) state.SkipWithError("points missing");

@@ -14,10 +14,10 @@
 #include <string>
 
 #include "bench_support.h"
-#include "dome/colour_step.h"
 #include "optimize/optimize_step.h"
 #include "optimize/search_settings.h"
 #include "support/optimize_fixtures.h"
+#include "workflow/apply_colour.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
@@ -42,7 +42,7 @@ struct SkyDome {
     s.imageMissing = false;
     s.workflowState = 1;
     controls.SpinPointIteration.value = 4;
-    ButtonApplyColorClick(s, controls, host);
+    ApplyColour(s, controls, host);
   }
   std::unique_ptr<Session> session = MakeSession();
   Session& s = *session;

@@ -42,8 +42,8 @@ const DomeRun* SampleDome() {
     if (run->s.imageMissing) return nullptr;
     run->controls.SpinPointIteration.value = 4;
     SpinPointIterationChange(run->s, run->controls);
-    ButtonCalculateStartpointsClick(run->s, run->controls, run->host);
-    ButtonApplyColorClick(run->s, run->controls, run->host);
+    PlacePoints(run->s, run->controls, run->host);
+    ApplyColour(run->s, run->controls, run->host);
     return run;
   }();
   return sample.get();

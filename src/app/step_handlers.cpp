@@ -1,9 +1,6 @@
 // The handlers of the window's controls: each runs its core step through
 // RunStep.
 #include "app/form_main.h"
-#include "dome/colour_step.h"
-#include "dome/highlight.h"
-#include "dome/start_points.h"
 #include "optimize/collapse_lights.h"
 #include "optimize/optimize_step.h"
 #include "optimize/reduce_lights.h"
@@ -11,7 +8,11 @@
 #include "preview/mouse_readout.h"
 #include "preview/preview.h"
 #include "rig/export_step.h"
+#include "workflow/apply_colour.h"
+#include "workflow/boost_highlights.h"
+#include "workflow/highlight_sliders.h"
 #include "workflow/load_image.h"
+#include "workflow/place_points.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
@@ -25,28 +26,28 @@ void TForm_main::OnSpinPointIterationChange() {
 }
 
 void TForm_main::OnButtonCalculateStartpointsClick() {
-  RunStep([this] { ButtonCalculateStartpointsClick(*session_, controls_, *host_); });
+  RunStep([this] { PlacePoints(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnButtonApplyColorClick() {
-  RunStep([this] { ButtonApplyColorClick(*session_, controls_, *host_); });
+  RunStep([this] { ApplyColour(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnButtonIncreaseMaxWhiteClick() {
-  RunStep([this] { ButtonIncreaseMaxWhiteClick(*session_, controls_, *host_); });
+  RunStep([this] { BoostHighlights(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnTrackLumValueChange() {
-  RunStep([this] { TrackLumValueChange(*session_, controls_, *host_); });
+  RunStep([this] { ShowHighlightValue(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnTrackLumPowerChange() {
-  RunStep([this] { TrackLumPowerChange(*session_, controls_, *host_); });
+  RunStep([this] { ShowHighlightPower(*session_, controls_, *host_); });
 }
 
 // Shared by TrackLumR, TrackLumG and TrackLumB.
 void TForm_main::OnTrackLumRChange() {
-  RunStep([this] { TrackLumRChange(*session_, controls_, *host_); });
+  RunStep([this] { ShowHighlightColour(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnButtonOptimizeClick() {

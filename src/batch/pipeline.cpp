@@ -5,9 +5,6 @@
 
 #include "batch/batch_host.h"
 #include "batch/points_csv.h"
-#include "dome/colour_step.h"
-#include "dome/highlight.h"
-#include "dome/start_points.h"
 #include "optimize/collapse_lights.h"
 #include "optimize/optimize_step.h"
 #include "optimize/reduce_lights.h"
@@ -17,7 +14,11 @@
 #include "preview/preview.h"
 #include "rig/export_step.h"
 #include "rig/script_kind.h"
+#include "workflow/apply_colour.h"
+#include "workflow/boost_highlights.h"
+#include "workflow/highlight_sliders.h"
 #include "workflow/load_image.h"
+#include "workflow/place_points.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
@@ -35,17 +36,17 @@ void SetControls(const BatchOptions& o, Session& s, ControlModel& controls, Host
   if (o.lumIterations) controls.SpinLumIterations.value = *o.lumIterations;
   if (o.lumValue) {
     controls.TrackLumValue.position = *o.lumValue;
-    TrackLumValueChange(s, controls, host);
+    ShowHighlightValue(s, controls, host);
   }
   if (o.lumPower) {
     controls.TrackLumPower.position = *o.lumPower;
-    TrackLumPowerChange(s, controls, host);
+    ShowHighlightPower(s, controls, host);
   }
   if (o.lumColor) {
     controls.TrackLumR.position = (*o.lumColor)[0];
     controls.TrackLumG.position = (*o.lumColor)[1];
     controls.TrackLumB.position = (*o.lumColor)[2];
-    TrackLumRChange(s, controls, host);
+    ShowHighlightColour(s, controls, host);
   }
   if (o.maxReduction) controls.SpinOptMaxRed.value = *o.maxReduction;
   if (o.level1Points) controls.SpinOptLevel1.value = *o.level1Points;
@@ -121,14 +122,13 @@ class Pipeline {
       err_ << "halvane-batch: " << loaded.message << '\n';
       return kExitUnreadable;
     }
-    ButtonCalculateStartpointsClick(s_, controls_, host_);
-    ButtonApplyColorClick(s_, controls_, host_);
-    if (s_.workflowState < 3) return kExitUsage;  // black and white point are equal
+    PlacePoints(s_, controls_, host_);  // the image is loaded: it cannot fail
+    if (!ApplyColour(s_, controls_, host_).done()) return kExitUsage;  // black point = white point
     if (o_.increase) {
       if (o_.lumTolerance) controls_.EditLumTolerance.text = *o_.lumTolerance;
       if (o_.lumToleranceNeighbour)
         controls_.EditLumToleranceNeighbour.text = *o_.lumToleranceNeighbour;
-      ButtonIncreaseMaxWhiteClick(s_, controls_, host_);
+      if (!BoostHighlights(s_, controls_, host_).done()) return kExitUsage;
     }
     if (!o_.noOptimize) {
       if (int code = Optimize(); code != kExitDone) return code;

@@ -1,26 +1,35 @@
 #pragma once
 
-#include "workflow/control_model.h"
-#include "workflow/host.h"
-#include "workflow/session.h"
+#include <vector>
+
+#include "base/progress.h"
+#include "dome/dome.h"
 
 namespace halvane {
 
-// Step 4 (optional): in passes, adds a growing amount of the highlight colour
-// to the points at the top of the luminance range whose whole neighbourhood is
-// bright too. Applies the colours first when they are not applied yet.
-void ButtonIncreaseMaxWhiteClick(Session& session, ControlModel& controls, Host& host);
+// How far the highlight boost goes: the requested iterations, and how far
+// below the maximum luminance a point and each of its neighbours may lie to
+// take part.
+struct HighlightParameters {
+  int iterations = 0;
+  float lumTolerance = 0.0f;
+  float neighbourTolerance = 0.0f;
+};
 
-// Number of passes for the requested iterations at `stepsPerPass`.
-int HighlightPasses(int iterations, int stepsPerPass);
-// Increase steps per pass by the resolution of the points.
-int HighlightStepsPerPass(uint8_t subdivLevel);
-// The increment of pass k (1-based).
-float HighlightIncrement(int pass, int stepsPerPass, float value, float power);
+// The increment of every pass the boost makes on a grid of `subdivLevel`:
+// the iterations are taken a few steps per pass (more on coarser grids), and
+// each step k adds (k * value)^power / 3.
+std::vector<float> HighlightIncrements(const HighlightSettings& settings,
+                                       const HighlightParameters& parameters, uint8_t subdivLevel);
 
-// Handlers of the step's track bars.
-void TrackLumValueChange(Session& session, ControlModel& controls, Host& host);
-void TrackLumPowerChange(Session& session, ControlModel& controls, Host& host);
-void TrackLumRChange(Session& session, ControlModel& controls, Host& host);
+// One pass of the boost: every point within the tolerance of `maxLum` whose
+// neighbours are all within the neighbour tolerance gains `increment` times
+// the highlight colour, light colour and luminance with it. Points are taken
+// in index order, so a neighbour raised earlier in the pass counts with its
+// new luminance. Returns how many points were raised; reports the point
+// reached every 500 points.
+int RaiseHighlights(Dome& dome, float maxLum, const HighlightSettings& settings,
+                    const HighlightParameters& parameters, float increment,
+                    const Progress& progress);
 
 }  // namespace halvane

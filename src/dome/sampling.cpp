@@ -29,11 +29,11 @@ class TriangleRaster {
  public:
   static constexpr int kRowsAhead = 3;
 
-  explicit TriangleRaster(const Session& s)
-      : image_(s.image),
-        black_(s.sampling.blackPoint),
-        range_(static_cast<long double>(s.sampling.whitePoint) - s.sampling.blackPoint),
-        unitRange_(s.sampling.blackPoint == 0.0f && s.sampling.whitePoint == 1.0f) {}
+  TriangleRaster(const Image& image, const SamplingSettings& sampling)
+      : image_(image),
+        black_(sampling.blackPoint),
+        range_(static_cast<long double>(sampling.whitePoint) - sampling.blackPoint),
+        unitRange_(sampling.blackPoint == 0.0f && sampling.whitePoint == 1.0f) {}
 
   // The pixels at the rounded positions x, x + 1, ... while below e.x, on the
   // rounded row of s; rows and columns wrap once around the image.
@@ -116,8 +116,8 @@ void FollowSeam(double reference, double& column, double width) {
 
 }  // namespace
 
-TriangleSums RasterTriangle(const Session& s, double px, double py, double ax, double ay, double cx,
-                            double cy) {
+TriangleSums RasterTriangle(const Image& image, const SamplingSettings& sampling, double px,
+                            double py, double ax, double ay, double cx, double cy) {
   const Corner p{px, py};
   Corner v1 = p, v2 = ShrinkTowards(p, Corner{ax, ay}), v3 = ShrinkTowards(p, Corner{cx, cy});
   if (v1.y > v2.y || (v1.y == v2.y && v1.x > v2.x)) std::swap(v1, v2);
@@ -125,7 +125,7 @@ TriangleSums RasterTriangle(const Session& s, double px, double py, double ax, d
   if (v2.y > v3.y || (v2.y == v3.y && v2.x < v3.x)) std::swap(v2, v3);
 
   const double k12 = InverseSlope(v1, v2), k13 = InverseSlope(v1, v3), k23 = InverseSlope(v2, v3);
-  TriangleRaster raster(s);
+  TriangleRaster raster(image, sampling);
   Corner start = v1, end = v1;
   const auto walk = [&](double limit, double startStep, double endStep) {
     while (start.y <= limit) {
@@ -148,13 +148,14 @@ TriangleSums RasterTriangle(const Session& s, double px, double py, double ax, d
   return raster.sums;
 }
 
-SampledColor SamplePoint(const Session& s, uint32_t i) {
-  const int w = s.image.width, h = s.image.height;
+SampledColor SamplePoint(const Image& image, const Dome& dome, uint32_t i,
+                         const SamplingSettings& sampling) {
+  const int w = image.width, h = image.height;
   const auto limited = [&](const DomePoint& p, double& column, double& row) {
     column = p.px > w - 1 ? w - 1 : p.px;
     row = p.py > h - 1 ? h - 1 : p.py;
   };
-  const DomePoint& point = s.dome.points[i];
+  const DomePoint& point = dome.points[i];
   double col0, row0;
   limited(point, col0, row0);
 
@@ -163,7 +164,7 @@ SampledColor SamplePoint(const Session& s, uint32_t i) {
   for (std::size_t j = 1; j <= kNeighbourSlots; ++j) {
     const int32_t a = point.nb[j];
     if (a == 0) continue;
-    const DomePoint& pa = s.dome.points[static_cast<std::size_t>(a)];
+    const DomePoint& pa = dome.points[static_cast<std::size_t>(a)];
     for (std::size_t k = 1; k <= kNeighbourSlots; ++k) {
       const int32_t c = pa.nb[k];
       if (c == 0 || c <= a) continue;
@@ -171,7 +172,7 @@ SampledColor SamplePoint(const Session& s, uint32_t i) {
         if (l == j || point.nb[l] != c) continue;
         double col1, row1, col2, row2;
         limited(pa, col1, row1);
-        limited(s.dome.points[static_cast<std::size_t>(c)], col2, row2);
+        limited(dome.points[static_cast<std::size_t>(c)], col2, row2);
         FollowSeam(col0, col1, w);
         FollowSeam(col0, col2, w);
         if (col1 - col2 > w / 2.0) {
@@ -179,7 +180,7 @@ SampledColor SamplePoint(const Session& s, uint32_t i) {
         } else if (col1 - col2 < -w / 2.0) {
           col2 -= w;
         }
-        const TriangleSums t = RasterTriangle(s, col0, row0, col1, row1, col2, row2);
+        const TriangleSums t = RasterTriangle(image, sampling, col0, row0, col1, row1, col2, row2);
         if (t.pixels > 0) {
           sumR = Sum(sumR, static_cast<long double>(t.r) / t.pixels);
           sumG = Sum(sumG, static_cast<long double>(t.g) / t.pixels);

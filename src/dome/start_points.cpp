@@ -1,10 +1,6 @@
 #include "dome/start_points.h"
 
 #include <cmath>
-#include <string>
-
-#include "preview/preview.h"
-#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
@@ -80,10 +76,10 @@ long double Distance(const DomePoint& a, const DomePoint& b) {
   return std::sqrt(dx * dx + dy * dy + dz * dz);
 }
 
-void AppendBaseVertices(Session& s) {
+void AppendBaseVertices(Dome& dome) {
   const float phi = static_cast<float>((std::sqrt(5.0L) + 1.0L) / 2.0L);
   for (const BaseVertex& v : kIcosahedron) {
-    DomePoint& p = s.dome.points[++s.dome.pointCount];
+    DomePoint& p = dome.points[++dome.pointCount];
     p.x = Coordinate(v.x, phi);
     p.y = Coordinate(v.y, phi);
     p.z = Coordinate(v.z, phi);
@@ -91,11 +87,15 @@ void AppendBaseVertices(Session& s) {
   }
 }
 
+}  // namespace
+
 std::string PointsText(uint32_t count) {
   return std::to_string(count) + " points.";
 }
 
-}  // namespace
+double PointIntensity(uint32_t pointCount) {
+  return static_cast<double>(8.0L / pointCount);
+}
 
 void DirectionToPixel(double x, double y, double z, int width, int height, int& column, int& row) {
   const long double w = width, h = height;
@@ -124,30 +124,27 @@ void DirectionToPixel(double x, double y, double z, int width, int height, int& 
   row = static_cast<int>(v);
 }
 
-void AnalysePositions(Session& s) {
-  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
-    DomePoint& p = s.dome.points[i];
+void AnalysePositions(Dome& dome, int width, int height) {
+  for (uint32_t i = 1; i <= dome.pointCount; ++i) {
+    DomePoint& p = dome.points[i];
     int u = 0, v = 0;
-    DirectionToPixel(p.x, p.y, p.z, s.image.width, s.image.height, u, v);
+    DirectionToPixel(p.x, p.y, p.z, width, height, u, v);
     p.px = static_cast<uint16_t>(u < 0 ? 0 : u);
     p.py = static_cast<uint16_t>(v < 0 ? 0 : v);
   }
 }
 
-void RebuildNeighbours(Session& s, ControlModel& controls, Host& host) {
-  const uint32_t n = s.dome.pointCount;
+void RebuildNeighbours(Dome& dome, const Progress& progress) {
+  const uint32_t n = dome.pointCount;
   for (uint32_t i = 1; i <= n; ++i)
-    for (std::size_t slot = 1; slot <= kNeighbourSlots; ++slot) s.dome.points[i].nb[slot] = 0;
+    for (std::size_t slot = 1; slot <= kNeighbourSlots; ++slot) dome.points[i].nb[slot] = 0;
   const long double threshold = NeighbourThreshold(n);
   if (threshold == 0.0L) return;
   for (uint32_t i = 1; i + 1 <= n; ++i) {
-    if (i % 500 == 0) {
-      SetStatus(controls, 2, PointsText(n) + " Analyse position... " + std::to_string(i));
-      host.ProcessEvents();
-    }
-    DomePoint& pi = s.dome.points[i];
+    if (i % 500 == 0) progress.Report(PointsText(n) + " Analyse position... " + std::to_string(i));
+    DomePoint& pi = dome.points[i];
     for (uint32_t j = i + 1; j <= n; ++j) {
-      DomePoint& pj = s.dome.points[j];
+      DomePoint& pj = dome.points[j];
       if (Distance(pi, pj) < threshold) {
         PutNeighbour(pi, static_cast<int32_t>(j));
         PutNeighbour(pj, static_cast<int32_t>(i));
@@ -156,59 +153,33 @@ void RebuildNeighbours(Session& s, ControlModel& controls, Host& host) {
   }
 }
 
-void Subdivide(Session& s, ControlModel& controls, Host& host) {
-  const uint32_t n = s.dome.pointCount;
+void Subdivide(Dome& dome, const Progress& progress) {
+  const uint32_t n = dome.pointCount;
   for (uint32_t i = 1; i <= n; ++i) {
     for (std::size_t slot = 1; slot <= kNeighbourSlots; ++slot) {
-      const int32_t m = s.dome.points[i].nb[slot];
+      const int32_t m = dome.points[i].nb[slot];
       if (m == 0 || m <= static_cast<int32_t>(i)) continue;
-      const DomePoint& a = s.dome.points[i];
-      const DomePoint& b = s.dome.points[static_cast<std::size_t>(m)];
-      DomePoint& p = s.dome.points[s.dome.pointCount + 1];
-      ++s.dome.pointCount;
-      if (s.dome.pointCount % 500 == 0) {
-        SetStatus(controls, 2, PointsText(s.dome.pointCount));
-        host.ProcessEvents();
-      }
+      const DomePoint& a = dome.points[i];
+      const DomePoint& b = dome.points[static_cast<std::size_t>(m)];
+      DomePoint& p = dome.points[dome.pointCount + 1];
+      ++dome.pointCount;
+      if (dome.pointCount % 500 == 0) progress.Report(PointsText(dome.pointCount));
       p.x = static_cast<double>((static_cast<long double>(a.x) + b.x) / 2.0L);
       p.y = static_cast<double>((static_cast<long double>(a.y) + b.y) / 2.0L);
       p.z = static_cast<double>((static_cast<long double>(a.z) + b.z) / 2.0L);
       Normalise(p);
     }
   }
-  RebuildNeighbours(s, controls, host);
-  s.dome.subdivLevel += 1;
+  RebuildNeighbours(dome, progress);
+  dome.subdivLevel += 1;
 }
 
-void ButtonCalculateStartpointsClick(Session& s, ControlModel& controls, Host& host) {
-  if (s.workflowState == 0) return;
-  SetBusy(controls, true);
-  s.results.count = 0;
-  EmptyResultTable(controls);
-
-  for (DomePoint& p : s.dome.points) p = DomePoint{};
-  s.dome.pointCount = 0;
-  AppendBaseVertices(s);
-  s.dome.subdivLevel = 1;
-  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) Normalise(s.dome.points[i]);
-
-  SetStatus(controls, 0, "Calculating resolution points...");
-  SetStatus(controls, 1, "Level " + std::to_string(s.dome.subdivLevel));
-  SetStatus(controls, 2, PointsText(s.dome.pointCount));
-  for (int pass = 1; pass < controls.SpinPointIteration.value; ++pass) {
-    SetStatus(controls, 1, "Level " + std::to_string(s.dome.subdivLevel + 1));
-    Subdivide(s, controls, host);
-    SetStatus(controls, 2, PointsText(s.dome.pointCount));
-    host.ProcessEvents();
-  }
-  AnalysePositions(s);
-  s.dome.pointIntensity = static_cast<double>(8.0L / s.dome.pointCount);
-  if (s.workflowState > 2) s.workflowState = 2;
-
-  SyncDisplayChecks(s, controls);
-  RedrawDome(s, controls, host);
-  const std::string calculated = std::to_string(s.dome.pointCount) + " points calculated.";
-  EndStep(controls, host, 2, ":  " + calculated, calculated);
+void StartIcosahedron(Dome& dome) {
+  for (DomePoint& p : dome.points) p = DomePoint{};
+  dome.pointCount = 0;
+  AppendBaseVertices(dome);
+  dome.subdivLevel = 1;
+  for (uint32_t i = 1; i <= dome.pointCount; ++i) Normalise(dome.points[i]);
 }
 
 }  // namespace halvane

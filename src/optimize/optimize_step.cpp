@@ -6,15 +6,15 @@
 #include <string>
 
 #include "base/number_text.h"
-#include "dome/colour_step.h"
-#include "dome/highlight.h"
-#include "dome/statistics.h"
 #include "optimize/candidates.h"
 #include "optimize/literal_search.h"
 #include "optimize/parallel_search.h"
 #include "optimize/result_table.h"
 #include "optimize/search_settings.h"
 #include "preview/preview.h"
+#include "workflow/apply_colour.h"
+#include "workflow/boost_highlights.h"
+#include "workflow/dome_display.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
@@ -356,9 +356,9 @@ void ButtonOptimizeClick(Session& s, ControlModel& controls, Host& host,
   if (s.workflowState < 1) return;
   if (s.workflowState < 3) {
     if (controls.CheckLumIncrease.checked) {
-      ButtonIncreaseMaxWhiteClick(s, controls, host);
+      BoostHighlights(s, controls, host);
     } else {
-      ButtonApplyColorClick(s, controls, host);
+      ApplyColour(s, controls, host);
     }
     if (s.workflowState < 3) return;  // the colours could not be applied
   }

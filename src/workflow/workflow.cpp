@@ -1,6 +1,6 @@
 #include "workflow/workflow.h"
 
-#include "dome/highlight.h"
+#include "workflow/highlight_sliders.h"
 
 namespace halvane {
 namespace {
@@ -117,9 +117,9 @@ void FormCreate(Session& s, ControlModel& controls, Host& host) {
   s.workflowState = 0;
   SyncDisplayChecks(s, controls);  // also reads the boxes back and enables view updates
 
-  TrackLumValueChange(s, controls, host);
-  TrackLumPowerChange(s, controls, host);
-  TrackLumRChange(s, controls, host);
+  ShowHighlightValue(s, controls, host);
+  ShowHighlightPower(s, controls, host);
+  ShowHighlightColour(s, controls, host);
   s.dome.subdivLevel = 0;
 
   static const char* const kHeader[6] = {"Nb.",           "# lights",      "average reduction",

@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "dome/colour_step.h"
-#include "dome/highlight.h"
-#include "dome/start_points.h"
 #include "preview/png_writer.h"
 #include "support/batch_run.h"
 #include "support/image_files.h"
 #include "support/test_host.h"
+#include "workflow/apply_colour.h"
+#include "workflow/boost_highlights.h"
 #include "workflow/load_image.h"
+#include "workflow/place_points.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
@@ -57,9 +57,9 @@ struct WindowRun {
     controls.SpinPointIteration.value = resolution;
     host.AnswerDialog(image);
     LoadImage(s, controls, host);
-    ButtonCalculateStartpointsClick(s, controls, host);
-    ButtonApplyColorClick(s, controls, host);
-    if (increase) ButtonIncreaseMaxWhiteClick(s, controls, host);
+    PlacePoints(s, controls, host);
+    ApplyColour(s, controls, host);
+    if (increase) BoostHighlights(s, controls, host);
   }
   std::unique_ptr<Session> session = MakeSession();
   Session& s = *session;
@@ -191,12 +191,12 @@ TEST_F(BatchDome, PreviewShowsTheColouredDome) {
   ASSERT_TRUE(WritePng(session->view.background, loadedPng, error)) << error;
   EXPECT_NE(testing::ReadFileBytes(loadedPng), batchPicture);
 
-  ButtonCalculateStartpointsClick(*session, controls, host);
+  PlacePoints(*session, controls, host);
   const std::string pointsPng = dir.Path("points.png");
   ASSERT_TRUE(WritePng(session->view.preview, pointsPng, error)) << error;
   EXPECT_NE(testing::ReadFileBytes(pointsPng), batchPicture);  // no coloured triangles yet
 
-  ButtonApplyColorClick(*session, controls, host);
+  ApplyColour(*session, controls, host);
   const std::string colouredPng = dir.Path("coloured.png");
   ASSERT_TRUE(WritePng(session->view.preview, colouredPng, error)) << error;
   EXPECT_EQ(testing::ReadFileBytes(colouredPng), batchPicture);

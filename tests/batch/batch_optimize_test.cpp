@@ -4,14 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "dome/colour_step.h"
-#include "dome/start_points.h"
 #include "optimize/optimize_step.h"
 #include "support/batch_run.h"
 #include "support/image_files.h"
 #include "support/optimize_fixtures.h"
 #include "support/test_host.h"
+#include "workflow/apply_colour.h"
 #include "workflow/load_image.h"
+#include "workflow/place_points.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
@@ -72,8 +72,8 @@ TEST_F(BatchOptimize, TablePrintsTheWindowsRows) {
   controls.SpinPointIteration.value = 3;
   host.AnswerDialog(image);
   LoadImage(s, controls, host);
-  ButtonCalculateStartpointsClick(s, controls, host);
-  ButtonApplyColorClick(s, controls, host);
+  PlacePoints(s, controls, host);
+  ApplyColour(s, controls, host);
   controls.EditOptThreshold.text = " 0.20";
   ButtonOptimizeClick(s, controls, host);
   ASSERT_EQ(s.results.count, 100);

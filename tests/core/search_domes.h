@@ -9,11 +9,11 @@
 #include <memory>
 #include <string>
 
-#include "dome/colour_step.h"
-#include "dome/start_points.h"
 #include "optimize/search_settings.h"
 #include "support/test_host.h"
+#include "workflow/apply_colour.h"
 #include "workflow/control_model.h"
+#include "workflow/place_points.h"
 #include "workflow/session.h"
 #include "workflow/workflow.h"
 
@@ -93,8 +93,8 @@ inline std::unique_ptr<DomeRun> MakeDome(int resolution, const Environment& env)
   s.workflowState = 1;
   run->controls.SpinPointIteration.value = resolution;
   SpinPointIterationChange(s, run->controls);
-  ButtonCalculateStartpointsClick(s, run->controls, run->host);
-  ButtonApplyColorClick(s, run->controls, run->host);
+  PlacePoints(s, run->controls, run->host);
+  ApplyColour(s, run->controls, run->host);
   return run;
 }
 

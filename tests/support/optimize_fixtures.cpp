@@ -3,8 +3,8 @@
 #include <cmath>
 #include <deque>
 
-#include "dome/colour_step.h"
 #include "optimize/candidates.h"
+#include "workflow/apply_colour.h"
 
 namespace halvane::testing {
 
@@ -77,7 +77,7 @@ std::vector<std::string> LogTexts(const ControlModel& controls, const std::strin
 }
 
 void OptimizeTest::ButtonApplyColors() {
-  ButtonApplyColorClick(s, controls, host);
+  ApplyColour(s, controls, host);
 }
 
 void OptimizeTest::UniformDome(int resolution, float lum) {

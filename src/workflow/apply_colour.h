@@ -3,6 +3,7 @@
 #include "workflow/control_model.h"
 #include "workflow/host.h"
 #include "workflow/session.h"
+#include "workflow/step_outcome.h"
 
 namespace halvane {
 
@@ -10,11 +11,10 @@ constexpr const char* kBlackWhiteMustDiffer = "Black point and white point must 
 
 // Step 3: every point takes the mean colour of the image around it (limited
 // to the clamp luminance) and becomes a light of that colour; statistics,
-// threshold proposals, and the points sorted by neighbourhood luminance.
-// Generates the points first when there are none.
-void ButtonApplyColorClick(Session& session, ControlModel& controls, Host& host);
-
-// "00500/642 points": progress of a pass over the points.
-std::string PointProgressText(uint32_t i, uint32_t count);
+// proposals for the later steps' fields, and the points sorted by
+// neighbourhood luminance. Places the points first when there are none.
+// Equal black and white points are refused with a message (shown, and
+// returned as the failure) before anything changes.
+StepOutcome ApplyColour(Session& session, ControlModel& controls, Host& host);
 
 }  // namespace halvane
