@@ -3,10 +3,14 @@ BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps configure build bench test-sanitize fuzz clean
+.PHONY: run test deps deps-test configure build bench test-sanitize fuzz clean
 
 deps:
 	@scripts/install-deps.sh
+
+# The tests also run our files through real consumers (Blender, USD readers).
+deps-test:
+	@scripts/install-deps.sh test
 
 $(BUILD_DIR)/build.ninja: | deps
 	@cmake -S . -B $(BUILD_DIR) -G Ninja $(CMAKE_FLAGS) >/dev/null
@@ -30,7 +34,7 @@ run: build
 	  echo "The window runs under a virtual display too: xvfb-run -a $(BUILD_DIR)/halvane"; \
 	fi
 
-test: build
+test: build deps-test
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
 
 bench: build

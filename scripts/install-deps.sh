@@ -1,18 +1,27 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the window need.
 # Only what is missing is installed; when everything is there it prints nothing.
+#   scripts/install-deps.sh        what building and running needs
+#   scripts/install-deps.sh test   also the real consumers the tests run our files through
+#                                  (Blender, OpenImageIO's tools, two USD readers from npm)
+#   scripts/install-deps.sh fuzz   also what the fuzz targets need
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
-# `scripts/install-deps.sh fuzz` also installs what the fuzz targets need.
 packages=(
   cmake ninja-build g++ make pkg-config
   qt6-base-dev libgl-dev
+  libopenexr-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libstb-dev
   xvfb xauth x11-apps imagemagick imagemagick-6.q16hdri
 )
 
-if [ "${1:-}" = fuzz ]; then packages+=(clang libclang-rt-14-dev); fi
+case "${1:-}" in
+  test) packages+=(blender blender-data openimageio-tools) ;;
+  fuzz) packages+=(clang libclang-rt-14-dev) ;;
+esac
+command -v node >/dev/null 2>&1 || [ "${1:-}" != test ] || packages+=(nodejs npm)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -21,11 +30,18 @@ for p in "${packages[@]}"; do
   fi
 done
 
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing missing packages: ${missing[*]}"
+  sudo_cmd=()
+  if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
 
-echo "Installing missing packages: ${missing[*]}"
-sudo_cmd=()
-if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# The USD readers the tests load our .usda files with, pinned by the lock file.
+if [ "${1:-}" = test ] && [ ! -d tests/consumers/node_modules ]; then
+  echo "Installing the USD readers of the tests (npm ci in tests/consumers)"
+  (cd tests/consumers && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
+fi
+exit 0
