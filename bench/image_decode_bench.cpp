@@ -9,9 +9,9 @@
 
 #include "image/load_step.h"
 #include "image/readers.h"
-#include "preview/preview.h"
 #include "support/image_files.h"
 #include "support/test_host.h"
+#include "workflow/redraw.h"
 #include "workflow/workflow.h"
 
 namespace halvane {

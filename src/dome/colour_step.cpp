@@ -10,7 +10,7 @@
 #include "dome/sampling.h"
 #include "dome/start_points.h"
 #include "dome/statistics.h"
-#include "preview/preview.h"
+#include "workflow/redraw.h"
 #include "workflow/workflow.h"
 
 namespace halvane {

@@ -7,7 +7,7 @@
 #include "base/number_text.h"
 #include "dome/colour_step.h"
 #include "dome/statistics.h"
-#include "preview/preview.h"
+#include "workflow/redraw.h"
 #include "workflow/workflow.h"
 
 namespace halvane {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "preview/preview.h"
+#include "workflow/redraw.h"
 #include "workflow/workflow.h"
 
 namespace halvane {

@@ -4,7 +4,7 @@
 #include <new>
 
 #include "image/readers.h"
-#include "preview/preview.h"
+#include "workflow/redraw.h"
 #include "workflow/workflow.h"
 
 namespace halvane {

@@ -14,7 +14,7 @@
 #include "optimize/parallel_search.h"
 #include "optimize/result_table.h"
 #include "optimize/search_settings.h"
-#include "preview/preview.h"
+#include "workflow/redraw.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
