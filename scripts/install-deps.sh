@@ -8,7 +8,7 @@ packages=(
   cmake ninja-build g++ make pkg-config
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libstb-dev
+  libstb-dev libpng-dev
   xvfb xauth x11-apps imagemagick imagemagick-6.q16hdri
 )
 

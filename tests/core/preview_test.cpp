@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <limits>
 #include <memory>
@@ -6,6 +7,8 @@
 #include "preview/dome_fill.h"
 #include "preview/image_layer.h"
 #include "preview/overlay.h"
+#include "preview/png_writer.h"
+#include "support/image_files.h"
 #include "support/session_fixture.h"
 #include "workflow/redraw.h"
 #include "workflow/view_settings.h"
@@ -141,6 +144,27 @@ TEST_F(PreviewLayer, FillsFollowTheLightColour) {
   EXPECT_EQ(view.background.Pixel(150, 140), (Rgb{230, 0, 0}));
   EXPECT_EQ(view.background.Pixel(20, 20), Rgb{});
   EXPECT_EQ(view.background.Pixel(150, 230), Rgb{});
+}
+
+// The file's pixels, decoded by libpng, must be the bitmap's.
+TEST_F(PreviewLayer, PngHoldsTheBitmapsPixels) {
+  Bitmap bitmap(3, 2);
+  for (int i = 0; i < 6; ++i)
+    bitmap.SetPixel(i % 3, i / 3, Rgb{uint8_t(40 * i), uint8_t(255 - i), uint8_t(i * i)});
+  testing::TempDir dir;
+  std::string error;
+  ASSERT_TRUE(WritePng(bitmap, dir.Path("p.png"), error)) << error;
+  png_image png{};
+  png.version = PNG_IMAGE_VERSION;
+  ASSERT_TRUE(png_image_begin_read_from_file(&png, dir.Path("p.png").c_str()));
+  png.format = PNG_FORMAT_RGB;
+  std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(png));
+  ASSERT_TRUE(png_image_finish_read(&png, nullptr, pixels.data(), 0, nullptr));
+  EXPECT_EQ(png.width * 10 + png.height, 32u);
+  EXPECT_EQ(pixels, std::vector<uint8_t>(bitmap.data(), bitmap.data() + 18));
+
+  EXPECT_FALSE(WritePng(bitmap, dir.Path("no/p.png"), error));
+  EXPECT_EQ(error, "No such file or directory");
 }
 
 // The redraws of the window, through the session.
