@@ -7,10 +7,11 @@
 
 #include <memory>
 
-#include "preview/preview.h"
+#include "image/readers.h"
 #include "support/image_files.h"
 #include "support/test_host.h"
 #include "workflow/load_image.h"
+#include "workflow/redraw.h"
 #include "workflow/workflow.h"
 
 namespace halvane {

@@ -24,7 +24,7 @@
 #include "app/picture_view.h"
 #include "app/pictures.h"
 #include "app/window_style.h"
-#include "preview/preview.h"
+#include "workflow/redraw.h"
 
 namespace halvane {
 namespace {

@@ -5,14 +5,15 @@
 #include "optimize/optimize_step.h"
 #include "optimize/reduce_lights.h"
 #include "optimize/result_table.h"
-#include "preview/mouse_readout.h"
-#include "preview/preview.h"
-#include "rig/export_step.h"
 #include "workflow/apply_colour.h"
 #include "workflow/boost_highlights.h"
+#include "workflow/export_intensity.h"
+#include "workflow/export_rig.h"
 #include "workflow/highlight_sliders.h"
 #include "workflow/load_image.h"
 #include "workflow/place_points.h"
+#include "workflow/readout.h"
+#include "workflow/view_settings.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
@@ -77,45 +78,45 @@ void TForm_main::OnButtonCollapseLightsClick() {
 }
 
 void TForm_main::OnTrackExpIntChange() {
-  RunStep([this] { TrackExpIntChange(controls_, *host_); });
+  RunStep([this] { ShowExportIntensity(controls_, *host_); });
 }
 
 void TForm_main::OnButtonExportClick() {
-  RunStep([this] { ButtonExportClick(*session_, controls_, *host_); });
+  RunStep([this] { ExportRig(*session_, controls_, *host_, ScriptKind::Xsi); });
 }
 
 void TForm_main::OnButtonExportMayaClick() {
-  RunStep([this] { ButtonExportMayaClick(*session_, controls_, *host_); });
+  RunStep([this] { ExportRig(*session_, controls_, *host_, ScriptKind::Maya); });
 }
 
 void TForm_main::OnUpdateView() {
-  RunStep([this] { UpdateView(*session_, controls_, *host_); });
+  RunStep([this] { ApplyOverlaySettings(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnUpdateViewback() {
-  RunStep([this] { UpdateViewback(*session_, controls_, *host_); });
+  RunStep([this] { ApplyBackgroundSettings(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnSpinViewMinChange() {
-  RunStep([this] { SpinViewMinChange(*session_, controls_, *host_); });
+  RunStep([this] { ChangeViewMinimum(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnSpinViewMaxChange() {
-  RunStep([this] { SpinViewMaxChange(*session_, controls_, *host_); });
+  RunStep([this] { ChangeViewMaximum(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnSpinButton1UpClick() {
-  RunStep([this] { SpinButton1UpClick(*session_, controls_, *host_); });
+  RunStep([this] { ShiftViewRangeUp(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnSpinButton1DownClick() {
-  RunStep([this] { SpinButton1DownClick(*session_, controls_, *host_); });
+  RunStep([this] { ShiftViewRangeDown(*session_, controls_, *host_); });
 }
 
 // Shared by Image1 and Image3. The readout only writes its labels, so it is
 // no step: it also works while a step lets events run.
 void TForm_main::OnImage1MouseMove(int x, int y) {
-  Image1MouseMove(*session_, controls_, *host_, x, y);
+  ShowReadoutAt(*session_, controls_, *host_, x, y);
   binder_.RefreshCheap();
 }
 

@@ -11,14 +11,14 @@
 #include "optimize/result_table.h"
 #include "optimize/search_settings.h"
 #include "preview/png_writer.h"
-#include "preview/preview.h"
-#include "rig/export_step.h"
 #include "rig/script_kind.h"
 #include "workflow/apply_colour.h"
 #include "workflow/boost_highlights.h"
+#include "workflow/export_rig.h"
 #include "workflow/highlight_sliders.h"
 #include "workflow/load_image.h"
 #include "workflow/place_points.h"
+#include "workflow/redraw.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
@@ -73,7 +73,7 @@ int WriteFiles(const BatchOptions& o, const Session& s, const ControlModel& cont
                std::ostream& err) {
   if (!o.pointsCsvPath.empty()) {
     std::ofstream csv(o.pointsCsvPath, std::ios::binary | std::ios::trunc);
-    if (csv) WritePointsCsv(s, csv);
+    if (csv) WritePointsCsv(s.dome, csv);
     if (!csv) {
       err << "halvane-batch: cannot write " << o.pointsCsvPath << '\n';
       return kExitOutputFailed;
@@ -92,9 +92,9 @@ int WriteFiles(const BatchOptions& o, const Session& s, const ControlModel& cont
 int ExportScripts(const BatchOptions& o, Session& s, ControlModel& controls, BatchHost& host) {
   for (const std::string& path : o.outputs) {
     host.SetSaveTarget(path);
-    const int messagesBefore = host.messageCount();
-    ExportScript(s, controls, host, ScriptKindForPath(path).value());  // checked with the options
-    if (host.messageCount() != messagesBefore) return kExitOutputFailed;
+    const StepOutcome outcome =
+        ExportRig(s, controls, host, ScriptKindForPath(path).value());  // checked with the options
+    if (outcome.status == StepStatus::kFailed) return kExitOutputFailed;
   }
   return kExitDone;
 }

@@ -15,11 +15,11 @@ void Put(std::ostream& out, T value) {
 
 }  // namespace
 
-void WritePointsCsv(const Session& s, std::ostream& out) {
+void WritePointsCsv(const Dome& dome, std::ostream& out) {
   out << "index,px,py,x,y,z,r,g,b,lum,lumSum7,lumSum19,lumSum37,lumSum61,lumSum91,"
          "lightR,lightG,lightB,lightLum,used,nb1,nb2,nb3,nb4,nb5,nb6\n";
-  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
-    const DomePoint& p = s.dome.points[i];
+  for (uint32_t i = 1; i <= dome.pointCount; ++i) {
+    const DomePoint& p = dome.points[i];
     out << i;
     Put(out, p.px);
     Put(out, p.py);

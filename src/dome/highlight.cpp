@@ -3,7 +3,11 @@
 #include <cmath>
 
 #include "base/luminance.h"
+#include "base/number_text.h"
 #include "dome/point_colours.h"
+#include "dome/statistics.h"
+#include "workflow/redraw.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {

@@ -1,6 +1,6 @@
 #include "optimize/finetuning.h"
 
-#include "preview/preview.h"
+#include "workflow/redraw.h"
 #include "workflow/workflow.h"
 
 namespace halvane {

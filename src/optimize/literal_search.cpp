@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "preview/preview.h"
+#include "workflow/redraw.h"
 #include "workflow/workflow.h"
 
 namespace halvane {

@@ -11,10 +11,10 @@
 #include "optimize/parallel_search.h"
 #include "optimize/result_table.h"
 #include "optimize/search_settings.h"
-#include "preview/preview.h"
 #include "workflow/apply_colour.h"
 #include "workflow/boost_highlights.h"
 #include "workflow/dome_display.h"
+#include "workflow/redraw.h"
 #include "workflow/workflow.h"
 
 namespace halvane {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "base/number_text.h"
-#include "preview/preview.h"
+#include "workflow/redraw.h"
 #include "workflow/workflow.h"
 
 namespace halvane {

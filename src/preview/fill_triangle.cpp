@@ -1,7 +1,10 @@
+#include "preview/fill_triangle.h"
+
 #include <cmath>
 #include <utility>
 
-#include "preview/preview.h"
+#include "preview/preview_mapping.h"
+#include "preview/view_state.h"
 
 namespace halvane {
 namespace {

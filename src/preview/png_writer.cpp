@@ -1,97 +1,77 @@
 #include "preview/png_writer.h"
 
-#include <array>
+#include <png.h>
+
 #include <cerrno>
+#include <csetjmp>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <vector>
 
 namespace halvane {
 namespace {
 
-const std::array<uint32_t, 256>& CrcTable() {
-  static const std::array<uint32_t, 256> table = [] {
-    std::array<uint32_t, 256> t{};
-    for (uint32_t n = 0; n < 256; ++n) {
-      uint32_t c = n;
-      for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-      t[n] = c;
-    }
-    return t;
-  }();
-  return table;
+// libpng reports a failure through this and then jumps back to the setjmp
+// in EncodePng; the message is kept for the caller.
+struct PngFailure {
+  char message[256] = "";
+};
+
+void OnPngError(png_structp png, png_const_charp message) {
+  auto* failure = static_cast<PngFailure*>(png_get_error_ptr(png));
+  std::snprintf(failure->message, sizeof failure->message, "%s", message);
+  png_longjmp(png, 1);
 }
 
-uint32_t Crc(const uint8_t* data, std::size_t n, uint32_t crc = 0xFFFFFFFFu) {
-  for (std::size_t i = 0; i < n; ++i) crc = CrcTable()[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-  return crc;
-}
+void OnPngWarning(png_structp, png_const_charp) {}
 
-void PutBigEndian(std::vector<uint8_t>& out, uint32_t v) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(v >> shift));
-}
-
-void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& body) {
-  PutBigEndian(out, static_cast<uint32_t>(body.size()));
-  const std::size_t typeAt = out.size();
-  out.insert(out.end(), type, type + 4);
-  out.insert(out.end(), body.begin(), body.end());
-  const uint32_t crc = Crc(out.data() + typeAt, 4 + body.size()) ^ 0xFFFFFFFFu;
-  PutBigEndian(out, crc);
-}
-
-// A zlib stream of stored deflate blocks.
-std::vector<uint8_t> StoredZlib(const std::vector<uint8_t>& raw) {
-  std::vector<uint8_t> z{0x78, 0x01};
-  constexpr std::size_t kMaxBlock = 65535;
-  std::size_t pos = 0;
-  do {
-    const std::size_t n = std::min(kMaxBlock, raw.size() - pos);
-    const bool last = pos + n == raw.size();
-    z.push_back(last ? 1 : 0);
-    z.push_back(static_cast<uint8_t>(n & 0xFF));
-    z.push_back(static_cast<uint8_t>(n >> 8));
-    z.push_back(static_cast<uint8_t>(~n & 0xFF));
-    z.push_back(static_cast<uint8_t>((~n >> 8) & 0xFF));
-    z.insert(z.end(), raw.begin() + static_cast<std::ptrdiff_t>(pos),
-             raw.begin() + static_cast<std::ptrdiff_t>(pos + n));
-    pos += n;
-  } while (pos < raw.size());
-  uint32_t a = 1, b = 0;
-  for (uint8_t byte : raw) {
-    a = (a + byte) % 65521;
-    b = (b + a) % 65521;
+// Encodes `bitmap` into the open `file`. Only trivially destructible objects
+// live here, as libpng leaves by a long jump on an error.
+bool EncodePng(const Bitmap& bitmap, std::FILE* file, PngFailure& failure) {
+  png_structp png =
+      png_create_write_struct(PNG_LIBPNG_VER_STRING, &failure, OnPngError, OnPngWarning);
+  if (png == nullptr) return false;
+  png_infop info = png_create_info_struct(png);
+  if (info == nullptr) {
+    png_destroy_write_struct(&png, nullptr);
+    return false;
   }
-  PutBigEndian(z, (b << 16) | a);
-  return z;
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    return false;
+  }
+  png_init_io(png, file);
+  png_set_IHDR(png, info, static_cast<png_uint_32>(bitmap.width()),
+               static_cast<png_uint_32>(bitmap.height()), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  for (int y = 0; y < bitmap.height(); ++y)
+    png_write_row(png, bitmap.data() + static_cast<std::size_t>(y) * bitmap.bytesPerLine());
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return true;
 }
 
 }  // namespace
 
 bool WritePng(const Bitmap& bitmap, const std::string& path, std::string& error) {
-  std::vector<uint8_t> raw;
-  raw.reserve(static_cast<std::size_t>(bitmap.height()) * (bitmap.bytesPerLine() + 1));
-  for (int y = 0; y < bitmap.height(); ++y) {
-    raw.push_back(0);  // no filter
-    const uint8_t* row = bitmap.data() + static_cast<std::size_t>(y) * bitmap.bytesPerLine();
-    raw.insert(raw.end(), row, row + bitmap.bytesPerLine());
-  }
-  std::vector<uint8_t> header;
-  PutBigEndian(header, static_cast<uint32_t>(bitmap.width()));
-  PutBigEndian(header, static_cast<uint32_t>(bitmap.height()));
-  header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB
-
-  std::vector<uint8_t> file{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  PutChunk(file, "IHDR", header);
-  PutChunk(file, "IDAT", StoredZlib(raw));
-  PutChunk(file, "IEND", {});
-
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (out)
-    out.write(reinterpret_cast<const char*>(file.data()),
-              static_cast<std::streamsize>(file.size()));
-  if (!out) {
+  errno = 0;
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) {
     error = std::strerror(errno);
+    return false;
+  }
+  PngFailure failure;
+  const bool encoded = EncodePng(bitmap, file, failure);
+  errno = 0;
+  const bool flushed = std::fflush(file) == 0 && !std::ferror(file);
+  const int flushError = errno;
+  const bool closed = std::fclose(file) == 0;
+  if (!encoded) {
+    error = failure.message[0] != '\0' ? failure.message : "cannot encode the picture";
+    return false;
+  }
+  if (!flushed || !closed) {
+    error = std::strerror(flushError != 0 ? flushError : errno != 0 ? errno : EIO);
     return false;
   }
   return true;

@@ -6,8 +6,8 @@
 
 namespace halvane {
 
-// Writes `bitmap` as an 8-bit RGB PNG file (stored, uncompressed deflate
-// blocks). Returns false with `error` set when the file cannot be written.
+// Writes `bitmap` as an 8-bit RGB PNG file. Returns false with `error` set
+// when the file cannot be written.
 bool WritePng(const Bitmap& bitmap, const std::string& path, std::string& error);
 
 }  // namespace halvane

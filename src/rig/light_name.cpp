@@ -6,13 +6,13 @@ namespace halvane {
 namespace {
 
 constexpr std::string_view kNameLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+static_assert(kNameLetters.size() == kNameLetterCount);
 constexpr const char* kNameStem = "ZR_Light";
 
 }  // namespace
 
-char DrawNameLetter(Host& host) {
-  return kNameLetters.at(
-      static_cast<std::size_t>(host.RandomInt(static_cast<int>(kNameLetters.size()))));
+char NameLetter(int draw) {
+  return kNameLetters.at(static_cast<std::size_t>(draw));
 }
 
 std::string MayaLightName(int number, char letter) {

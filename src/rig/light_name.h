@@ -2,13 +2,14 @@
 
 #include <string>
 
-#include "workflow/host.h"
-
 namespace halvane {
 
-// The letter that every light name of one export carries, drawn with equal
-// chance from A..Z.
-char DrawNameLetter(Host& host);
+// Every light name of one export carries the same letter, A..Z.
+constexpr int kNameLetterCount = 26;
+
+// The letter of draw `draw` (0 for "A"). Throws std::out_of_range outside
+// 0..kNameLetterCount-1.
+char NameLetter(int draw);
 
 // "ZR_Light" + number + letter, as the Maya script names its lights.
 std::string MayaLightName(int number, char letter);

@@ -1,6 +1,5 @@
 #include "rig/maya_script.h"
 
-#include "rig/export_light.h"
 #include "rig/light_name.h"
 #include "rig/script_lines.h"
 #include "rig/script_number.h"
@@ -60,7 +59,7 @@ void AppendLevelLocators(std::string& out) {
 
 // The one expression that ties the light to the root's attributes. The "\n"
 // inside are MEL string escapes, so the whole expression is one line.
-void AppendExpression(std::string& out, const ExportLight& light, const std::string& n) {
+void AppendExpression(std::string& out, const RigLight& light, const std::string& n) {
   const std::string dirX = FormatScriptNumber(light.dirX);
   const std::string dirY = FormatScriptNumber(light.dirY);
   const std::string dirZ = FormatScriptNumber(light.dirZ);
@@ -100,8 +99,8 @@ void AppendExpression(std::string& out, const ExportLight& light, const std::str
   out.append(kScriptLineEnd);
 }
 
-void AppendLight(std::string& out, const ExportLight& light, bool candidate, char letter) {
-  const std::string n = MayaLightName(static_cast<int>(light.index), letter);
+void AppendLight(std::string& out, const RigLight& light, bool candidate, char letter) {
+  const std::string n = MayaLightName(static_cast<int>(light.number), letter);
   // Without a chosen optimization every light goes under the first level.
   const std::string group = std::to_string(candidate ? light.level : 1);
   const std::string samples = std::to_string(light.areaSamples);
@@ -124,18 +123,15 @@ void AppendLight(std::string& out, const ExportLight& light, bool candidate, cha
 
 }  // namespace
 
-void AppendMayaHeader(std::string& out) {
+std::string MayaScript(const Rig& rig, char letter) {
+  std::string out;
   for (const char* line : kMayaHeader) AddLine(out, line);
-}
-
-void AppendMayaLights(std::string& out, const Session& s, const ExportSelection& selection,
-                      char letter) {
   AppendLevelLocators(out);
-  for (uint32_t index : ExportedPoints(s, selection))
-    AppendLight(out, MakeExportLight(s, index, selection, ScriptKind::Maya), selection.candidate,
-                letter);
+  for (const RigLight& light : rig.lights)
+    AppendLight(out, light, rig.mode == RigMode::Candidate, letter);
   AddLine(out, "progressBar -edit -endProgress $gMainProgressBar;");
   AddLine(out, "select -cl;");
+  return out;
 }
 
 }  // namespace halvane

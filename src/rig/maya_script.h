@@ -2,18 +2,13 @@
 
 #include <string>
 
-#include "rig/export_selection.h"
-#include "workflow/session.h"
+#include "rig/rig.h"
 
 namespace halvane {
 
-// The MEL script's first section: renderer set-up and the root locator with
-// its keyable control attributes.
-void AppendMayaHeader(std::string& out);
-
-// The rest of the MEL script: the six level locators, one block per exported
-// light named with `letter`, and the closing lines.
-void AppendMayaLights(std::string& out, const Session& session, const ExportSelection& selection,
-                      char letter);
+// The MEL script of `rig`: the root locator with its attributes, the six
+// level locators and one block per light named with `letter`. Lines end in
+// CR LF.
+std::string MayaScript(const Rig& rig, char letter);
 
 }  // namespace halvane

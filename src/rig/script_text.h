@@ -2,23 +2,12 @@
 
 #include <string>
 
-#include "rig/script_kind.h"
-#include "workflow/control_model.h"
-#include "workflow/session.h"
+#include "rig/rig.h"
 
 namespace halvane {
 
-// The control values a script depends on.
-struct ScriptOptions {
-  int selectedRow = 1;      // top row of the result table's selection
-  int lightDistance = 100;  // the XSI distance parameter's default
-};
-
-ScriptOptions ScriptOptionsFromForm(const ControlModel& controls);
-
-// The whole script text, every light named with `letter`, lines ending in
-// CR LF.
-std::string BuildScript(const Session& session, ScriptKind kind, const ScriptOptions& options,
-                        char letter);
+// The whole script of `rig` in the language of its kind, every light named
+// with `letter`, lines ending in CR LF.
+std::string ScriptText(const Rig& rig, char letter);
 
 }  // namespace halvane

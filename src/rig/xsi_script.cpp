@@ -1,6 +1,5 @@
 #include "rig/xsi_script.h"
 
-#include "rig/export_light.h"
 #include "rig/light_name.h"
 #include "rig/script_lines.h"
 #include "rig/script_number.h"
@@ -19,7 +18,7 @@ void AppendLevelNulls(std::string& out) {
 
 // Lines 2 to 14 of a light block, the same in both modes: rotation, position,
 // colour, intensity, visibility, specular, shadow and umbra expressions.
-void AppendExpressions(std::string& out, const ExportLight& light) {
+void AppendExpressions(std::string& out, const RigLight& light) {
   const std::string grey = FormatScriptNumber(light.grey);
   const std::string intensity = FormatScriptNumber(light.intensity);
   const std::string highlight = FormatScriptNumber(light.highlight);
@@ -83,8 +82,8 @@ void AppendAreaSize(std::string& out, float areaScale) {
 
 // A light of a chosen optimization goes under its level null; otherwise
 // directly under the root, and its area lines come in another order.
-void AppendLight(std::string& out, const ExportLight& light, bool candidate, char letter) {
-  const std::string n = XsiLightName(static_cast<int>(light.index), letter);
+void AppendLight(std::string& out, const RigLight& light, bool candidate, char letter) {
+  const std::string n = XsiLightName(static_cast<int>(light.number), letter);
   const std::string parent = candidate ? "ParentNull" + std::to_string(light.level) : "ParentNull";
   AddLine(out, R"~(Set Newlight= GetPrimLight ("Point.Preset", ")~", n, R"~(" ,)~", parent, ")");
   AppendExpressions(out, light);
@@ -98,9 +97,7 @@ void AppendLight(std::string& out, const ExportLight& light, bool candidate, cha
   AppendAreaSize(out, light.areaScale);
 }
 
-}  // namespace
-
-void AppendXsiHeader(std::string& out, int lightDistance) {
+void AppendHeader(std::string& out, int lightDistance) {
   AddLine(out, R"~(set ParentNull=GetPrim ("Null", "ZR_Halvane"))~");
   AddLine(out, R"~(AddProp "Custom_parameter_list",ParentNull, , "Light_CTRL")~");
   AddLine(out, kAddParameter, R"~("Visible", siBool, 1, 0, 1, , 5, 0, 1)~");
@@ -128,12 +125,15 @@ void AppendXsiHeader(std::string& out, int lightDistance) {
       R"~("Light_Has_Shadows_If_Image_Intensity_Was_Higher_",  siDouble, 0.5, 0, 1.5, , 5, 0, 1.5)~");
 }
 
-void AppendXsiLights(std::string& out, const Session& s, const ExportSelection& selection,
-                     char letter) {
-  if (selection.candidate) AppendLevelNulls(out);
-  for (uint32_t index : ExportedPoints(s, selection))
-    AppendLight(out, MakeExportLight(s, index, selection, ScriptKind::Xsi), selection.candidate,
-                letter);
+}  // namespace
+
+std::string XsiScript(const Rig& rig, char letter) {
+  std::string out;
+  AppendHeader(out, rig.lightDistance);
+  const bool candidate = rig.mode == RigMode::Candidate;
+  if (candidate) AppendLevelNulls(out);
+  for (const RigLight& light : rig.lights) AppendLight(out, light, candidate, letter);
+  return out;
 }
 
 }  // namespace halvane

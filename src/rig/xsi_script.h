@@ -2,18 +2,13 @@
 
 #include <string>
 
-#include "rig/export_selection.h"
-#include "workflow/session.h"
+#include "rig/rig.h"
 
 namespace halvane {
 
-// The VBScript's first section: the root null and its custom parameters,
-// the distance parameter defaulting to `lightDistance`.
-void AppendXsiHeader(std::string& out, int lightDistance);
-
-// The rest of the VBScript: the six level nulls (candidate mode only) and one
-// block per exported light named with `letter`. The last block ends the file.
-void AppendXsiLights(std::string& out, const Session& session, const ExportSelection& selection,
-                     char letter);
+// The VBScript of `rig`: the root null and its custom parameters, the six
+// level nulls (candidate mode only) and one block per light named with
+// `letter`. The last block ends the file. Lines end in CR LF.
+std::string XsiScript(const Rig& rig, char letter);
 
 }  // namespace halvane

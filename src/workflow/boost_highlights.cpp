@@ -6,7 +6,7 @@
 #include "base/number_text.h"
 #include "dome/highlight.h"
 #include "dome/statistics.h"
-#include "preview/preview.h"
+#include "workflow/redraw.h"
 #include "workflow/apply_colour.h"
 #include "workflow/dome_display.h"
 #include "workflow/workflow.h"

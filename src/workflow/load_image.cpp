@@ -5,7 +5,8 @@
 
 #include "image/byte_source.h"
 #include "image/image_file_types.h"
-#include "preview/preview.h"
+#include "image/readers.h"
+#include "workflow/redraw.h"
 #include "workflow/workflow.h"
 
 namespace halvane {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "dome/start_points.h"
-#include "preview/preview.h"
+#include "workflow/redraw.h"
 #include "workflow/dome_display.h"
 #include "workflow/workflow.h"
 

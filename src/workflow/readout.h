@@ -10,7 +10,8 @@ namespace halvane {
 // and the colour values there in the "Mouse Position" labels: before the
 // colours are applied the raw pixel and its value normalised by the black and
 // white points, afterwards the colour, luminance and largest level of the
-// first point near the pointer next to the raw pixel.
-void Image1MouseMove(Session& session, ControlModel& controls, Host& host, int x, int y);
+// first point near the pointer next to the raw pixel. Without a loaded image
+// only the position is shown.
+void ShowReadoutAt(const Session& session, ControlModel& controls, Host& host, int x, int y);
 
 }  // namespace halvane

@@ -1,9 +1,10 @@
-#include "rig/export_step.h"
+#include "workflow/export_rig.h"
 
 #include <exception>
+#include <string>
 
-#include "base/number_text.h"
 #include "rig/light_name.h"
+#include "rig/rig.h"
 #include "rig/script_file.h"
 #include "rig/script_text.h"
 #include "workflow/workflow.h"
@@ -13,12 +14,17 @@ namespace {
 
 constexpr int kExportStep = 8;
 
+RigOptions RigOptionsFromForm(const ControlModel& controls, ScriptKind kind) {
+  return {kind, controls.GridOptimized.selectedRow, controls.SpinLightDistance.value};
+}
+
 // Builds the script and writes it; returns an empty string or the failure.
 std::string WriteScript(const Session& s, const ControlModel& controls, Host& host, ScriptKind kind,
                         const std::string& path) {
   try {
-    const char letter = DrawNameLetter(host);
-    return WriteFileReplacing(path, BuildScript(s, kind, ScriptOptionsFromForm(controls), letter));
+    const char letter = NameLetter(host.RandomInt(kNameLetterCount));
+    const Rig rig = MakeRig(s.dome, s.image, s.results, RigOptionsFromForm(controls, kind));
+    return WriteFileReplacing(path, ScriptText(rig, letter));
   } catch (const std::exception& e) {
     return WriteFailureText(path, e.what());
   }
@@ -26,10 +32,10 @@ std::string WriteScript(const Session& s, const ControlModel& controls, Host& ho
 
 }  // namespace
 
-void ExportScript(Session& s, ControlModel& controls, Host& host, ScriptKind kind) {
-  if (s.workflowState < 3) return;
+StepOutcome ExportRig(Session& s, ControlModel& controls, Host& host, ScriptKind kind) {
+  if (s.workflowState < 3) return StepOutcome::NotRun("Apply colours first.");
   const auto path = host.ChooseSaveFile(DefaultExtension(kind), SaveFilter(kind));
-  if (!path) return;
+  if (!path) return StepOutcome::NotRun("Choose a file to export to.");
 
   SetBusy(controls, true);
   const std::string failure = WriteScript(s, controls, host, kind, *path);
@@ -38,19 +44,7 @@ void ExportScript(Session& s, ControlModel& controls, Host& host, ScriptKind kin
   else
     host.ShowMessage(failure);
   SetBusy(controls, false);
-}
-
-void ButtonExportClick(Session& s, ControlModel& controls, Host& host) {
-  ExportScript(s, controls, host, ScriptKind::Xsi);
-}
-
-void ButtonExportMayaClick(Session& s, ControlModel& controls, Host& host) {
-  ExportScript(s, controls, host, ScriptKind::Maya);
-}
-
-void TrackExpIntChange(ControlModel& controls, Host& host) {
-  const double value = static_cast<double>(controls.TrackExpInt.position / 10.0L);
-  controls.LabelExpIntens.caption = FormatFixed(value, 1, host.GetNumberFormat());
+  return failure.empty() ? StepOutcome::Done() : StepOutcome::Failed(failure);
 }
 
 }  // namespace halvane

@@ -1,4 +1,6 @@
-#include "preview/preview.h"
+#include "workflow/view_settings.h"
+
+#include "workflow/redraw.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
@@ -19,20 +21,15 @@ void Redraw(Session& s, ControlModel& controls, Host& host, bool background) {
 
 }  // namespace
 
-void RedrawDome(Session& s, ControlModel& controls, Host& host) {
-  RedrawBackground(s, controls, host);
-  DrawOverlay(s, controls, host, false, false, 1, s.dome.pointCount, s.results.results[1]);
-}
-
-void UpdateView(Session& s, ControlModel& controls, Host& host) {
+void ApplyOverlaySettings(Session& s, ControlModel& controls, Host& host) {
   Redraw(s, controls, host, false);
 }
 
-void UpdateViewback(Session& s, ControlModel& controls, Host& host) {
+void ApplyBackgroundSettings(Session& s, ControlModel& controls, Host& host) {
   Redraw(s, controls, host, true);
 }
 
-void SpinViewMinChange(Session& s, ControlModel& controls, Host& host) {
+void ChangeViewMinimum(Session& s, ControlModel& controls, Host& host) {
   SpinEdit& lo = controls.SpinViewMin;
   SpinEdit& hi = controls.SpinViewMax;
   if (hi.value <= lo.value) {
@@ -42,10 +39,10 @@ void SpinViewMinChange(Session& s, ControlModel& controls, Host& host) {
       lo.value = hi.value - 1;
     }
   }
-  UpdateViewback(s, controls, host);
+  ApplyBackgroundSettings(s, controls, host);
 }
 
-void SpinViewMaxChange(Session& s, ControlModel& controls, Host& host) {
+void ChangeViewMaximum(Session& s, ControlModel& controls, Host& host) {
   SpinEdit& lo = controls.SpinViewMin;
   SpinEdit& hi = controls.SpinViewMax;
   if (lo.value >= hi.value) {
@@ -55,27 +52,27 @@ void SpinViewMaxChange(Session& s, ControlModel& controls, Host& host) {
       hi.value = lo.value + 1;
     }
   }
-  UpdateViewback(s, controls, host);
+  ApplyBackgroundSettings(s, controls, host);
 }
 
-void SpinButton1DownClick(Session& s, ControlModel& controls, Host& host) {
+void ShiftViewRangeDown(Session& s, ControlModel& controls, Host& host) {
   s.view.updateEnabled = false;
   if (controls.SpinViewMin.value > controls.SpinViewMin.minValue) {
     controls.SpinViewMin.value -= 1;
     controls.SpinViewMax.value -= 1;
   }
   s.view.updateEnabled = true;
-  UpdateViewback(s, controls, host);
+  ApplyBackgroundSettings(s, controls, host);
 }
 
-void SpinButton1UpClick(Session& s, ControlModel& controls, Host& host) {
+void ShiftViewRangeUp(Session& s, ControlModel& controls, Host& host) {
   s.view.updateEnabled = false;
   if (controls.SpinViewMax.value < controls.SpinViewMax.maxValue) {
     controls.SpinViewMin.value += 1;
     controls.SpinViewMax.value += 1;
   }
   s.view.updateEnabled = true;
-  UpdateViewback(s, controls, host);
+  ApplyBackgroundSettings(s, controls, host);
 }
 
 }  // namespace halvane

@@ -1,14 +1,30 @@
-#include "rig/export_light.h"
+#include "rig/rig.h"
 
 #include <stdexcept>
 
 namespace halvane {
 namespace {
 
-// Without a chosen optimization each writer has a fixed sample count, and the
+// Without a chosen result each writer has a fixed sample count, and the
 // XSI area size depends on the subdivision level alone.
 constexpr int kPlainMayaSamples = 3;
 constexpr int kPlainXsiSamples = 2;
+
+// Angular spacing of neighbouring points at a sphere subdivision level.
+long double AreaSpacing(int subdivLevel) {
+  switch (subdivLevel) {
+    case 2:
+      return 0.62L;
+    case 3:
+      return 0.33L;
+    case 4:
+      return 0.17L;
+    case 5:
+      return 0.09L;
+    default:
+      return 1.2L;
+  }
+}
 
 long double PlainXsiAreaScale(int subdivLevel) {
   switch (subdivLevel) {
@@ -25,7 +41,13 @@ long double PlainXsiAreaScale(int subdivLevel) {
   }
 }
 
-void SetColour(ExportLight& light, const DomePoint& p) {
+// Only 1..6 name a group; any other stored level (0 for points never part of
+// a chosen result) counts as a single point, level 1.
+int EffectiveLevel(int32_t storedLevel) {
+  return storedLevel >= 1 && storedLevel <= 6 ? storedLevel : 1;
+}
+
+void SetColour(RigLight& light, const DomePoint& p) {
   float peak = p.lightR;
   if (p.lightG > peak) peak = p.lightG;
   if (p.lightB > peak) peak = p.lightB;
@@ -43,7 +65,7 @@ void SetColour(ExportLight& light, const DomePoint& p) {
   light.grey = static_cast<double>(0.3L * light.normR + 0.59L * light.normG + 0.11L * light.normB);
 }
 
-void SetRotation(ExportLight& light, const DomePoint& p, const Image& image) {
+void SetRotation(RigLight& light, const DomePoint& p, const Image& image) {
   if (image.width <= 0 || image.height <= 0)
     throw std::invalid_argument("export needs an image of positive size");
   light.rotY = static_cast<double>(static_cast<long double>(p.px) / image.width * 360.0L - 180.0L);
@@ -76,56 +98,52 @@ long double LevelWidth(int level) {
   return level * 0.75L - 0.3L;
 }
 
-void SetArea(ExportLight& light, const Session& s, bool candidate, ScriptKind kind) {
-  if (candidate) {
-    light.areaScale = static_cast<float>(LevelWidth(light.level) * AreaSpacing(s.dome.subdivLevel));
-    light.areaSamples = CandidateSamples(light.level, s.dome.subdivLevel);
+void SetArea(RigLight& light, int subdivLevel, RigMode mode, ScriptKind kind) {
+  if (mode == RigMode::Candidate) {
+    light.areaScale = static_cast<float>(LevelWidth(light.level) * AreaSpacing(subdivLevel));
+    light.areaSamples = CandidateSamples(light.level, subdivLevel);
   } else if (kind == ScriptKind::Maya) {
     light.areaScale = static_cast<float>(LevelWidth(light.level) * 1.2L);
     light.areaSamples = kPlainMayaSamples;
   } else {
-    light.areaScale = static_cast<float>(PlainXsiAreaScale(s.dome.subdivLevel));
+    light.areaScale = static_cast<float>(PlainXsiAreaScale(subdivLevel));
     light.areaSamples = kPlainXsiSamples;
   }
 }
 
-}  // namespace
-
-long double AreaSpacing(int subdivLevel) {
-  switch (subdivLevel) {
-    case 2:
-      return 0.62L;
-    case 3:
-      return 0.33L;
-    case 4:
-      return 0.17L;
-    case 5:
-      return 0.09L;
-    default:
-      return 1.2L;
-  }
-}
-
-int EffectiveLevel(int32_t storedLevel) {
-  return storedLevel >= 1 && storedLevel <= 6 ? storedLevel : 1;
-}
-
-ExportLight MakeExportLight(const Session& s, uint32_t index, const ExportSelection& selection,
-                            ScriptKind kind) {
-  const DomePoint& p = s.dome.points[index];
-  ExportLight light;
-  light.index = index;
+RigLight MakeLight(const Rig& rig, const Dome& dome, const Image& image, uint32_t index) {
+  const DomePoint& p = dome.points[index];
+  RigLight light;
+  light.number = index;
   light.level = EffectiveLevel(p.level);
   SetColour(light, p);
-  light.intensity =
-      static_cast<double>(static_cast<long double>(light.peak) * s.dome.pointIntensity);
-  SetRotation(light, p, s.image);
+  light.intensity = static_cast<double>(static_cast<long double>(light.peak) * dome.pointIntensity);
+  SetRotation(light, p, image);
   light.dirX = p.x;
   light.dirY = p.y;
   light.dirZ = p.z;
-  light.highlight = selection.candidate ? HighlightForLevel(p, light.level) : p.lum;
-  SetArea(light, s, selection.candidate, kind);
+  light.highlight = rig.mode == RigMode::Candidate ? HighlightForLevel(p, light.level) : p.lum;
+  SetArea(light, dome.subdivLevel, rig.mode, rig.kind);
   return light;
+}
+
+}  // namespace
+
+Rig MakeRig(const Dome& dome, const Image& image, const SearchResults& results,
+            const RigOptions& options) {
+  Rig rig;
+  rig.kind = options.kind;
+  rig.subdivLevel = dome.subdivLevel;
+  rig.lightDistance = options.lightDistance;
+  const int row = options.selectedRow;
+  const bool candidate = results.count > 0 && row >= 1 && row <= results.count;
+  rig.mode = candidate ? RigMode::Candidate : RigMode::Plain;
+  for (uint32_t i = 1; i <= dome.pointCount; ++i) {
+    if (!dome.points[i].used) continue;
+    if (candidate && results.results[static_cast<std::size_t>(row)].decision[i] == 0) continue;
+    rig.lights.push_back(MakeLight(rig, dome, image, i));
+  }
+  return rig;
 }
 
 }  // namespace halvane

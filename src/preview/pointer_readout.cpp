@@ -1,10 +1,10 @@
-#include "preview/mouse_readout.h"
+#include "preview/pointer_readout.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 
-#include "base/number_text.h"
+#include "preview/view_state.h"
 
 namespace halvane {
 namespace {
@@ -69,9 +69,9 @@ struct LightValues {
 
 // The light of the first point, in index order, inside the box of half
 // sizes `half` around `at`; zeros when there is none.
-LightValues FirstLightInBox(const Session& s, ImagePosition at, ImagePosition half) {
-  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
-    const DomePoint& p = s.dome.points[i];
+LightValues FirstLightInBox(const Dome& dome, ImagePosition at, ImagePosition half) {
+  for (uint32_t i = 1; i <= dome.pointCount; ++i) {
+    const DomePoint& p = dome.points[i];
     if (p.px >= at.x - half.x && p.px <= at.x + half.x && p.py >= at.y - half.y &&
         p.py <= at.y + half.y)
       return LightValues{p.lightR, p.lightG, p.lightB, p.lightLum, p.maxLevel};
@@ -79,29 +79,29 @@ LightValues FirstLightInBox(const Session& s, ImagePosition at, ImagePosition ha
   return LightValues{};
 }
 
-void ShowLightValues(const Session& s, ControlModel& controls, ImagePosition at, ImagePosition half,
-                     const NumberFormat& nf) {
-  const LightValues light = FirstLightInBox(s, at, half);
-  controls.LabelcordB.caption = ValueWithPixel("B: ", light.b, PixelChannel(s.image, at, 0), nf);
-  controls.LabelcordG.caption = ValueWithPixel("G: ", light.g, PixelChannel(s.image, at, 1), nf);
-  controls.LabelcordR.caption = ValueWithPixel("R: ", light.r, PixelChannel(s.image, at, 2), nf);
-  controls.LabelcordLum.caption = "Lum: " + ReadoutNumber(light.lum, 2, nf);
-  controls.Labelmaxopt.caption = "MaxOpt: " + ReadoutNumber(light.maxLevel, 0, nf);
+void ReadLightValues(PointerReadout& out, const Image& image, const Dome& dome, ImagePosition at,
+                     ImagePosition half, const NumberFormat& nf) {
+  const LightValues light = FirstLightInBox(dome, at, half);
+  out.b = ValueWithPixel("B: ", light.b, PixelChannel(image, at, 0), nf);
+  out.g = ValueWithPixel("G: ", light.g, PixelChannel(image, at, 1), nf);
+  out.r = ValueWithPixel("R: ", light.r, PixelChannel(image, at, 2), nf);
+  out.lum = "Lum: " + ReadoutNumber(light.lum, 2, nf);
+  out.maxOpt = "MaxOpt: " + ReadoutNumber(light.maxLevel, 0, nf);
 }
 
-void ShowNormalisedValues(const Session& s, ControlModel& controls, ImagePosition at,
-                          const NumberFormat& nf) {
-  const long double range = static_cast<long double>(s.sampling.whitePoint) - s.sampling.blackPoint;
+void ReadImageValues(PointerReadout& out, const Image& image, const SamplingSettings& sampling,
+                     ImagePosition at, const NumberFormat& nf) {
+  const long double range = static_cast<long double>(sampling.whitePoint) - sampling.blackPoint;
   const auto normalised = [&](float p) {
-    return (p - static_cast<long double>(s.sampling.blackPoint)) / range;
+    return (p - static_cast<long double>(sampling.blackPoint)) / range;
   };
-  const float b = PixelChannel(s.image, at, 0);
-  const float g = PixelChannel(s.image, at, 1);
-  const float r = PixelChannel(s.image, at, 2);
-  controls.LabelcordB.caption = ValueWithPixel("B: ", normalised(b), b, nf);
-  controls.LabelcordG.caption = ValueWithPixel("G: ", normalised(g), g, nf);
-  controls.LabelcordR.caption = ValueWithPixel("R: ", normalised(r), r, nf);
-  controls.LabelcordLum.caption = "Lum: ";
+  const float b = PixelChannel(image, at, 0);
+  const float g = PixelChannel(image, at, 1);
+  const float r = PixelChannel(image, at, 2);
+  out.b = ValueWithPixel("B: ", normalised(b), b, nf);
+  out.g = ValueWithPixel("G: ", normalised(g), g, nf);
+  out.r = ValueWithPixel("R: ", normalised(r), r, nf);
+  out.lum = "Lum: ";
 }
 
 long long NearestImagePosition(int previewPosition, int imageSize) {
@@ -111,28 +111,29 @@ long long NearestImagePosition(int previewPosition, int imageSize) {
 
 }  // namespace
 
-void Image1MouseMove(Session& s, ControlModel& controls, Host& host, int x, int y) {
-  const Image& image = s.image;
-  if (image.width <= 0 || image.height <= 0) return;
-  if (x < 1 || x >= kPreviewSize || y < 1 || y >= kPreviewSize) return;
+PointerReadout ReadPointer(const Image& image, const Dome& dome, const SamplingSettings& sampling,
+                           ReadoutValues values, int x, int y, const NumberFormat& format) {
+  PointerReadout out;
+  if (image.width <= 0 || image.height <= 0) return out;
+  if (x < 1 || x >= kPreviewSize || y < 1 || y >= kPreviewSize) return out;
   const ImagePosition at{NearestImagePosition(x, image.width),
                          NearestImagePosition(y, image.height)};
   const ImagePosition half{
       static_cast<long long>(std::nearbyint(image.width * 4.0L / kPreviewSize)),
       static_cast<long long>(std::nearbyint(image.height * 4.0L / kPreviewSize))};
-  if (at.x < 0 || at.x > image.width || at.y > image.height) return;
-  controls.LabelcordX.caption = "X: " + std::to_string(at.x);
-  controls.LabelcordY.caption = "Y: " + std::to_string(at.y);
-  if (image.height < kSmallestReadableHeight) return;
-  // Without a loaded image (after a failed load the size may not match the
-  // pixel array) only the position is shown.
-  if (s.imageMissing || !image.HoldsAllPixels()) return;
-  const NumberFormat nf = host.GetNumberFormat();
-  if (s.workflowState >= 3) {
-    ShowLightValues(s, controls, at, half, nf);
+  if (at.x < 0 || at.x > image.width || at.y > image.height) return out;
+  out.x = "X: " + std::to_string(at.x);
+  out.y = "Y: " + std::to_string(at.y);
+  if (image.height < kSmallestReadableHeight) return out;
+  // After a failed load the size may not match the pixel array: only the
+  // position is shown.
+  if (values == ReadoutValues::None || !image.HoldsAllPixels()) return out;
+  if (values == ReadoutValues::Light) {
+    ReadLightValues(out, image, dome, at, half, format);
   } else {
-    ShowNormalisedValues(s, controls, at, nf);
+    ReadImageValues(out, image, sampling, at, format);
   }
+  return out;
 }
 
 }  // namespace halvane
