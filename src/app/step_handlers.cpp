@@ -5,13 +5,12 @@
 #include "dome/highlight.h"
 #include "dome/start_points.h"
 #include "image/load_step.h"
-#include "optimize/collapse_lights.h"
-#include "optimize/optimize_step.h"
-#include "optimize/reduce_lights.h"
-#include "optimize/result_table.h"
 #include "preview/mouse_readout.h"
 #include "preview/preview.h"
 #include "rig/export_step.h"
+#include "workflow/choose_result.h"
+#include "workflow/finetune.h"
+#include "workflow/optimize_points.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
@@ -50,7 +49,7 @@ void TForm_main::OnTrackLumRChange() {
 }
 
 void TForm_main::OnButtonOptimizeClick() {
-  RunStep([this] { ButtonOptimizeClick(*session_, controls_, *host_); });
+  RunStep([this] { OptimizePoints(*session_, controls_, *host_); });
 }
 
 // Reaches a running optimization while it lets events run, so it is not a
@@ -60,19 +59,19 @@ void TForm_main::OnButtonAbortClick() {
 }
 
 void TForm_main::OnGridOptimizedClick() {
-  RunStep([this] { GridOptimizedClick(*session_, controls_, *host_); });
+  RunStep([this] { ChooseResult(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnTrackRedLumChange() {
-  RunStep([this] { TrackRedLumChange(controls_, *host_); });
+  RunStep([this] { ShowReduceThreshold(controls_, *host_); });
 }
 
 void TForm_main::OnButtonReduceLightsClick() {
-  RunStep([this] { ButtonReduceLightsClick(*session_, controls_, *host_); });
+  RunStep([this] { ReduceLights(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnButtonCollapseLightsClick() {
-  RunStep([this] { ButtonCollapseLightsClick(*session_, controls_, *host_); });
+  RunStep([this] { CollapseLights(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnTrackExpIntChange() {

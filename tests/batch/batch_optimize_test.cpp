@@ -7,11 +7,11 @@
 #include "dome/colour_step.h"
 #include "dome/start_points.h"
 #include "image/load_step.h"
-#include "optimize/optimize_step.h"
 #include "support/batch_run.h"
 #include "support/image_files.h"
 #include "support/optimize_fixtures.h"
 #include "support/test_host.h"
+#include "workflow/optimize_points.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
@@ -41,7 +41,7 @@ class BatchOptimize : public ::testing::Test {
     std::vector<testing::Rgbe> pixels;
     for (int y = 0; y < 64; ++y)
       for (int x = 0; x < 128; ++x) {
-        const auto m = static_cast<uint8_t>(testing::NoiseAt(x, y) * 256.0f);
+        const auto m = static_cast<uint8_t>(testing::Noise01(x, y) * 256.0f);
         pixels.push_back({m, m, m, 130});
       }
     testing::WriteFile(image, testing::FlatRadiance(128, 64, pixels));
@@ -75,7 +75,7 @@ TEST_F(BatchOptimize, TablePrintsTheWindowsRows) {
   ButtonCalculateStartpointsClick(s, controls, host);
   ButtonApplyColorClick(s, controls, host);
   controls.EditOptThreshold.text = " 0.20";
-  ButtonOptimizeClick(s, controls, host);
+  OptimizePoints(s, controls, host);
   ASSERT_EQ(s.results.count, 100);
 
   ASSERT_EQ(lines.size(), header + 101) << "header and 100 rows, nothing after";
