@@ -21,9 +21,9 @@ class Candidates : public ::testing::Test {
     run_ = testing::MakeDome(3, testing::Uniform(1.0f));
     for (uint32_t i = 1; i <= dome().pointCount; ++i) SetLuminance(dome(), i, lum);
   }
-  void Find(float threshold, int maxReduction, const Progress& progress = {}) {
+  void Find(float threshold, int maxReduction) {
     ResetOptimizationFields(dome());
-    BuildCandidates(dome(), {threshold, static_cast<uint8_t>(maxReduction)}, progress);
+    BuildCandidates(dome(), {threshold, static_cast<uint8_t>(maxReduction)}, {});
   }
   Dome& dome() { return run_->s.dome; }
   const DomePoint& point(uint32_t i) { return dome().points[i]; }
@@ -42,29 +42,6 @@ class Candidates : public ::testing::Test {
 
   std::unique_ptr<testing::DomeRun> run_;
 };
-
-TEST_F(Candidates, ResetMakesEveryPointALightOfItsOwnColour) {
-  UniformDome(2.0f);
-  for (uint32_t i = 1; i <= dome().pointCount; ++i) {
-    DomePoint& p = dome().points[i];
-    p.r = 0.25f * static_cast<float>(i);
-    p.lightR = p.lightLum = 99.0f;
-    p.used = false;
-    p.contrastEdge = true;
-    p.maxLevel = p.level = 4;
-    p.memberCount[3] = 19;
-  }
-  ResetOptimizationFields(dome());
-  for (uint32_t i = 1; i <= dome().pointCount; ++i) {
-    const DomePoint& p = point(i);
-    ASSERT_TRUE(p.used && !p.contrastEdge && p.maxLevel == 1 && p.level == 1) << i;
-    ASSERT_EQ(p.members[1], static_cast<int32_t>(i));
-    ASSERT_EQ(p.memberCount[1], 1);
-    ASSERT_EQ(p.memberCount[3], 0);
-    ASSERT_EQ(p.lightR, p.r);
-    ASSERT_EQ(p.lightLum, 2.0f);
-  }
-}
 
 // Every point reaches the setting; the thinning keeps a centre (other than
 // point 1) only when at least two neighbours before it were withdrawn.
@@ -200,17 +177,6 @@ TEST_F(Candidates, WindowSpansTheWholeCollapse) {
   int withinTwo = 0;
   for (uint32_t i = 1; i <= dome().pointCount; ++i) withinTwo += steps[i] <= 2;
   EXPECT_EQ(point(1).memberCount[3], withinTwo);
-}
-
-TEST_F(Candidates, ProgressReportsEveryTenthPoint) {
-  UniformDome(1.0f);
-  std::vector<std::string> reports;
-  Progress progress;
-  progress.report = [&](const std::string& text, double) { reports.push_back(text); };
-  Find(0.5f, 3, progress);
-  ASSERT_EQ(reports.size(), 16u);
-  EXPECT_EQ(reports.front(), "10/162");
-  EXPECT_EQ(reports.back(), "160/162");
 }
 
 }  // namespace

@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "optimize/candidates.h"
-#include "optimize/result_lights.h"
 #include "optimize/result_table.h"
 #include "support/optimize_fixtures.h"
 #include "workflow/choose_result.h"
@@ -15,8 +13,6 @@
 
 namespace halvane {
 namespace {
-
-using testing::DecisionText;
 
 class ResultTable : public ::testing::Test {
  protected:
@@ -170,51 +166,36 @@ TEST_F(ResultTable, TheGridShowsPaddedCellsOfAtMost100Rows) {
   ShowResultTable(*results, run.controls, run.host);
   EXPECT_EQ(run.controls.GridOptimized.rowCount, 101);
   EXPECT_EQ(run.controls.GridOptimized.Cell(0, 100), " 100");
-
-  results->count = 0;
-  ShowResultTable(*results, run.controls, run.host);
-  ASSERT_EQ(run.controls.GridOptimized.rowCount, 2);
-  EXPECT_EQ(Row(1), std::vector<std::string>(6, ""));
 }
 
 // ---------------------------------------------------------------------------
-// Choosing a row: on the 162-point dome with varied colours, result 3
-// collapses point 1 at level 3 and a point far from it at level 2.
+// Choosing a row. Five points in a row: point 2 collects 1 and 3 (level 2)
+// and 4 (level 3); result 3 collapses point 2 at level 3.
 
 class ChooseResultTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetOptimizationFields(dome);
-    BuildCandidates(dome, {99.99f, 3}, {});
-    for (uint32_t i = 1; i <= dome.pointCount; ++i) {
+    testing::AddSingles(dome, 5);
+    testing::SetRings(dome, 2, {{1, 3}, {4}});
+    for (uint32_t i = 1; i <= 5; ++i) {
       DomePoint& p = dome.points[i];
       p.r = 0.1f * static_cast<float>(i);
       p.g = 0.3f + 0.01f * static_cast<float>(i);
       p.b = 1.0f / static_cast<float>(i);
       p.lum = 0.7f + 0.001f * static_cast<float>(i);
     }
-    const std::vector<int> steps = testing::StepsFrom(dome, 1);
-    far_ = static_cast<uint32_t>(std::find(steps.begin() + 1, steps.end(), 5) - steps.begin());
     s.results.count = 3;
-    for (uint16_t r = 1; r <= 3; ++r)
-      for (uint32_t j = 1; j <= dome.pointCount; ++j) s.results.results[r].decision[j] = 1;
-    Collapse(1, 3);
-    Collapse(far_, 2);
+    for (uint32_t j = 1; j <= 5; ++j) s.results.results[1].decision[j] = 1;
+    const char decisions[] = "03001";
+    for (uint32_t j = 1; j <= 5; ++j) s.results.results[3].decision[j] = decisions[j - 1] - '0';
     s.workflowState = 5;
-    run->controls.GridOptimized.selectedRow = 3;
+    run.controls.GridOptimized.selectedRow = 3;
   }
-  void Collapse(uint32_t centre, uint8_t level) {
-    const DomePoint& p = dome.points[centre];
-    s.results.results[3].decision[centre] = level;
-    for (std::size_t k = 2; k <= p.memberCount[level]; ++k)
-      s.results.results[3].decision[static_cast<std::size_t>(p.members[k])] = 0;
-  }
-  // Sums one addition at a time in single precision, in list order.
-  float Sum(uint32_t centre, uint8_t level, float DomePoint::*field) const {
-    const DomePoint& p = dome.points[centre];
+  // Sums of the collapse's members one addition at a time in single
+  // precision, in list order.
+  float Sum(float DomePoint::*field) const {
     float sum = 0;
-    for (std::size_t k = 1; k <= p.memberCount[level]; ++k)
-      sum = sum + dome.points[static_cast<std::size_t>(p.members[k])].*field;
+    for (int32_t m : {2, 1, 3, 4}) sum = sum + dome.points[static_cast<std::size_t>(m)].*field;
     return sum;
   }
   void ExpectLight(uint32_t j, float r, float g, float b, float lum, int level) const {
@@ -223,58 +204,48 @@ class ChooseResultTest : public ::testing::Test {
     EXPECT_EQ(p.level, level) << j;
     EXPECT_EQ(p.used, level != 0) << j;
   }
-  void ExpectCentre(uint32_t j, uint8_t level) const {
-    ExpectLight(j, Sum(j, level, &DomePoint::r), Sum(j, level, &DomePoint::g),
-                Sum(j, level, &DomePoint::b), Sum(j, level, &DomePoint::lum), level);
-  }
-  void ExpectSampledColours(uint16_t r) const {
-    for (uint32_t j = 1; j <= dome.pointCount; ++j) {
-      const DomePoint& p = dome.points[j];
-      if (s.results.results[r].decision[j] == 1) ExpectLight(j, p.r, p.g, p.b, p.lum, 1);
-    }
+  void ExpectSampledColour(uint32_t j) const {
+    const DomePoint& p = dome.points[j];
+    ExpectLight(j, p.r, p.g, p.b, p.lum, 1);
   }
 
-  std::unique_ptr<testing::DomeRun> run = testing::MakeDome(3, testing::Uniform(1.0f));
-  Session& s = run->s;
+  testing::DomeRun run;
+  Session& s = run.s;
   Dome& dome = s.dome;
-  uint32_t far_ = 0;
 };
 
 TEST_F(ChooseResultTest, CentresGetTheSummedColourOfTheirMembersAgainAndAgain) {
-  ControlModel& controls = run->controls;
+  ControlModel& controls = run.controls;
   controls.PanelSt[7].color = kPanelDoneColor;
   for (int round = 0; round < 2; ++round) {
-    ASSERT_TRUE(ChooseResult(s, controls, run->host).done());
-    ExpectCentre(1, 3);
-    ExpectCentre(far_, 2);
-    for (std::size_t k = 2; k <= dome.points[1].memberCount[3]; ++k)
-      ExpectLight(static_cast<uint32_t>(dome.points[1].members[k]), 0, 0, 0, 0, 0);
-    ExpectSampledColours(3);
+    ASSERT_TRUE(ChooseResult(s, controls, run.host).done());
+    ExpectLight(2, Sum(&DomePoint::r), Sum(&DomePoint::g), Sum(&DomePoint::b), Sum(&DomePoint::lum),
+                3);
+    for (uint32_t absorbed : {1u, 3u, 4u}) ExpectLight(absorbed, 0, 0, 0, 0, 0);
+    ExpectSampledColour(5);
   }
   EXPECT_EQ(controls.StatusBar1.panels[1], "Optimization selected.");
   EXPECT_EQ(controls.StatusBar1.panels[2], "Optimization #3");
   EXPECT_TRUE(controls.LabelSt[6].bold);
   EXPECT_EQ(controls.PanelSt[7].color, kPanelColor);
   controls.GridOptimized.selectedRow = 1;
-  ChooseResult(s, controls, run->host);
-  ExpectSampledColours(1);
+  ChooseResult(s, controls, run.host);
+  for (uint32_t j = 1; j <= 5; ++j) ExpectSampledColour(j);
 }
 
 TEST_F(ChooseResultTest, ARowOutsideTheListOrBeforeAnOptimizationIsNotRun) {
-  ControlModel& controls = run->controls;
-  ResetOptimizationFields(dome);
+  ControlModel& controls = run.controls;
   controls.StatusBar1.panels[1] = "before";
   s.workflowState = 4;
-  EXPECT_EQ(ChooseResult(s, controls, run->host).status, StepStatus::kNotRun);
+  EXPECT_EQ(ChooseResult(s, controls, run.host).status, StepStatus::kNotRun);
   s.workflowState = 5;
   for (int row : {0, 4}) {
     controls.GridOptimized.selectedRow = row;
-    EXPECT_EQ(ChooseResult(s, controls, run->host).status, StepStatus::kNotRun) << row;
+    EXPECT_EQ(ChooseResult(s, controls, run.host).status, StepStatus::kNotRun) << row;
   }
   EXPECT_EQ(controls.StatusBar1.panels[1], "before");
   EXPECT_EQ(controls.PanelSt[6].color, kPanelColor);
-  for (uint32_t j = 1; j <= dome.pointCount; ++j)
-    ASSERT_TRUE(dome.points[j].used && dome.points[j].lightR == dome.points[j].r) << j;
+  for (uint32_t j = 1; j <= 5; ++j) EXPECT_EQ(dome.points[j].lightLum, 0.0f);
 }
 
 }  // namespace

@@ -14,11 +14,9 @@
 
 namespace halvane::testing {
 
-// ---------------------------------------------------------------------------
 // Generated environments: one value for all three channels of pixel (x, y)
-// of a latitude-longitude image, kImageWidth x kImageHeight unless a dome is
-// made at another size.
-
+// of a kImageWidth x kImageHeight latitude-longitude image (unless a dome is
+// made at another size).
 using Environment = std::function<float(int x, int y)>;
 
 constexpr int kImageWidth = 256, kImageHeight = 128;
@@ -55,10 +53,8 @@ struct DomeRun {
 std::unique_ptr<DomeRun> MakeDome(int resolution, const Environment& env, int width = kImageWidth,
                                   int height = kImageHeight);
 
-// ---------------------------------------------------------------------------
-// Hand-made domes: only what a test sets.
-
-// Points 1..count, each a single light with no collapse.
+// Hand-made domes, only what a test sets. Points 1..count, each a single
+// light with no collapse.
 void AddSingles(Dome& dome, uint32_t count);
 // Point `centre` collects rings[0] at level 2, rings[0] and rings[1] at
 // level 3, ...; its maxLevel and working level become the largest.
@@ -67,9 +63,6 @@ void SetRings(Dome& dome, uint32_t centre, const std::vector<std::vector<int32_t
 void Link(Dome& dome, uint32_t a, uint32_t b);
 // Sets a point's sampled colour to the grey of luminance `lum`.
 void SetLuminance(Dome& dome, uint32_t i, float lum);
-
-// ---------------------------------------------------------------------------
-// Reading outcomes.
 
 // The optimization controls of a case.
 struct OptimizeControls {
@@ -82,9 +75,9 @@ struct OptimizeControls {
   void ApplyTo(ControlModel& controls) const;
 };
 
-// Decisions 1..count as digits, for compact comparisons ("20110").
+// Decisions 1..count as digits ("20110"), of one result and of the stored
+// results.
 std::string DecisionText(const SearchResult& record, uint32_t count);
-// The decisions of the stored results 1..count.
 std::vector<std::string> ResultTexts(const SearchResults& results, uint32_t pointCount);
 
 // Neighbour steps from point `from` to every point (index 0 unused; -1 where
