@@ -13,7 +13,7 @@ namespace halvane {
 // One seed of a level as the walks need it.
 struct SearchSeed {
   SearchResult record{};        // the decisions the search starts from
-  int32_t run = 0;              // starting RunLights
+  int32_t run = 0;              // starting runLights
   std::vector<uint8_t> levels;  // working level of every point index 0..kPointCapacity
 };
 

@@ -4,6 +4,9 @@ namespace halvane {
 namespace {
 
 constexpr uint32_t kRefreshEvery = 262144;  // rejections between screen refreshes
+// Above every member count: no collapse of the point reaches back.
+constexpr int kNoCap = 100;
+static_assert(kMemberSlots < kNoCap);
 
 }  // namespace
 
@@ -134,7 +137,7 @@ void PrepareSeed(Dome& dome, SearchRun& run, uint32_t from, uint32_t to) {
     DomePoint& p = dome.points[j];
     p.level = p.maxLevel;
     const int reach = p.level >= 0 ? p.memberCount[static_cast<std::size_t>(p.level)] : 0;
-    int cap = 100;
+    int cap = kNoCap;
     for (int k = 1; k <= reach; ++k)
       if (static_cast<uint32_t>(p.members[static_cast<std::size_t>(k)]) < run.firstFree) {
         cap = k;

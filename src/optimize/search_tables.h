@@ -89,10 +89,10 @@ class CollapseMasks {
 struct LevelTables {
   const CollapseMasks* masks = nullptr;
   int minimum = 2;    // smallest collapse level tried
-  uint32_t last = 0;  // LastIndex: the point that completes a result
-  // A visit of point j is cut when RunLights > cutAbove[j]. It never falls
+  uint32_t last = 0;  // lastIndex: the point that completes a result
+  // A visit of point j is cut when runLights > cutAbove[j]. It never falls
   // with j, so a visit that is not cut is followed by visits that are not
-  // cut either as long as RunLights stays.
+  // cut either as long as runLights stays.
   std::vector<int64_t> cutAbove;
   // Members of ring (j, s) among points 1..last: the lights it removes from
   // the stored light count.

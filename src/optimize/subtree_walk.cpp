@@ -132,7 +132,7 @@ bool SubtreeWalker::Run(std::size_t splitDepth) {
 // are skipped word by word, and a free point without a collapse that fits
 // only adds its light and passes on: its frame would have the single light
 // as its one option. Only the first visit of a stretch of decided points can
-// be cut: the bounds never tighten with the index while RunLights stays.
+// be cut: the bounds never tighten with the index while runLights stays.
 HALVANE_HOT void SubtreeWalker::Enter(uint32_t j) {
   int32_t passed = 0;
   for (;;) {

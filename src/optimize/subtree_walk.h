@@ -16,8 +16,8 @@ constexpr uint32_t kNoRejection = std::numeric_limits<uint32_t>::max();
 struct WalkStart {
   uint32_t seed = 0;   // position in the level's seed list
   uint32_t first = 0;  // the point whose visit starts the walk
-  int32_t run = 0;     // RunLights
-  int32_t lights = 0;  // points 1..LastIndex with decision > 0
+  int32_t run = 0;     // runLights
+  int32_t lights = 0;  // points 1..lastIndex with decision > 0
   FreeSet free{};
   std::vector<CollapseCode> centres;  // collapses chosen on the path
 };
@@ -54,7 +54,7 @@ struct SearchPiece {
 
 // What the walks of one level share with the thread that replays them.
 struct WalkShared {
-  // An upper bound of LightLimit at any leaf still to be replayed: a leaf
+  // An upper bound of lightLimit at any leaf still to be replayed: a leaf
   // above it is rejected whatever comes before it.
   std::atomic<uint32_t> limitBound{0};
   std::atomic<bool> stop{false};

@@ -1,7 +1,6 @@
 #include "workflow/optimize_points.h"
 
 #include <algorithm>
-#include <memory>
 #include <string>
 
 #include "base/number_text.h"
