@@ -14,10 +14,10 @@
 #include <string>
 
 #include "bench_support.h"
-#include "optimize/optimize_step.h"
 #include "optimize/search_settings.h"
 #include "support/optimize_fixtures.h"
 #include "workflow/apply_colour.h"
+#include "workflow/optimize_points.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
@@ -34,11 +34,11 @@ struct SkyDome {
     s.image.width = kWidth;
     s.image.height = kHeight;
     s.image.pixels.resize(static_cast<std::size_t>(kWidth) * kHeight * 3);
+    const testing::Environment world = testing::World(kNoise, kWidth, kHeight);
     for (int y = 0; y < kHeight; ++y)
       for (int x = 0; x < kWidth; ++x)
         for (int k = 0; k < 3; ++k)
-          s.image.pixels[3 * (static_cast<std::size_t>(y) * kWidth + x) + k] =
-              testing::WorldPixel(x, y, kWidth, kHeight, kNoise);
+          s.image.pixels[3 * (static_cast<std::size_t>(y) * kWidth + x) + k] = world(x, y);
     s.imageMissing = false;
     s.workflowState = 1;
     controls.SpinPointIteration.value = 4;
@@ -53,14 +53,14 @@ struct SkyDome {
 void BM_OptimizeRunSky642(benchmark::State& state) {
   static SkyDome dome;
   SearchStatistics statistics;
-  SearchSettings settings = DefaultSearchSettings();
+  SearchSettings& settings = dome.s.searchSettings;
   settings.literal = state.range(0) == 1;
   settings.statistics = &statistics;
   double levelSeconds[4] = {}, found[4] = {}, cutsAndResults = 0, visits = 0, searchSeconds = 0;
   for (auto _ : state) {
     dome.controls.ListBox1.items.clear();
     statistics = SearchStatistics{};
-    ButtonOptimizeClick(dome.s, dome.controls, dome.host, settings);
+    OptimizePoints(dome.s, dome.controls, dome.host);
     for (int level = 1; level <= 3; ++level) {
       const bench::LevelFigures f =
           bench::ReadLevel(dome.controls, level).value_or(bench::LevelFigures{});

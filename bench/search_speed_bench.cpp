@@ -13,10 +13,13 @@
 #include <string>
 
 #include "bench_support.h"
-#include "core/search_domes.h"
-#include "optimize/optimize_step.h"
 #include "optimize/search_settings.h"
+#include "support/optimize_fixtures.h"
+#include "workflow/apply_colour.h"
 #include "workflow/load_image.h"
+#include "workflow/place_points.h"
+#include "workflow/optimize_points.h"
+#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
@@ -24,53 +27,39 @@ namespace {
 using bench::ClockHost;
 using testing::DomeRun;
 
-struct BenchDome {
-  std::string name;
-  std::unique_ptr<DomeRun> dome;
-};
+const char* const kDomeNames[] = {"sky3%", "sky8%", "sample", "sample all levels"};
 
-// The sample image with points and colours, prepared once for both of its
-// domes; null when the file is not there or cannot be read.
-const DomeRun* SampleDome() {
-  static const std::unique_ptr<DomeRun> sample = []() -> std::unique_ptr<DomeRun> {
-    const std::string path =
-        (std::filesystem::path(__FILE__).parent_path().parent_path() / "data" / "sky.hdr").string();
-    if (!std::filesystem::exists(path)) return nullptr;
-    auto run = std::make_unique<DomeRun>();
-    run->host.AnswerDialog(path);
-    LoadImage(run->s, run->controls, run->host);
-    if (run->s.imageMissing) return nullptr;
-    run->controls.SpinPointIteration.value = 4;
-    SpinPointIterationChange(run->s, run->controls);
-    PlacePoints(run->s, run->controls, run->host);
-    ApplyColour(run->s, run->controls, run->host);
-    return run;
-  }();
-  return sample.get();
+std::string SamplePath() {
+  return (std::filesystem::path(__FILE__).parent_path().parent_path() / "data" / "sky.hdr")
+      .string();
 }
 
-// The default settings, halted after level 1 unless `allLevels`: later
-// levels on the generated skies keep the literal search busy for minutes.
-void UseControls(DomeRun& run, bool allLevels) {
-  testing::OptimizeControls c;
-  c.haltAfterLevel1 = !allLevels;
-  c.ApplyTo(run.controls);
+// The sample image with points and colours; null when the file cannot be
+// read.
+std::unique_ptr<DomeRun> SampleDome() {
+  auto run = std::make_unique<DomeRun>();
+  run->host.AnswerDialog(SamplePath());
+  LoadImage(run->s, run->controls, run->host);
+  if (run->s.imageMissing) return nullptr;
+  run->controls.SpinPointIteration.value = 4;
+  SpinPointIterationChange(run->s, run->controls);
+  PlacePoints(run->s, run->controls, run->host);
+  ApplyColour(run->s, run->controls, run->host);
+  return run;
 }
 
 // Dome 0: sky with 3% grain, 1: 8% grain, 2: the sample image halted after
-// level 1, 3: the sample image through all levels.
-const BenchDome& Dome(int which) {
-  static std::map<int, BenchDome> domes;
-  auto found = domes.find(which);
-  if (found != domes.end()) return found->second;
-  static const char* const names[] = {"sky3%", "sky8%", "sample", "sample all levels"};
-  std::unique_ptr<DomeRun> dome;
-  if (which < 2)
-    dome = testing::MakeDome(4, testing::Sky(which == 0 ? 0.03f : 0.08f));
-  else if (const DomeRun* sample = SampleDome())
-    dome = std::make_unique<DomeRun>(*sample);
-  if (dome) UseControls(*dome, which == 3);
-  return domes.emplace(which, BenchDome{names[which], std::move(dome)}).first->second;
+// level 1, 3: the sample image through all levels; the default settings,
+// halted after level 1 unless on dome 3: later levels on the generated
+// skies keep the literal search busy for minutes.
+std::unique_ptr<DomeRun> MakeBenchDome(int which) {
+  std::unique_ptr<DomeRun> dome =
+      which < 2 ? testing::MakeDome(4, testing::Sky(which == 0 ? 0.03f : 0.08f)) : SampleDome();
+  if (!dome) return nullptr;
+  testing::OptimizeControls c;
+  c.haltAfterLevel1 = which != 3;
+  c.ApplyTo(dome->controls);
+  return dome;
 }
 
 std::map<int, double>& LiteralSeconds() {
@@ -88,22 +77,22 @@ void CountLevelSeconds(const ControlModel& controls, benchmark::State& state) {
 void BM_OptimizePoints(benchmark::State& state) {
   const int which = static_cast<int>(state.range(0));
   const int threads = static_cast<int>(state.range(1));  // -1: literal
-  const BenchDome& bench = Dome(which);
-  if (!bench.dome) {
-    state.SkipWithError("no sample image");
-    return;
-  }
-  state.SetLabel(bench.name + (threads < 0 ? " literal" : " threads=" + std::to_string(threads)));
+  state.SetLabel(std::string(kDomeNames[which]) +
+                 (threads < 0 ? " literal" : " threads=" + std::to_string(threads)));
   SearchStatistics statistics;
   double seconds = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    auto run = std::make_unique<DomeRun>(*bench.dome);
+    std::unique_ptr<DomeRun> run = MakeBenchDome(which);
+    if (!run) {
+      state.SkipWithError("no sample image");
+      break;
+    }
+    run->s.searchSettings = {threads < 0 ? 1 : threads, threads < 0, &statistics};
     ClockHost host;
     state.ResumeTiming();
     const auto start = std::chrono::steady_clock::now();
-    ButtonOptimizeClick(run->s, run->controls, host,
-                        {threads < 0 ? 1 : threads, threads < 0, &statistics});
+    OptimizePoints(run->s, run->controls, host);
     seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     state.PauseTiming();
     CountLevelSeconds(run->controls, state);

@@ -130,7 +130,7 @@ QFrame* TForm_main::BuildStepPanel(int step, QBoxLayout* content) {
 QBoxLayout* TForm_main::BuildLoadStep() {
   auto* row = Row();
   row->addWidget(binder_.Bind(controls_.Button_LoadImage, "Button_LoadImage",
-                              [this] { OnButton_LoadImageClick(); }));
+                              [this] { OnLoadImage(); }));
   row->addWidget(binder_.Bind(controls_.EditImagename, "EditImagename"), 1);
   return row;
 }
@@ -142,7 +142,7 @@ QBoxLayout* TForm_main::BuildPointsStep() {
                                    [this] { OnSpinPointIterationChange(); })));
   row->addSpacing(12);
   row->addWidget(binder_.Bind(controls_.ButtonCalculateStartpoints, "ButtonCalculateStartpoints",
-                              [this] { OnButtonCalculateStartpointsClick(); }));
+                              [this] { OnPlacePoints(); }));
   row->addStretch(1);
   return row;
 }
@@ -155,7 +155,7 @@ QBoxLayout* TForm_main::BuildColorStep() {
                binder_.Bind(controls_.EditClampwhite, "EditClampwhite"));
   inputs->addSpacing(12);
   inputs->addWidget(binder_.Bind(controls_.ButtonApplyColor, "ButtonApplyColor",
-                                 [this] { OnButtonApplyColorClick(); }));
+                                 [this] { OnApplyColour(); }));
   inputs->addWidget(binder_.Bind(controls_.CheckThresholds, "CheckThresholds"));
   inputs->addStretch(1);
 
@@ -231,7 +231,7 @@ QBoxLayout* TForm_main::BuildHighlightStep() {
 
   auto* action = Row();
   action->addWidget(binder_.Bind(controls_.ButtonIncreaseMaxWhite, "ButtonIncreaseMaxWhite",
-                                 [this] { OnButtonIncreaseMaxWhiteClick(); }));
+                                 [this] { OnBoostHighlights(); }));
   action->addStretch(1);
 
   auto* step = new QVBoxLayout;

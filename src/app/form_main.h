@@ -72,11 +72,11 @@ class TForm_main : public QMainWindow {
                    const char* valueName, ControlBinder::Handler onChange);
 
   // The handlers of the controls (step_handlers.cpp), one per control event.
-  void OnButton_LoadImageClick();
+  void OnLoadImage();
   void OnSpinPointIterationChange();
-  void OnButtonCalculateStartpointsClick();
-  void OnButtonApplyColorClick();
-  void OnButtonIncreaseMaxWhiteClick();
+  void OnPlacePoints();
+  void OnApplyColour();
+  void OnBoostHighlights();
   void OnTrackLumValueChange();
   void OnTrackLumPowerChange();
   void OnTrackLumRChange();

@@ -1,16 +1,16 @@
 // The handlers of the window's controls: each runs its core step through
 // RunStep.
 #include "app/form_main.h"
-#include "optimize/collapse_lights.h"
-#include "optimize/optimize_step.h"
-#include "optimize/reduce_lights.h"
 #include "optimize/result_table.h"
 #include "workflow/apply_colour.h"
 #include "workflow/boost_highlights.h"
+#include "workflow/choose_result.h"
 #include "workflow/export_intensity.h"
 #include "workflow/export_rig.h"
+#include "workflow/finetune.h"
 #include "workflow/highlight_sliders.h"
 #include "workflow/load_image.h"
+#include "workflow/optimize_points.h"
 #include "workflow/place_points.h"
 #include "workflow/readout.h"
 #include "workflow/view_settings.h"
@@ -18,7 +18,7 @@
 
 namespace halvane {
 
-void TForm_main::OnButton_LoadImageClick() {
+void TForm_main::OnLoadImage() {
   RunStep([this] { LoadImage(*session_, controls_, *host_); });
 }
 
@@ -26,15 +26,15 @@ void TForm_main::OnSpinPointIterationChange() {
   RunStep([this] { SpinPointIterationChange(*session_, controls_); });
 }
 
-void TForm_main::OnButtonCalculateStartpointsClick() {
+void TForm_main::OnPlacePoints() {
   RunStep([this] { PlacePoints(*session_, controls_, *host_); });
 }
 
-void TForm_main::OnButtonApplyColorClick() {
+void TForm_main::OnApplyColour() {
   RunStep([this] { ApplyColour(*session_, controls_, *host_); });
 }
 
-void TForm_main::OnButtonIncreaseMaxWhiteClick() {
+void TForm_main::OnBoostHighlights() {
   RunStep([this] { BoostHighlights(*session_, controls_, *host_); });
 }
 
@@ -52,7 +52,7 @@ void TForm_main::OnTrackLumRChange() {
 }
 
 void TForm_main::OnButtonOptimizeClick() {
-  RunStep([this] { ButtonOptimizeClick(*session_, controls_, *host_); });
+  RunStep([this] { OptimizePoints(*session_, controls_, *host_); });
 }
 
 // Reaches a running optimization while it lets events run, so it is not a
@@ -62,19 +62,19 @@ void TForm_main::OnButtonAbortClick() {
 }
 
 void TForm_main::OnGridOptimizedClick() {
-  RunStep([this] { GridOptimizedClick(*session_, controls_, *host_); });
+  RunStep([this] { ChooseResult(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnTrackRedLumChange() {
-  RunStep([this] { TrackRedLumChange(controls_, *host_); });
+  RunStep([this] { ShowReduceThreshold(controls_, *host_); });
 }
 
 void TForm_main::OnButtonReduceLightsClick() {
-  RunStep([this] { ButtonReduceLightsClick(*session_, controls_, *host_); });
+  RunStep([this] { ReduceLights(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnButtonCollapseLightsClick() {
-  RunStep([this] { ButtonCollapseLightsClick(*session_, controls_, *host_); });
+  RunStep([this] { CollapseLights(*session_, controls_, *host_); });
 }
 
 void TForm_main::OnTrackExpIntChange() {

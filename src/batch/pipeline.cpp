@@ -5,18 +5,18 @@
 
 #include "batch/batch_host.h"
 #include "batch/points_csv.h"
-#include "optimize/collapse_lights.h"
-#include "optimize/optimize_step.h"
-#include "optimize/reduce_lights.h"
 #include "optimize/result_table.h"
 #include "optimize/search_settings.h"
 #include "preview/png_writer.h"
 #include "rig/script_kind.h"
 #include "workflow/apply_colour.h"
 #include "workflow/boost_highlights.h"
+#include "workflow/choose_result.h"
 #include "workflow/export_rig.h"
+#include "workflow/finetune.h"
 #include "workflow/highlight_sliders.h"
 #include "workflow/load_image.h"
+#include "workflow/optimize_points.h"
 #include "workflow/place_points.h"
 #include "workflow/redraw.h"
 #include "workflow/workflow.h"
@@ -52,10 +52,10 @@ void SetControls(const BatchOptions& o, Session& s, ControlModel& controls, Host
   if (o.level1Points) controls.SpinOptLevel1.value = *o.level1Points;
   if (o.level1MaxLights) controls.SpinOptLevel1_min.value = *o.level1MaxLights;
   controls.CheckOptHalt1.checked = o.haltAfterLevel1;
-  if (o.threads) DefaultSearchSettings().threads = *o.threads;
+  if (o.threads) s.searchSettings.threads = *o.threads;
   if (o.reduce) {
     controls.TrackRedLum.position = *o.reduce;
-    TrackRedLumChange(controls, host);
+    ShowReduceThreshold(controls, host);
   }
   if (o.collapseGroup) controls.SpinRedGroupNr.value = *o.collapseGroup;
   if (o.distance) controls.SpinLightDistance.value = *o.distance;
@@ -133,27 +133,31 @@ class Pipeline {
     if (!o_.noOptimize) {
       if (int code = Optimize(); code != kExitDone) return code;
     }
-    if (o_.reduce) ButtonReduceLightsClick(s_, controls_, host_);
+    if (o_.reduce) ReduceLights(s_, controls_, host_);
     if (o_.collapseGroup || o_.collapseThreshold) {
       if (o_.collapseThreshold) controls_.EditRedThreshold.text = *o_.collapseThreshold;
-      ButtonCollapseLightsClick(s_, controls_, host_);
+      CollapseLights(s_, controls_, host_);
     }
     if (int code = ExportScripts(o_, s_, controls_, host_); code != kExitDone) return code;
     return WriteFiles(o_, s_, controls_, err_);
   }
 
+  // A run halted after level 1 ends as aborted and lists its results too.
   int Optimize() {
     if (o_.threshold) controls_.EditOptThreshold.text = *o_.threshold;
-    ButtonOptimizeClick(s_, controls_, host_);
+    const StepOutcome optimized = OptimizePoints(s_, controls_, host_);
+    if (!optimized.done() && optimized.status != StepStatus::kAborted) {
+      err_ << "halvane-batch: " << optimized.message << '\n';
+      return kExitUsage;
+    }
     if (o_.table) PrintTable(controls_, out_);
     if (o_.row != controls_.GridOptimized.selectedRow) {
-      if (o_.row > s_.results.count) {
+      controls_.GridOptimized.selectedRow = o_.row;
+      if (ChooseResult(s_, controls_, host_).status == StepStatus::kNotRun) {
         err_ << "halvane-batch: --row " << o_.row << ": the table has " << s_.results.count
              << " rows\n";
         return kExitUsage;
       }
-      controls_.GridOptimized.selectedRow = o_.row;
-      GridOptimizedClick(s_, controls_, host_);
     }
     return kExitDone;
   }

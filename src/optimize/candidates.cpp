@@ -1,9 +1,7 @@
 #include "optimize/candidates.h"
 
 #include <cmath>
-
-#include "base/number_text.h"
-#include "workflow/workflow.h"
+#include <string>
 
 namespace halvane {
 namespace {
@@ -12,19 +10,19 @@ namespace {
 // [GroupMin, GroupMax] is shared by all levels of the centre.
 class CollapseBuilder {
  public:
-  CollapseBuilder(Session& s, float threshold, uint8_t maxReduction)
-      : s_(s), threshold_(threshold), maxReduction_(maxReduction) {}
+  CollapseBuilder(Dome& dome, const CandidateSettings& settings)
+      : dome_(dome), threshold_(settings.threshold), maxReduction_(settings.maxReduction) {}
 
   void BuildFrom(uint32_t p) {
-    groupMax_ = groupMin_ = s_.dome.points[p].lum;
-    if (!s_.dome.points[p].contrastEdge) BuildLevel(p, 2);
+    groupMax_ = groupMin_ = dome_.points[p].lum;
+    if (!dome_.points[p].contrastEdge) BuildLevel(p, 2);
   }
 
  private:
-  DomePoint& Point(int32_t i) { return s_.dome.points[static_cast<std::size_t>(i)]; }
+  DomePoint& Point(int32_t i) { return dome_.points[static_cast<std::size_t>(i)]; }
 
   void BuildLevel(uint32_t p, uint8_t level) {
-    DomePoint& centre = s_.dome.points[p];
+    DomePoint& centre = dome_.points[p];
     centre.memberCount[level] = centre.memberCount[level - 1];
     std::size_t lo = 1, hi = 1;
     if (level > 2) {
@@ -73,7 +71,7 @@ class CollapseBuilder {
     return true;
   }
 
-  Session& s_;
+  Dome& dome_;
   float threshold_;
   uint8_t maxReduction_;
   float groupMax_ = 0, groupMin_ = 0;
@@ -81,13 +79,9 @@ class CollapseBuilder {
 
 }  // namespace
 
-float ParseThreshold(const std::string& text) {
-  return ReadMaskedField(text);
-}
-
-void ResetOptimizationFields(Session& s) {
-  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
-    DomePoint& p = s.dome.points[i];
+void ResetOptimizationFields(Dome& dome) {
+  for (uint32_t i = 1; i <= dome.pointCount; ++i) {
+    DomePoint& p = dome.points[i];
     p.contrastEdge = false;
     p.maxLevel = 1;
     p.level = 1;
@@ -102,15 +96,15 @@ void ResetOptimizationFields(Session& s) {
   }
 }
 
-void ThinCandidates(Session& s) {
-  for (uint32_t i = 2; i <= s.dome.pointCount; ++i) {
-    DomePoint& p = s.dome.points[i];
+void ThinCandidates(Dome& dome) {
+  for (uint32_t i = 2; i <= dome.pointCount; ++i) {
+    DomePoint& p = dome.points[i];
     if (p.maxLevel == 1) continue;
     int withdrawn = 0, sameReach = 0;
     for (std::size_t slot = 1; slot <= kNeighbourSlots; ++slot) {
       const int32_t n = p.nb[slot];
       if (n == 0) continue;
-      const DomePoint& q = s.dome.points[static_cast<std::size_t>(n)];
+      const DomePoint& q = dome.points[static_cast<std::size_t>(n)];
       withdrawn += !q.used;
       sameReach += q.maxLevel == p.maxLevel;
     }
@@ -121,17 +115,13 @@ void ThinCandidates(Session& s) {
   }
 }
 
-void BuildCandidates(Session& s, ControlModel& controls, Host& host, float threshold,
-                     uint8_t maxReduction) {
-  CollapseBuilder builder(s, threshold, maxReduction);
-  for (uint32_t i = 1; i <= s.dome.pointCount; ++i) {
+void BuildCandidates(Dome& dome, const CandidateSettings& settings, const Progress& progress) {
+  CollapseBuilder builder(dome, settings);
+  for (uint32_t i = 1; i <= dome.pointCount; ++i) {
     builder.BuildFrom(i);
-    if (i % 10 == 0) {
-      SetStatus(controls, 2, std::to_string(i) + "/" + std::to_string(s.dome.pointCount));
-      host.ProcessEvents();
-    }
+    if (i % 10 == 0) progress.Report(std::to_string(i) + "/" + std::to_string(dome.pointCount));
   }
-  ThinCandidates(s);
+  ThinCandidates(dome);
 }
 
 }  // namespace halvane

@@ -1,29 +1,28 @@
 #pragma once
 
-#include <string>
+#include <cstdint>
 
-#include "workflow/control_model.h"
-#include "workflow/host.h"
-#include "workflow/session.h"
+#include "base/progress.h"
+#include "dome/dome.h"
 
 namespace halvane {
 
-// The luminance window width from the threshold field: blanks count as "0",
-// whole part before the first ".", hundredths after it.
-float ParseThreshold(const std::string& text);
+struct CandidateSettings {
+  float threshold = 0.0f;    // width of a collapse's luminance window
+  uint8_t maxReduction = 0;  // largest collapse level tried (3..6)
+};
 
 // Every point becomes a single light of its own colour again, with no
 // collapse candidates.
-void ResetOptimizationFields(Session& session);
+void ResetOptimizationFields(Dome& dome);
 
 // For every point, the largest reduction level at which it may be a collapse
 // centre (`maxLevel`) and the ring-ordered members of each such collapse;
 // then the thinning of centre candidates on plateaus of equal reach.
-// `maxReduction` is the largest level tried (3..6).
-void BuildCandidates(Session& session, ControlModel& controls, Host& host, float threshold,
-                     uint8_t maxReduction);
+// Reports "i/n" every tenth point.
+void BuildCandidates(Dome& dome, const CandidateSettings& settings, const Progress& progress);
 
 // The thinning pass alone (part of BuildCandidates).
-void ThinCandidates(Session& session);
+void ThinCandidates(Dome& dome);
 
 }  // namespace halvane

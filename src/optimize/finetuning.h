@@ -1,19 +1,23 @@
 #pragma once
 
-#include "workflow/control_model.h"
-#include "workflow/host.h"
-#include "workflow/session.h"
+#include "dome/dome.h"
+#include "optimize/search_result.h"
 
 namespace halvane {
 
-// What the two finetuning commands share.
+// Switches off every light whose luminance is below `threshold`.
+void SwitchOffDimLights(Dome& dome, float threshold);
 
-// Clears `used` and the light colour and luminance of a point.
-void SwitchOffLight(DomePoint& point);
+struct MergeSettings {
+  int smallestGroup = 2;   // lights a group needs, 2..7 (other values: the nearest)
+  float tolerance = 0.0f;  // largest luminance difference to the group's centre, exclusive
+};
 
-// The common end of both commands: redraws the preview for the chosen
-// optimization as choosing a row does, and marks step 7 done.
-void FinishFinetuning(Session& session, ControlModel& controls, Host& host,
-                      const SearchResult& chosen);
+// Merges each single light of `chosen` with those of its neighbours whose
+// luminance lies within the tolerance, when the group holds at least
+// `smallestGroup` lights. Larger groups are formed first. The merged light
+// keeps the summed colour and luminance; a group of four or more becomes a
+// level-2 light.
+void MergeSimilarLights(Dome& dome, const SearchResult& chosen, const MergeSettings& settings);
 
 }  // namespace halvane

@@ -3,11 +3,10 @@
 #include <algorithm>
 
 namespace halvane {
-namespace {}  // namespace
 
-LeafReplay::LeafReplay(Session& s, LevelSearch& values, const CollapseMasks& masks,
+LeafReplay::LeafReplay(SearchResults& results, SearchRun& run, const CollapseMasks& masks,
                        const std::vector<SearchSeed>& seeds)
-    : s_(s), v_(values), masks_(masks), seeds_(seeds) {}
+    : results_(results), run_(run), masks_(masks), seeds_(seeds) {}
 
 void LeafReplay::Replay(uint32_t seed, const WalkRecord& record) {
   for (const LeafEvent& e : record.events) Leaf(seed, e, record.centres.data() + e.centreBegin);
@@ -17,22 +16,21 @@ void LeafReplay::Replay(uint32_t seed, const WalkRecord& record) {
 // Cut visits and rejected leaves: each counts once; the rejected ones may
 // lower the minimum, in any order since nothing reads it in between.
 void LeafReplay::Gap(uint64_t skipped, uint32_t skippedMin) {
-  s_.results.abortedCount += static_cast<uint32_t>(skipped);  // wraps as single increments do
-  v_.MinLights = std::min(v_.MinLights, skippedMin);
+  results_.abortedCount += static_cast<uint32_t>(skipped);  // wraps as single increments do
+  run_.minLights = std::min(run_.minLights, skippedMin);
 }
 
-void LeafReplay::Leaf(uint32_t seed, const LeafEvent& e, const uint16_t* centres) {
+void LeafReplay::Leaf(uint32_t seed, const LeafEvent& e, const CollapseCode* centres) {
   Gap(e.skipped, e.skippedMin);
-  if (static_cast<int64_t>(e.run) > v_.LightLimit) {
-    ++s_.results.abortedCount;
-    v_.MinLights = std::min(v_.MinLights, static_cast<uint32_t>(e.run));
+  if (static_cast<int64_t>(e.run) > run_.lightLimit) {
+    ++results_.abortedCount;
+    run_.minLights = std::min(run_.minLights, static_cast<uint32_t>(e.run));
     return;
   }
-  ++s_.results.foundCount;
-  if (s_.results.count < kResultCapacity) {
-    ++s_.results.count;
-    Rebuild(seed, centres, e.centreEnd - e.centreBegin, e.lights,
-            s_.results.results[s_.results.count]);
+  ++results_.foundCount;
+  if (results_.count < kResultCapacity) {
+    ++results_.count;
+    Rebuild(seed, centres, e.centreEnd - e.centreBegin, e.lights, results_.results[results_.count]);
   } else {
     Keep(overwrite_, seed, e, centres);  // only the last one survives: rebuilt at the end
     overwritePending_ = true;
@@ -42,26 +40,26 @@ void LeafReplay::Leaf(uint32_t seed, const LeafEvent& e, const uint16_t* centres
   lastAcceptedLights_ = e.lights;
 
   const auto lights = static_cast<uint32_t>(e.lights);
-  if (lights < v_.MinLights) {
-    if (v_.LightLimit > v_.MinLights + 5) v_.LightLimit = v_.MinLights + 5;
-    v_.MinLights = lights;
+  if (lights < run_.minLights) {
+    if (run_.lightLimit > run_.minLights + 5) run_.lightLimit = run_.minLights + 5;
+    run_.minLights = lights;
     Keep(best_, seed, e, centres);
     bestPending_ = true;
   }
 }
 
-void LeafReplay::Keep(Path& path, uint32_t seed, const LeafEvent& e, const uint16_t* centres) {
+void LeafReplay::Keep(Path& path, uint32_t seed, const LeafEvent& e, const CollapseCode* centres) {
   path.seed = seed;
   path.lights = e.lights;
   path.centres.assign(centres, centres + (e.centreEnd - e.centreBegin));
 }
 
-void LeafReplay::Rebuild(uint32_t seed, const uint16_t* centres, std::size_t count, int32_t lights,
-                         SearchResult& into) const {
+void LeafReplay::Rebuild(uint32_t seed, const CollapseCode* centres, std::size_t count,
+                         int32_t lights, SearchResult& into) const {
   into = seeds_.at(seed).record;
   for (std::size_t k = 0; k < count; ++k) {
-    const uint32_t j = centres[k] >> 3u;
-    const int level = centres[k] & 7u;
+    const uint32_t j = CollapseCentre(centres[k]);
+    const int level = CollapseLevel(centres[k]);
     into.decision[j] = static_cast<uint8_t>(level);
     for (uint16_t m : masks_.Members(j, level)) into.decision[m] = 0;
   }
@@ -79,15 +77,15 @@ bool LeafReplay::TakeNewBest(SearchResult& into) {
 void LeafReplay::Finish() {
   if (overwritePending_) {
     Rebuild(overwrite_.seed, overwrite_.centres.data(), overwrite_.centres.size(),
-            overwrite_.lights, s_.results.results[kResultCapacity]);
+            overwrite_.lights, results_.results[kResultCapacity]);
     overwritePending_ = false;
   }
   if (seeds_.empty()) return;
   const auto last = static_cast<uint32_t>(seeds_.size() - 1);
-  v_.Current = seeds_[last].record;
+  run_.current = seeds_[last].record;
   if (accepted_ && lastAcceptedSeed_ == last) {
-    v_.Current.lightCount = lastAcceptedLights_;
-    v_.Current.recordedLights = lastAcceptedLights_;
+    run_.current.lightCount = lastAcceptedLights_;
+    run_.current.recordedLights = lastAcceptedLights_;
   }
 }
 

@@ -1,169 +1,148 @@
 #include "optimize/literal_search.h"
 
-#include <cmath>
-
 #include "workflow/redraw.h"
 #include "workflow/workflow.h"
-
+#include <cmath>
 namespace halvane {
 namespace {
 
-constexpr uint32_t kRefreshEvery = 262144;  // cut branches between screen refreshes
+constexpr uint32_t kRefreshEvery = 262144;  // rejections between screen refreshes
+// Above every member count: no collapse of the point reaches back.
+constexpr int kNoCap = 100;
+static_assert(kMemberSlots < kNoCap);
 
 }  // namespace
 
-LevelSearch::LevelSearch(Session& s, ControlModel& controls, Host& host)
-    : s_(s),
-      controls_(controls),
-      host_(host),
-      n_(s.dome.pointCount),
-      half_(s.dome.pointCount / 2),
-      third_(s.dome.pointCount / 3),
-      fifth_(s.dome.pointCount / 5),
-      tenth_(s.dome.pointCount / 10) {}
+LiteralSearch::LiteralSearch(Dome& dome, SearchResults& results, SearchRun& run,
+                             const SearchObserver& observer)
+    : dome_(dome),
+      results_(results),
+      run_(run),
+      observer_(observer),
+      half_(dome.pointCount / 2),
+      third_(dome.pointCount / 3),
+      fifth_(dome.pointCount / 5),
+      tenth_(dome.pointCount / 10) {}
 
-void LevelSearch::Run(int level, uint32_t first) {
+void LiteralSearch::Run(int level, uint32_t first) {
   level_ = level;
   Search(first);
 }
 
-bool LevelSearch::Pruned(uint32_t j) const {
-  const int64_t lights = RunLights;
-  if (level_ == 1 && ((j < tenth_ && lights > BoundTenth) || (j < fifth_ && lights > BoundFifth) ||
-                      (j < third_ && lights > BoundThird)))
+bool LiteralSearch::Pruned(uint32_t j) const {
+  const int64_t lights = run_.runLights;
+  const PruneBounds& b = run_.bounds;
+  if (level_ == 1 && ((j < tenth_ && lights > b.tenth) || (j < fifth_ && lights > b.fifth) ||
+                      (j < third_ && lights > b.third)))
     return true;
-  return (j < half_ && lights > BoundHalf) || lights > BoundAll;
+  return (j < half_ && lights > b.half) || lights > b.all;
 }
 
-void LevelSearch::CountCut() {
-  ++s_.results.abortedCount;
-  if (s_.results.abortedCount % kRefreshEvery == 0) {
-    RefreshProgress();
-    ShowCurrent();
-    host_.ProcessEvents();
-  }
+// The progress, optionally the preview of the current decisions, and the
+// window's events.
+void LiteralSearch::Refresh(bool preview) {
+  ReportSearchProgress(run_, results_, observer_);
+  if (preview) PreviewSearchResult(dome_, run_, run_.current, observer_);
+  observer_.LetEventsRun();
 }
 
-void LevelSearch::ShowCurrent() {
-  for (uint32_t i = 1; i <= n_; ++i) s_.dome.points[i].used = Current.decision[i] > 0;
-  const uint32_t last = LastIndex < n_ ? LastIndex : n_;
-  DrawOverlay(s_, controls_, host_, true, true, FirstIndex, last, Current);
+// A cut visit or a leaf over the light limit.
+void LiteralSearch::CountRejected() {
+  ++results_.abortedCount;
+  if (results_.abortedCount % kRefreshEvery == 0) Refresh(true);
 }
 
-void LevelSearch::Continue(uint32_t j) {
-  if (j == LastIndex) {
+void LiteralSearch::Continue(uint32_t j) {
+  if (j == run_.lastIndex) {
     Leaf();
   } else {
     Search(j + 1);
   }
 }
 
-bool LevelSearch::MembersFree(const DomePoint& p, uint8_t level) const {
+bool LiteralSearch::MembersFree(const DomePoint& p, uint8_t level) const {
   for (std::size_t k = 2; k <= p.memberCount[level]; ++k)
-    if (Current.decision[static_cast<std::size_t>(p.members[k])] != 1) return false;
+    if (run_.current.decision[static_cast<std::size_t>(p.members[k])] != 1) return false;
   return true;
 }
 
-void LevelSearch::Search(uint32_t j) {
+void LiteralSearch::Search(uint32_t j) {
   if (level_ != 3 && Pruned(j)) {
-    CountCut();
+    CountRejected();
     return;
   }
-  if (Current.decision[j] != 1) {
+  SearchResult& current = run_.current;
+  if (current.decision[j] != 1) {
     Continue(j);
     return;
   }
-  if (s_.abortRequested) return;
-  ++RunLights;
+  if (observer_.Cancelled()) return;
+  ++run_.runLights;
 
-  const DomePoint& p = s_.dome.points[j];
-  const int minimum = level_ == 3 ? 2 : MinLevel;
+  const DomePoint& p = dome_.points[j];
+  const int minimum = level_ == 3 ? 2 : run_.minLevel;
   if (p.level >= minimum) {
-    if (ProgressIndex == 0) ProgressIndex = j;
+    if (run_.progressIndex == 0) run_.progressIndex = j;
     for (int level = p.level; level >= minimum; --level) {
       const auto s = static_cast<uint8_t>(level);
       if (!MembersFree(p, s)) continue;
-      Current.decision[j] = s;
+      current.decision[j] = s;
       for (std::size_t k = 2; k <= p.memberCount[s]; ++k) {
         const auto m = static_cast<uint32_t>(p.members[k]);
-        if (m < j) --RunLights;
-        Current.decision[m] = 0;
+        if (m < j) --run_.runLights;
+        current.decision[m] = 0;
       }
       Continue(j);
       for (std::size_t k = 2; k <= p.memberCount[s]; ++k) {
         const auto m = static_cast<uint32_t>(p.members[k]);
-        Current.decision[m] = 1;
-        if (m < j) ++RunLights;
+        current.decision[m] = 1;
+        if (m < j) ++run_.runLights;
       }
-      Current.decision[j] = 1;
+      current.decision[j] = 1;
     }
   }
-  Current.decision[j] = 1;
-  if (ProgressIndex == j) ProgressIndex = 0;
+  current.decision[j] = 1;
+  if (run_.progressIndex == j) run_.progressIndex = 0;
   Continue(j);
-  --RunLights;
+  --run_.runLights;
 }
 
-void LevelSearch::Leaf() {
-  if (RunLights > LightLimit) {
-    ++s_.results.abortedCount;
-    if (RunLights < MinLights) MinLights = static_cast<uint32_t>(RunLights);
-    if (s_.results.abortedCount % kRefreshEvery == 0) {
-      RefreshProgress();
-      ShowCurrent();
-      host_.ProcessEvents();
-    }
+void LiteralSearch::Leaf() {
+  if (run_.runLights > run_.lightLimit) {
+    if (run_.runLights < run_.minLights) run_.minLights = static_cast<uint32_t>(run_.runLights);
+    CountRejected();
     return;
   }
-  ++s_.results.foundCount;
-  if (s_.results.count < kResultCapacity) ++s_.results.count;
+  ++results_.foundCount;
+  if (results_.count < kResultCapacity) ++results_.count;
   uint32_t lights = 0;
-  for (uint32_t i = 1; i <= LastIndex; ++i) lights += Current.decision[i] > 0;
-  Current.lightCount = static_cast<int32_t>(lights);
-  Current.recordedLights = static_cast<int32_t>(lights);
-  s_.results.results[s_.results.count] = Current;
+  for (uint32_t i = 1; i <= run_.lastIndex; ++i) lights += run_.current.decision[i] > 0;
+  run_.current.lightCount = static_cast<int32_t>(lights);
+  run_.current.recordedLights = static_cast<int32_t>(lights);
+  results_.results[results_.count] = run_.current;
 
-  if (lights < MinLights) {
-    if (LightLimit > MinLights + 5) LightLimit = MinLights + 5;
-    MinLights = lights;
-    RefreshProgress();
-    ShowCurrent();
-    host_.ProcessEvents();
-  } else if (s_.results.foundCount % 10 == 1) {
-    RefreshProgress();
-    host_.ProcessEvents();
+  if (lights < run_.minLights) {
+    if (run_.lightLimit > run_.minLights + 5) run_.lightLimit = run_.minLights + 5;
+    run_.minLights = lights;
+    Refresh(true);
+  } else if (results_.foundCount % 10 == 1) {
+    Refresh(false);
   }
 }
 
-void LevelSearch::RefreshProgress() {
-  if (ProgressIndex == 0) return;
-  const long double seeds = s_.results.seedCount > 0 ? s_.results.seedCount : 1;
-  const long double span = static_cast<long double>(LastIndex) - FirstIndex;
-  const long double done = static_cast<long double>(ProgressIndex) - FirstIndex;
-  const long double withinSeed = span > 0 ? done / span * 275.0L / seeds : 0.0L;
-  controls_.GaugeOpt2.SetProgress(
-      static_cast<long long>(std::nearbyint(withinSeed + (SeedIndex - 1.0L) / seeds * 100.0L)));
-  SetStatus(controls_, 2,
-            SeedLabel + std::to_string(static_cast<int64_t>(ProgressIndex) - FirstIndex) + "/" +
-                std::to_string(static_cast<int64_t>(LastIndex) - FirstIndex) + ". " +
-                std::to_string(s_.results.foundCount) + "  opt. found. " +
-                std::to_string(s_.results.abortedCount / 1024) + "k aborted. " +
-                std::to_string(MinLights) + " min lights found.");
-}
-
-void LevelSearch::PrepareSeed(uint32_t from, uint32_t to) {
-  for (uint32_t j = 1; j <= LastIndex; ++j)
-    if (Current.decision[j] == 1) {
-      FirstFree = j;
+void PrepareSeed(Dome& dome, SearchRun& run, uint32_t from, uint32_t to) {
+  for (uint32_t j = 1; j <= run.lastIndex; ++j)
+    if (run.current.decision[j] == 1) {
+      run.firstFree = j;
       break;
     }
-  for (uint32_t j = from; j <= to && j <= n_; ++j) {
-    DomePoint& p = s_.dome.points[j];
+  for (uint32_t j = from; j <= to && j <= dome.pointCount; ++j) {
+    DomePoint& p = dome.points[j];
     p.level = p.maxLevel;
     const int reach = p.level >= 0 ? p.memberCount[static_cast<std::size_t>(p.level)] : 0;
-    int cap = 100;
+    int cap = kNoCap;
     for (int k = 1; k <= reach; ++k)
-      if (static_cast<uint32_t>(p.members[static_cast<std::size_t>(k)]) < FirstFree) {
+      if (static_cast<uint32_t>(p.members[static_cast<std::size_t>(k)]) < run.firstFree) {
         cap = k;
         break;
       }

@@ -30,16 +30,16 @@ int32_t LightsUpTo(const SearchResult& record, uint32_t last) {
   return lights;
 }
 
-std::vector<uint8_t> WorkingLevels(const Session& s) {
+std::vector<uint8_t> WorkingLevels(const Dome& dome) {
   std::vector<uint8_t> levels(kPointCapacity + 1, 0);
-  for (uint32_t j = 1; j <= s.dome.pointCount; ++j)
-    levels[j] = static_cast<uint8_t>(std::clamp(s.dome.points[j].level, 0, kLargestCollapse));
+  for (uint32_t j = 1; j <= dome.pointCount; ++j)
+    levels[j] = static_cast<uint8_t>(std::clamp(dome.points[j].level, 0, kLargestCollapse));
   return levels;
 }
 
 // One level: its subtrees, the worker threads and the replay.
 //
-// The subtrees controls a tree in depth-first order: a walk that hands over its
+// The subtrees form a tree in depth-first order: a walk that hands over its
 // rest to a hungry worker becomes a node whose children are what it recorded
 // and the pieces it did not walk. Workers take the earliest queued piece;
 // the replay walks the tree in order and stops at the first piece not
@@ -49,9 +49,9 @@ class ParallelSearch::Level {
   Level(ParallelSearch& owner, int level, const std::vector<SearchSeed>& seeds)
       : o_(owner),
         seeds_(seeds),
-        tables_(MakeLevelTables(*owner.masks_, owner.v_, owner.s_.dome.pointCount, level)),
-        replay_(owner.s_, owner.v_, *owner.masks_, seeds) {
-    shared_.limitBound.store(owner.v_.LightLimit);
+        tables_(MakeLevelTables(*owner.masks_, owner.run_, owner.dome_.pointCount, level)),
+        replay_(owner.results_, owner.run_, *owner.masks_, seeds) {
+    shared_.limitBound.store(owner.run_.lightLimit);
     shared_.forcedSplitSteps = owner.forcedSplitSteps_;
   }
 
@@ -62,9 +62,9 @@ class ParallelSearch::Level {
     WalkAndReplay();
     replay_.Finish();
     ShowBest();
-    if (!seeds_.empty()) o_.v_.SeedLabel = SeedLabel(static_cast<uint32_t>(seeds_.size() - 1));
-    o_.v_.SeedIndex = static_cast<uint32_t>(seeds_.size());
-    o_.v_.ProgressIndex = 0;
+    if (!seeds_.empty()) o_.run_.seedLabel = SeedLabel(static_cast<uint32_t>(seeds_.size() - 1));
+    o_.run_.seedIndex = static_cast<uint32_t>(seeds_.size());
+    o_.run_.progressIndex = 0;
   }
 
   uint64_t visits = 0;
@@ -198,8 +198,8 @@ class ParallelSearch::Level {
     work_.notify_all();
   }
 
-  // The calling thread: replays finished pieces in order and lets the
-  // window's events run while the workers walk.
+  // The calling thread: replays finished pieces in order and reports to the
+  // observer while the workers walk.
   void Wait() {
     using Clock = std::chrono::steady_clock;
     auto lastEvents = Clock::now();
@@ -211,8 +211,8 @@ class ParallelSearch::Level {
         lastEvents = Clock::now();
         ShowProgress();
         ShowBest();
-        o_.host_.ProcessEvents();
-        if (o_.s_.abortRequested) {
+        o_.observer_.LetEventsRun();
+        if (o_.observer_.Cancelled()) {
           Stop();
           return;
         }
@@ -232,7 +232,7 @@ class ParallelSearch::Level {
         rest.clear();
         SearchPiece& p = node->piece;
         const WalkOutcome outcome =
-            walker.Walk(p.start, Levels(p), shared_, &node->entry, p.record, &rest);
+            walker.Walk(p.start, Levels(p), shared_, node->entry, p.record, rest);
         Done(*node, outcome, rest);
       }
     } catch (...) {
@@ -308,10 +308,10 @@ class ParallelSearch::Level {
       ++cursor_.back().index;
       head = Head();
     }
-    shared_.LowerBound(o_.v_.LightLimit);
+    shared_.LowerBound(o_.run_.lightLimit);
     if (head != nullptr && head != published_) {
-      head->entry.lightLimit = o_.v_.LightLimit;
-      head->entry.minLights = o_.v_.MinLights;
+      head->entry.lightLimit = o_.run_.lightLimit;
+      head->entry.minLights = o_.run_.minLights;
       head->entry.known.store(true, std::memory_order_release);
       published_ = head;
     }
@@ -326,26 +326,21 @@ class ParallelSearch::Level {
   void ShowProgress() {
     const Node* head = Head();
     if (head == nullptr) return;
-    LevelSearch& v = o_.v_;
-    v.SeedIndex = head->piece.start.seed + 1;
-    v.SeedLabel = SeedLabel(head->piece.start.seed);
-    v.ProgressIndex = head->piece.pending ? head->piece.start.first : 0;
-    v.RefreshProgress();
+    SearchRun& run = o_.run_;
+    run.seedIndex = head->piece.start.seed + 1;
+    run.seedLabel = SeedLabel(head->piece.start.seed);
+    run.progressIndex = head->piece.pending ? head->piece.start.first : 0;
+    ReportSearchProgress(run, o_.results_, o_.observer_);
     long double share = 0, width = 1;
     for (const Cursor& c : cursor_) {
       width /= static_cast<long double>(c.list->size());
       share += width * static_cast<long double>(c.index);
     }
-    o_.controls_.GaugeOpt2.SetProgress(static_cast<long long>(std::nearbyint(100.0L * share)));
+    o_.observer_.Gauge(static_cast<long long>(std::nearbyint(100.0L * share)));
   }
 
   void ShowBest() {
-    if (replay_.TakeNewBest(best_)) {
-      const SearchResult kept = o_.v_.Current;
-      o_.v_.Current = best_;
-      o_.v_.ShowCurrent();
-      o_.v_.Current = kept;
-    }
+    if (replay_.TakeNewBest(best_)) PreviewSearchResult(o_.dome_, o_.run_, best_, o_.observer_);
   }
 
   ParallelSearch& o_;
@@ -366,24 +361,25 @@ class ParallelSearch::Level {
   SearchResult best_{};
 };
 
-ParallelSearch::ParallelSearch(Session& s, ControlModel& controls, Host& host, LevelSearch& values,
-                               int threads, uint32_t forcedSplitSteps)
-    : s_(s),
-      controls_(controls),
-      host_(host),
-      v_(values),
+ParallelSearch::ParallelSearch(Dome& dome, SearchResults& results, SearchRun& run,
+                               const SearchObserver& observer, int threads,
+                               uint32_t forcedSplitSteps)
+    : dome_(dome),
+      results_(results),
+      run_(run),
+      observer_(observer),
       threads_(threads),
       forcedSplitSteps_(forcedSplitSteps) {}
 
 ParallelSearch::~ParallelSearch() = default;
 
 void ParallelSearch::PrepareRun() {
-  masks_ = std::make_unique<CollapseMasks>(s_);
+  masks_ = std::make_unique<CollapseMasks>(dome_);
 }
 
 void ParallelSearch::RunLevel(int level, uint32_t first, const std::vector<SearchSeed>& seeds) {
   if (!masks_) PrepareRun();
-  if (v_.LastIndex > kPointCapacity) throw IndexError(v_.LastIndex, kPointCapacity + 1);
+  if (run_.lastIndex > kPointCapacity) throw IndexError(run_.lastIndex, kPointCapacity + 1);
   Level run(*this, level, seeds);
   run.Run(first);
   visits_ = run.visits;

@@ -4,12 +4,12 @@
 #include <memory>
 #include <vector>
 
+#include "dome/dome.h"
 #include "optimize/leaf_replay.h"
-#include "optimize/literal_search.h"
+#include "optimize/search_observer.h"
+#include "optimize/search_result.h"
+#include "optimize/search_run.h"
 #include "optimize/search_tables.h"
-#include "workflow/control_model.h"
-#include "workflow/host.h"
-#include "workflow/session.h"
 
 namespace halvane {
 
@@ -22,21 +22,21 @@ namespace halvane {
 // could be accepted, and the calling thread replays the records through the
 // leaf rules in depth-first order. A walk that runs long while a worker
 // waits hands over its untried options as further subtrees, so one heavy
-// subtree does not keep the other threads idle. Workers touch neither the session nor the
-// controls nor the host; the calling thread keeps the window responsive while it
-// waits, and an abort keeps the replay of the subtrees finished in order up
-// to the first unfinished one.
+// subtree does not keep the other threads idle. Workers touch neither the
+// dome nor the results nor the observer; the calling thread reports to the
+// observer while it waits, and a cancel keeps the replay of the subtrees
+// finished in order up to the first unfinished one.
 class ParallelSearch {
  public:
   // `forcedSplitSteps`: see SearchSettings.
-  ParallelSearch(Session& session, ControlModel& controls, Host& host, LevelSearch& values,
+  ParallelSearch(Dome& dome, SearchResults& results, SearchRun& run, const SearchObserver& observer,
                  int threads, uint32_t forcedSplitSteps = 0);
   ~ParallelSearch();
 
   // Reads the collapses of every point; call after the candidates are built.
   void PrepareRun();
   // Searches every seed from point `first` with the variant of `level`
-  // (1, 2 or 3), with the values (bounds, limit, range) set in `values`.
+  // (1, 2 or 3), with the values (bounds, limit, range) set in the run.
   void RunLevel(int level, uint32_t first, const std::vector<SearchSeed>& seeds);
 
   // Visits, subtrees walked and walks split of the last level, for
@@ -48,10 +48,10 @@ class ParallelSearch {
  private:
   class Level;
 
-  Session& s_;
-  ControlModel& controls_;
-  Host& host_;
-  LevelSearch& v_;
+  Dome& dome_;
+  SearchResults& results_;
+  SearchRun& run_;
+  const SearchObserver& observer_;
   int threads_;
   uint32_t forcedSplitSteps_;
   std::unique_ptr<CollapseMasks> masks_;
@@ -64,8 +64,8 @@ class ParallelSearch {
 // seed's starting light count.
 int32_t LightsUpTo(const SearchResult& record, uint32_t last);
 
-// The working level of every point index as the session's points hold them
+// The working level of every point index as the dome's points hold them
 // now, for a seed.
-std::vector<uint8_t> WorkingLevels(const Session& session);
+std::vector<uint8_t> WorkingLevels(const Dome& dome);
 
 }  // namespace halvane

@@ -3,17 +3,16 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include <string>
-
 #include "base/number_text.h"
 #include "workflow/redraw.h"
 #include "workflow/workflow.h"
+#include <string>
 
 namespace halvane {
 namespace {
 
 constexpr int kDifferenceRecords = 750;
-constexpr int kTableRows = 100;
+constexpr int kFirstByDifference = 5;  // rows before it stay in light order
 
 bool LightsBefore(const SearchResult& a, const SearchResult& b) {
   if (a.lightCount != b.lightCount) return a.lightCount < b.lightCount;
@@ -26,100 +25,60 @@ bool DifferenceBefore(const SearchResult& a, const SearchResult& b) {
   return a.lightCount > b.lightCount;
 }
 
+SearchResult& At(SearchResults& results, int index) {
+  return results.results[static_cast<std::size_t>(index)];
+}
+
 // The quicksort both orderings use; records equal in every key end where this
 // scheme puts them.
 template <typename Before>
-void QuickSort(Session& s, int lo, int hi, Before before) {
+void QuickSort(SearchResults& results, int lo, int hi, Before before) {
   int i = lo, j = hi;
   SearchResult pivot{};
-  const SearchResult& middle = s.results.results[static_cast<std::size_t>((lo + hi) / 2)];
+  const SearchResult& middle = At(results, (lo + hi) / 2);
   pivot.lightCount = middle.lightCount;
   pivot.levelCount[1] = middle.levelCount[1];
   pivot.avgReduction = middle.avgReduction;
   pivot.diffIndex = middle.diffIndex;
   do {
-    while (before(s.results.results[static_cast<std::size_t>(i)], pivot)) ++i;
-    while (before(pivot, s.results.results[static_cast<std::size_t>(j)])) --j;
+    while (before(At(results, i), pivot)) ++i;
+    while (before(pivot, At(results, j))) --j;
     if (i <= j) {
-      std::swap(s.results.results[static_cast<std::size_t>(i)],
-                s.results.results[static_cast<std::size_t>(j)]);
+      std::swap(At(results, i), At(results, j));
       ++i;
       --j;
     }
   } while (i <= j);
-  if (lo < j) QuickSort(s, lo, j, before);
-  if (i < hi) QuickSort(s, i, hi, before);
+  if (lo < j) QuickSort(results, lo, j, before);
+  if (i < hi) QuickSort(results, i, hi, before);
 }
 
-void ComputeDifferenceIndices(Session& s, int m) {
+void ComputeDifferenceIndices(SearchResults& results, int m, uint32_t pointCount) {
   for (int r = 1; r <= m; ++r) {
-    SearchResult& a = s.results.results[static_cast<std::size_t>(r)];
+    SearchResult& a = At(results, r);
     for (int q = r + 1; q <= m; ++q) {
-      SearchResult& b = s.results.results[static_cast<std::size_t>(q)];
-      const int d = CountDifferences(a, b, s.dome.pointCount);
+      SearchResult& b = At(results, q);
+      const int d = CountDifferences(a, b, pointCount);
       a.diffIndex += d;
       b.diffIndex += d;
     }
   }
 }
 
-void ShowTable(const Session& s, ControlModel& controls, Host& host) {
-  StringGrid& grid = controls.GridOptimized;
-  if (s.results.count == 0) {
-    EmptyResultTable(controls);
-    return;
-  }
-  const NumberFormat nf = host.GetNumberFormat();
-  const int rows = std::min<int>(s.results.count, kTableRows);
-  grid.SetRowCount(rows + 1);
-  for (int r = 1; r <= rows; ++r) {
-    const SearchResult& rec = s.results.results[static_cast<std::size_t>(r)];
-    grid.Cell(0, r) = PadLeft(std::to_string(r), 4);
-    grid.Cell(1, r) = PadLeft(std::to_string(rec.lightCount), 5);
-    grid.Cell(2, r) = PadLeft(FormatFixed(rec.avgReduction, 2, nf, true), 5);
-    grid.Cell(3, r) = PadLeft(std::to_string(rec.recordedLights), 5);
-    grid.Cell(4, r) = PadLeft(std::to_string(rec.maxReduction), 5);
-    grid.Cell(5, r) = PadLeft(std::to_string(rec.diffIndex), 5);
-  }
-}
-
-// Sum of r, g, b, lum over the members of a collapse of `level` around p,
-// one rounding per addition.
-void ApplyLight(Session& s, uint32_t j, uint8_t level) {
-  DomePoint& p = s.dome.points[j];
-  float r = 0, g = 0, b = 0, lum = 0;
-  const auto add = [](float acc, float v) {
-    return static_cast<float>(static_cast<long double>(acc) + v);
-  };
-  for (std::size_t k = 1; k <= p.memberCount[level]; ++k) {
-    const DomePoint& m = s.dome.points[static_cast<std::size_t>(p.members[k])];
-    r = add(r, m.r);
-    g = add(g, m.g);
-    b = add(b, m.b);
-    lum = add(lum, m.lum);
-  }
-  p.used = level != 0;
-  p.lightR = r;
-  p.lightG = g;
-  p.lightB = b;
-  p.lightLum = lum;
-  p.level = level;
-}
-
 }  // namespace
 
-const SearchResult& RecordForRow(const Session& s, int row) {
+const SearchResult& ResultForRow(const SearchResults& results, int row) {
   static const SearchResult kEmpty{};
-  if (row < 0 || static_cast<std::size_t>(row) >= s.results.results.capacity()) return kEmpty;
-  return s.results.results[static_cast<std::size_t>(row)];
+  if (row < 0 || static_cast<std::size_t>(row) >= results.results.capacity()) return kEmpty;
+  return results.results[static_cast<std::size_t>(row)];
 }
 
-void ComputeResultStatistics(const Session& s, SearchResult& rec) {
+void ComputeResultStatistics(SearchResult& rec, uint32_t pointCount) {
   rec.avgReduction = 1.0f;
   rec.maxReduction = 1;
   rec.lightCount = 0;
   for (int32_t& c : rec.levelCount) c = 0;
-  for (uint32_t j = 1; j <= s.dome.pointCount; ++j) {
+  for (uint32_t j = 1; j <= pointCount; ++j) {
     const uint8_t d = rec.decision[j];
     if (d == 0) continue;
     rec.levelCount[d] += 1;
@@ -157,36 +116,21 @@ int CountDifferences(const SearchResult& a, const SearchResult& b, uint32_t poin
   return count;
 }
 
-void SortByLights(Session& s, int lo, int hi) {
-  QuickSort(s, lo, hi, LightsBefore);
+void SortByLights(SearchResults& results, int lo, int hi) {
+  QuickSort(results, lo, hi, LightsBefore);
 }
 
-void SortByDifference(Session& s, int lo, int hi) {
-  QuickSort(s, lo, hi, DifferenceBefore);
+void SortByDifference(SearchResults& results, int lo, int hi) {
+  QuickSort(results, lo, hi, DifferenceBefore);
 }
 
-void FillOptimizationTable(Session& s, ControlModel& controls, Host& host, bool showTable) {
-  const int count = s.results.count;
-  for (int r = 1; r <= count; ++r)
-    ComputeResultStatistics(s, s.results.results[static_cast<std::size_t>(r)]);
-  if (count > 0) SortByLights(s, 1, count);
+void RankResults(SearchResults& results, uint32_t pointCount) {
+  const int count = results.count;
+  for (int r = 1; r <= count; ++r) ComputeResultStatistics(At(results, r), pointCount);
+  if (count > 0) SortByLights(results, 1, count);
   const int m = std::min(count, kDifferenceRecords);
-  ComputeDifferenceIndices(s, m);
-  if (count > 5) SortByDifference(s, 5, m);
-  if (showTable) ShowTable(s, controls, host);
-}
-
-void GridOptimizedClick(Session& s, ControlModel& controls, Host& host) {
-  if (s.workflowState < 5) return;
-  const int row = controls.GridOptimized.selectedRow;
-  if (row < 1 || row > s.results.count) return;
-  const SearchResult& rec = s.results.results[static_cast<std::size_t>(row)];
-  for (uint32_t j = 1; j <= s.dome.pointCount; ++j) ApplyLight(s, j, rec.decision[j]);
-  SetStatus(controls, 1, "Optimization selected.");
-  SetStatus(controls, 2, "Optimization #" + std::to_string(row));
-  if (controls.CheckDisplayFill.checked) RedrawBackground(s, controls, host);
-  DrawOverlay(s, controls, host, true, true, 1, s.dome.pointCount, rec);
-  MarkStepDone(controls, 6);
+  ComputeDifferenceIndices(results, m, pointCount);
+  if (count > kFirstByDifference) SortByDifference(results, kFirstByDifference, m);
 }
 
 }  // namespace halvane

@@ -1,33 +1,34 @@
 #pragma once
 
-#include "workflow/control_model.h"
-#include "workflow/host.h"
-#include "workflow/session.h"
+#include <cstdint>
+
+#include "optimize/search_result.h"
 
 namespace halvane {
 
-// Light count, level counts, largest and average reduction of a result.
-void ComputeResultStatistics(const Session& session, SearchResult& record);
+// The results an optimization keeps listed once it has ranked them.
+constexpr uint16_t kListedResults = 100;
 
-// In-place quicksorts of Optimizations[lo..hi]: by light count (then fewer
-// single lights, then smaller average reduction), and by difference index
+// Light count, level counts, largest and average reduction of a result
+// over points 1..pointCount; clears its difference index.
+void ComputeResultStatistics(SearchResult& result, uint32_t pointCount);
+
+// In-place quicksorts of results[lo..hi]: by light count (then fewer single
+// lights, then smaller average reduction), and by difference index
 // (descending, then more lights first).
-void SortByLights(Session& session, int lo, int hi);
-void SortByDifference(Session& session, int lo, int hi);
+void SortByLights(SearchResults& results, int lo, int hi);
+void SortByDifference(SearchResults& results, int lo, int hi);
 
 // Number of points whose decisions differ between two results.
 int CountDifferences(const SearchResult& a, const SearchResult& b, uint32_t pointCount);
 
-// Statistics and ordering of the stored results and, when `showTable`, the
-// rows of GridOptimized.
-void FillOptimizationTable(Session& session, ControlModel& controls, Host& host, bool showTable);
+// The statistics of every stored result, then the order the table shows:
+// fewest lights first, and after the first four the results that differ
+// most from the others.
+void RankResults(SearchResults& results, uint32_t pointCount);
 
-// Applies the grid's selected row: its lights, their summed colours and
-// levels go into the points.
-void GridOptimizedClick(Session& session, ControlModel& controls, Host& host);
-
-// The record for a grid row, or an all-zero record when the row lies outside
-// the results' array.
-const SearchResult& RecordForRow(const Session& session, int row);
+// The result of a table row, or an all-zero result when the row lies
+// outside the results' array.
+const SearchResult& ResultForRow(const SearchResults& results, int row);
 
 }  // namespace halvane

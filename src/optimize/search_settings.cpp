@@ -4,11 +4,6 @@
 
 namespace halvane {
 
-SearchSettings& DefaultSearchSettings() {
-  static SearchSettings settings;
-  return settings;
-}
-
 int ResolveThreadCount(int threads) {
   if (threads > 0) return threads;
   const unsigned cores = std::thread::hardware_concurrency();

@@ -3,10 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "workflow/control_model.h"
-#include "workflow/host.h"
-#include "workflow/session.h"
-
 namespace halvane {
 
 // What the parallel search did per level (index 1..3), for measurements.
@@ -31,15 +27,6 @@ struct SearchSettings {
   // not: the tests use it to split often and the same way on every run.
   uint32_t forcedSplitSteps = 0;
 };
-
-// The settings a run without explicit settings uses (the window, and the
-// batch tool after its --threads option).
-SearchSettings& DefaultSearchSettings();
-
-// Step 5 "Optimize points" with explicit search settings; the handler
-// without them (optimize_step.h) uses DefaultSearchSettings().
-void ButtonOptimizeClick(Session& session, ControlModel& controls, Host& host,
-                         const SearchSettings& settings);
 
 // The thread count `threads` stands for: itself, or the core count for 0.
 int ResolveThreadCount(int threads);

@@ -12,13 +12,13 @@ FreeSet FreePointsOf(const SearchResult& record) {
   return free;
 }
 
-CollapseMasks::CollapseMasks(const Session& s)
+CollapseMasks::CollapseMasks(const Dome& dome)
     : begin_((kPointCapacity + 1) * kLevelSlots, 0),
       end_((kPointCapacity + 1) * kLevelSlots, 0),
       before_((kPointCapacity + 1) * kLevelSlots, 0),
       members_((kPointCapacity + 1) * kLevelSlots) {
-  for (uint32_t j = 1; j <= s.dome.pointCount; ++j) {
-    const DomePoint& p = s.dome.points[j];
+  for (uint32_t j = 1; j <= dome.pointCount; ++j) {
+    const DomePoint& p = dome.points[j];
     const int top = std::min(p.maxLevel, kLargestCollapse);
     std::vector<uint16_t> list;
     for (int level = 2; level <= top; ++level) {
@@ -44,31 +44,33 @@ CollapseMasks::CollapseMasks(const Session& s)
 
 namespace {
 
-int64_t CutBound(const LevelSearch& v, uint32_t n, int level, uint32_t j) {
-  int64_t bound = v.BoundAll;
-  const auto tighten = [&](uint32_t below, uint32_t b) {
-    if (j < below) bound = std::min<int64_t>(bound, b);
+// The smallest of the caps that apply to a visit of point j: the literal
+// search's cuts as one comparison.
+int64_t CutBound(const PruneBounds& b, uint32_t n, int level, uint32_t j) {
+  int64_t bound = b.all;
+  const auto tighten = [&](uint32_t below, uint32_t cap) {
+    if (j < below) bound = std::min<int64_t>(bound, cap);
   };
   if (level == 3) return std::numeric_limits<int64_t>::max();
-  tighten(n / 2, v.BoundHalf);
+  tighten(n / 2, b.half);
   if (level == 1) {
-    tighten(n / 3, v.BoundThird);
-    tighten(n / 5, v.BoundFifth);
-    tighten(n / 10, v.BoundTenth);
+    tighten(n / 3, b.third);
+    tighten(n / 5, b.fifth);
+    tighten(n / 10, b.tenth);
   }
   return bound;
 }
 
 }  // namespace
 
-LevelTables MakeLevelTables(const CollapseMasks& masks, const LevelSearch& v, uint32_t n,
+LevelTables MakeLevelTables(const CollapseMasks& masks, const SearchRun& run, uint32_t n,
                             int level) {
   LevelTables t;
   t.masks = &masks;
-  t.minimum = level == 3 ? 2 : v.MinLevel;
-  t.last = v.LastIndex;
+  t.minimum = level == 3 ? 2 : run.minLevel;
+  t.last = run.lastIndex;
   t.cutAbove.resize(kPointCapacity + 1);
-  for (uint32_t j = 0; j <= kPointCapacity; ++j) t.cutAbove[j] = CutBound(v, n, level, j);
+  for (uint32_t j = 0; j <= kPointCapacity; ++j) t.cutAbove[j] = CutBound(run.bounds, n, level, j);
   t.ringInRange.assign((kPointCapacity + 1) * kLevelSlots, 0);
   for (uint32_t j = 1; j <= n; ++j) {
     std::size_t counted = 0;

@@ -2,10 +2,12 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
-#include "optimize/literal_search.h"
-#include "workflow/session.h"
+#include "dome/dome.h"
+#include "optimize/search_result.h"
+#include "optimize/search_run.h"
 
 namespace halvane {
 
@@ -13,6 +15,7 @@ namespace halvane {
 // walk tests and changes whole words instead of decision bytes.
 constexpr std::size_t kFreeWords = (kPointCapacity + 1 + 63) / 64;
 using FreeSet = std::array<uint64_t, kFreeWords>;
+static_assert(kFreeWords * 64 > kPointCapacity, "a bit for every point index");
 
 inline bool IsFree(const FreeSet& free, uint32_t j) {
   return (free[j >> 6] >> (j & 63)) & 1u;
@@ -23,6 +26,27 @@ FreeSet FreePointsOf(const SearchResult& record);
 
 constexpr int kLargestCollapse = 6;
 constexpr std::size_t kLevelSlots = 8;  // per point: slots 0..7, levels 2..6 used
+static_assert(kLargestCollapse < static_cast<int>(kLevelSlots));
+// Point indices are stored in 16 bits in the member lists and the paths.
+static_assert(kPointCapacity <= std::numeric_limits<uint16_t>::max());
+
+// A collapse chosen on a walk's path in 16 bits: its centre above three bits
+// of its level.
+using CollapseCode = uint16_t;
+constexpr unsigned kCollapseLevelBits = 3;
+static_assert(kLargestCollapse < (1 << kCollapseLevelBits));
+static_assert(((kPointCapacity << kCollapseLevelBits) | ((1u << kCollapseLevelBits) - 1)) <=
+              std::numeric_limits<CollapseCode>::max());
+
+constexpr CollapseCode EncodeCollapse(uint32_t centre, int level) {
+  return static_cast<CollapseCode>(centre << kCollapseLevelBits | static_cast<uint32_t>(level));
+}
+constexpr uint32_t CollapseCentre(CollapseCode code) {
+  return code >> kCollapseLevelBits;
+}
+constexpr int CollapseLevel(CollapseCode code) {
+  return code & ((1u << kCollapseLevelBits) - 1);
+}
 
 // The ring of a collapse level s of a point as words of the free set: the
 // members memberCount[s-1]+1..memberCount[s] (members 2..memberCount[2] for
@@ -30,20 +54,21 @@ constexpr std::size_t kLevelSlots = 8;  // per point: slots 0..7, levels 2..6 us
 // 2..s, so the largest level whose members are all free is found ring by
 // ring, and a collapse shrinks by one level by freeing one ring.
 struct MaskWord {
-  uint32_t word;
+  uint32_t word;  // index into the free set
   uint64_t bits;
 };
+static_assert(kFreeWords <= std::numeric_limits<uint32_t>::max());
 
 // The rings of every point up to its maxLevel, read from the member lists
-// once per run so the walk never touches the session.
+// once per run so the walk never touches the dome.
 class CollapseMasks {
  public:
-  explicit CollapseMasks(const Session& session);
+  explicit CollapseMasks(const Dome& dome);
 
   const MaskWord* RingBegin(uint32_t j, int s) const { return words_.data() + begin_[Slot(j, s)]; }
   const MaskWord* RingEnd(uint32_t j, int s) const { return words_.data() + end_[Slot(j, s)]; }
   // Ring members with an index below the centre: they were counted as
-  // lights when the walk passed them.
+  // lights when the walk passed them (at most kMemberSlots).
   uint16_t RingBefore(uint32_t j, int s) const { return before_[Slot(j, s)]; }
   // Members 2..memberCount[s] of point j, in list order.
   const std::vector<uint16_t>& Members(uint32_t j, int s) const { return members_[Slot(j, s)]; }
@@ -64,10 +89,10 @@ class CollapseMasks {
 struct LevelTables {
   const CollapseMasks* masks = nullptr;
   int minimum = 2;    // smallest collapse level tried
-  uint32_t last = 0;  // LastIndex: the point that completes a result
-  // A visit of point j is cut when RunLights > cutAbove[j]. It never falls
+  uint32_t last = 0;  // lastIndex: the point that completes a result
+  // A visit of point j is cut when runLights > cutAbove[j]. It never falls
   // with j, so a visit that is not cut is followed by visits that are not
-  // cut either as long as RunLights stays.
+  // cut either as long as runLights stays.
   std::vector<int64_t> cutAbove;
   // Members of ring (j, s) among points 1..last: the lights it removes from
   // the stored light count.
@@ -83,8 +108,9 @@ struct LevelTables {
   const MaskWord* MinimumEnd(uint32_t j) const { return minimumWords.data() + minimumBegin[j + 1]; }
 };
 
-// The tables of `level` (1, 2 or 3) from the run's bounds in `values`.
-LevelTables MakeLevelTables(const CollapseMasks& masks, const LevelSearch& values,
-                            uint32_t pointCount, int level);
+// The tables of `level` (1, 2 or 3) from the run's range, smallest collapse
+// and bounds.
+LevelTables MakeLevelTables(const CollapseMasks& masks, const SearchRun& run, uint32_t pointCount,
+                            int level);
 
 }  // namespace halvane

@@ -55,17 +55,17 @@ void SubtreeWalker::Load(const WalkStart& start, const uint8_t* levels, WalkReco
 }
 
 WalkOutcome SubtreeWalker::Walk(const WalkStart& start, const uint8_t* levels, WalkShared& shared,
-                                EntryState* entry, WalkRecord& out,
-                                std::vector<SearchPiece>* splitInto) {
+                                EntryState& entry, WalkRecord& out,
+                                std::vector<SearchPiece>& rest) {
+  phase_ = Phase::kWalking;
   shared_ = &shared;
-  entry_ = entry;
-  pieces_ = nullptr;
-  splitInto_ = splitInto;
+  entry_ = &entry;
+  pieces_ = &rest;
   polls_ = 0;
   Load(start, levels, out);
-  if (entry_ != nullptr && entry_->known.load(std::memory_order_acquire)) BecomeExact();
+  if (entry.known.load(std::memory_order_acquire)) BecomeExact();
   const bool finished = Run(kNoSplit);
-  if (pieces_ != nullptr) {
+  if (phase_ == Phase::kHandingOver) {
     CloseSegment();
     return WalkOutcome::kSplit;
   }
@@ -77,11 +77,11 @@ WalkOutcome SubtreeWalker::Walk(const WalkStart& start, const uint8_t* levels, W
 
 void SubtreeWalker::Expand(const WalkStart& start, const uint8_t* levels, WalkShared& shared,
                            std::vector<SearchPiece>& pieces) {
+  phase_ = Phase::kExpanding;
   shared_ = &shared;
   entry_ = nullptr;
   pieces_ = &pieces;
   SearchPiece segment;
-  splitInto_ = nullptr;
   Load(start, levels, segment.record);
   Run(1);
   CloseSegment();
@@ -111,7 +111,7 @@ bool SubtreeWalker::Run(std::size_t splitDepth) {
     } else if (f.current > minimum) {
       FreeRing(j, f.current);
       --f.current;
-      centres_[centreCount_ - 1] = static_cast<uint16_t>(j << 3 | static_cast<uint32_t>(f.current));
+      centres_[centreCount_ - 1] = EncodeCollapse(j, f.current);
     } else {
       for (int s = f.current; s >= 2; --s) FreeRing(j, s);
       free_[j >> 6] |= uint64_t{1} << (j & 63);
@@ -132,7 +132,7 @@ bool SubtreeWalker::Run(std::size_t splitDepth) {
 // are skipped word by word, and a free point without a collapse that fits
 // only adds its light and passes on: its frame would have the single light
 // as its one option. Only the first visit of a stretch of decided points can
-// be cut: the bounds never tighten with the index while RunLights stays.
+// be cut: the bounds never tighten with the index while runLights stays.
 HALVANE_HOT void SubtreeWalker::Enter(uint32_t j) {
   int32_t passed = 0;
   for (;;) {
@@ -199,7 +199,7 @@ HALVANE_HOT void SubtreeWalker::Collapse(uint32_t j, int s) {
     lights_ -= t_.RingInRange(j, level);
   }
   free_[j >> 6] &= ~(uint64_t{1} << (j & 63));
-  centres_[centreCount_++] = static_cast<uint16_t>(j << 3 | static_cast<uint32_t>(s));
+  centres_[centreCount_++] = EncodeCollapse(j, s);
 }
 
 HALVANE_HOT void SubtreeWalker::FreeRing(uint32_t j, int s) {
@@ -248,19 +248,19 @@ void SubtreeWalker::Record() {
 }
 
 uint32_t SubtreeWalker::PollInterval() const {
-  const uint32_t forced = splitInto_ != nullptr ? shared_->forcedSplitSteps : 0;
+  const uint32_t forced = phase_ == Phase::kWalking ? shared_->forcedSplitSteps : 0;
   return forced > 0 ? forced : kPollEvery;
 }
 
 bool SubtreeWalker::Poll() {
   untilPoll_ = PollInterval();
   if (shared_->stop.load(std::memory_order_relaxed)) return false;
-  if (splitInto_ != nullptr && SplitNow()) {
+  if (phase_ == Phase::kWalking && SplitNow()) {
     BeginSplit();
     return true;
   }
   if (exact_) return true;
-  if (entry_ != nullptr && entry_->known.load(std::memory_order_acquire)) {
+  if (phase_ == Phase::kWalking && entry_->known.load(std::memory_order_acquire)) {
     BecomeExact();
   } else {
     bound_ = std::min(bound_, shared_->limitBound.load(std::memory_order_relaxed));
@@ -280,10 +280,8 @@ bool SubtreeWalker::SplitNow() {
 // many. The leaves met now lie after pieces nobody has walked yet, so the
 // walk is no longer exact; its bound still holds, the limit only falls.
 void SubtreeWalker::BeginSplit() {
-  pieces_ = splitInto_;
-  splitInto_ = nullptr;
+  phase_ = Phase::kHandingOver;
   splitDepth_ = 0;
-  entry_ = nullptr;
   exact_ = false;
   untilPoll_ = ~uint32_t{0};
 }

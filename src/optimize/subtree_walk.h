@@ -16,10 +16,10 @@ constexpr uint32_t kNoRejection = std::numeric_limits<uint32_t>::max();
 struct WalkStart {
   uint32_t seed = 0;   // position in the level's seed list
   uint32_t first = 0;  // the point whose visit starts the walk
-  int32_t run = 0;     // RunLights
-  int32_t lights = 0;  // points 1..LastIndex with decision > 0
+  int32_t run = 0;     // runLights
+  int32_t lights = 0;  // points 1..lastIndex with decision > 0
   FreeSet free{};
-  std::vector<uint16_t> centres;  // collapses chosen on the path: (centre << 3) | level
+  std::vector<CollapseCode> centres;  // collapses chosen on the path
 };
 
 // A leaf whose running count may be within the light limit when the leaf
@@ -36,7 +36,7 @@ struct LeafEvent {
 // leaf rules.
 struct WalkRecord {
   std::vector<LeafEvent> events;
-  std::vector<uint16_t> centres;
+  std::vector<CollapseCode> centres;
   uint64_t tailSkipped = 0;  // after the last event
   uint32_t tailMin = kNoRejection;
   uint64_t visits = 0;
@@ -54,7 +54,7 @@ struct SearchPiece {
 
 // What the walks of one level share with the thread that replays them.
 struct WalkShared {
-  // An upper bound of LightLimit at any leaf still to be replayed: a leaf
+  // An upper bound of lightLimit at any leaf still to be replayed: a leaf
   // above it is rejected whatever comes before it.
   std::atomic<uint32_t> limitBound{0};
   std::atomic<bool> stop{false};
@@ -87,13 +87,14 @@ class SubtreeWalker {
  public:
   explicit SubtreeWalker(const LevelTables& tables);
 
-  // Walks the whole subtree. `levels` are the seed's working levels. Stops
-  // early when `shared.stop` is set. With `splitInto`, a walk that has run a
-  // while when another worker is hungry splits instead: what it recorded so
-  // far and the untried options of its open decisions are appended there as
-  // pieces in depth-first order, and `out` is left empty.
+  // Walks the whole subtree into `out`. `levels` are the seed's working
+  // levels. Stops early when `shared.stop` is set. Once `entry` is known the
+  // walk decides its leaves exactly. A walk that has run a while when
+  // another worker is hungry splits instead: what it recorded so far and the
+  // untried options of its open decisions are appended to `rest` as pieces in
+  // depth-first order, and `out` is left empty.
   WalkOutcome Walk(const WalkStart& start, const uint8_t* levels, WalkShared& shared,
-                   EntryState* entry, WalkRecord& out, std::vector<SearchPiece>* splitInto);
+                   EntryState& entry, WalkRecord& out, std::vector<SearchPiece>& rest);
 
   // Walks only the first decision of the subtree: the parts between its
   // options' next free points are appended as finished pieces, each next
@@ -102,12 +103,17 @@ class SubtreeWalker {
               std::vector<SearchPiece>& pieces);
 
  private:
+  // Walking its subtree (Walk), handing over the rest after a split, or
+  // walking only the first decision (Expand).
+  enum class Phase { kWalking, kHandingOver, kExpanding };
+
   struct Frame {
     uint32_t j;
     int8_t fit;      // largest collapse level whose members are all free; 1 if none
     int8_t current;  // option being explored: 0 none yet, 1 the single light, else a collapse
     int32_t passed;  // free points without a collapse passed just before it
   };
+  static_assert(kLargestCollapse <= std::numeric_limits<int8_t>::max());
 
   void Load(const WalkStart& start, const uint8_t* levels, WalkRecord& out);
   bool Run(std::size_t splitDepth);
@@ -128,12 +134,12 @@ class SubtreeWalker {
   void CloseSegment();
 
   const LevelTables& t_;
+  Phase phase_ = Phase::kWalking;
   const uint8_t* levels_ = nullptr;
   WalkShared* shared_ = nullptr;
-  EntryState* entry_ = nullptr;
+  EntryState* entry_ = nullptr;  // read while walking only
   WalkRecord* out_ = nullptr;
-  std::vector<SearchPiece>* pieces_ = nullptr;
-  std::vector<SearchPiece>* splitInto_ = nullptr;
+  std::vector<SearchPiece>* pieces_ = nullptr;  // where handed-over or expanded pieces go
   uint32_t polls_ = 0;
   uint32_t seed_ = 0;
   uint32_t first_ = 0;
@@ -145,7 +151,7 @@ class SubtreeWalker {
   std::vector<Frame> frames_;
   std::size_t depth_ = 0;
   std::size_t splitDepth_ = 0;
-  std::vector<uint16_t> centres_;
+  std::vector<CollapseCode> centres_;
   std::size_t centreCount_ = 0;
 
   uint64_t skipped_ = 0;

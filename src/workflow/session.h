@@ -1,11 +1,13 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 
 #include "dome/dome.h"
 #include "image/image.h"
 #include "optimize/search_result.h"
+#include "optimize/search_settings.h"
 #include "preview/view_state.h"
 
 namespace halvane {
@@ -22,10 +24,11 @@ struct Session {
   DomeStatistics statistics;
   HighlightSettings highlight;
   SearchResults results;
+  SearchSettings searchSettings;
   ViewState view;
 
   uint8_t workflowState = 0;
-  bool abortRequested = false;
+  std::atomic<bool> abortRequested = false;
 };
 
 // Sessions are too large for the stack; this is the one way to make one.

@@ -3,78 +3,98 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "support/session_fixture.h"
+#include "support/test_host.h"
+#include "workflow/control_model.h"
 #include "workflow/session.h"
 
 namespace halvane::testing {
 
+// Generated environments: one value for all three channels of pixel (x, y)
+// of a kImageWidth x kImageHeight latitude-longitude image (unless a dome is
+// made at another size).
+using Environment = std::function<float(int x, int y)>;
+
+constexpr int kImageWidth = 256, kImageHeight = 128;
+
 // A reproducible value in [0, 1) for the integer pair (a, b).
-float NoiseAt(int a, int b);
+float Noise01(int a, int b);
 
-// Generated pictures for optimization runs, one value for all three channels
-// of pixel (x, y) of a width x height latitude-longitude image.
-//
-// Random luminance 0..4 per pixel: point colours differ strongly, so few
-// collapses are possible (with a threshold of about 0.6).
-float RandomPixel(int x, int y);
-// Brightness rising downwards from 0.2 to 2.2: bands of similar points.
-float GradientPixel(int x, int y, int height);
-// 1.0 at the top to 1.4 at the bottom: every collapse fits a threshold of 0.5,
-// and the points' order (by neighbourhood luminance) runs in bands.
-float BandPixel(int x, int y, int height);
-// A dark smooth ground below the horizon, above it a sky brighter towards the
-// zenith with a sun and blocks (16 x 16 pixels) of noise of amplitude `noise`.
-float WorldPixel(int x, int y, int width, int height, float noise);
+Environment Uniform(float v);
+// Brighter to the right and towards the zenith.
+Environment Gradient();
+// Brightness rising from `top` at the zenith to `bottom` at the nadir of an
+// image of `height` rows.
+Environment Bands(float top, float bottom, int height);
+// A random luminance 0..4 per pixel: few collapses fit.
+Environment Random();
+// A sky brighter towards the zenith with a sun, and `noise` (relative) grain.
+Environment Sky(float noise, int salt = 1);
+// Patches of random luminance, 16 x 16 pixels each.
+Environment Patches(float range, int salt);
+// A width x height world: a dark smooth ground, a sky brighter towards the
+// zenith with a sun, and blocks of noise of amplitude `noise`.
+Environment World(float noise, int width, int height);
 
-// Decisions 1..count as digits, for compact comparisons ("20110").
+// A started session with its controls and host.
+struct DomeRun {
+  DomeRun();
+  std::unique_ptr<Session> session = MakeSession();
+  Session& s = *session;
+  ControlModel controls;
+  TestHost host;
+};
+
+// Points of `resolution` (3: 162, 4: 642) sampled from `env`, colours applied.
+std::unique_ptr<DomeRun> MakeDome(int resolution, const Environment& env, int width = kImageWidth,
+                                  int height = kImageHeight);
+
+// Hand-made domes, only what a test sets. Points 1..count, each a single
+// light with no collapse.
+void AddSingles(Dome& dome, uint32_t count);
+// Point `centre` collects rings[0] at level 2, rings[0] and rings[1] at
+// level 3, ...; its maxLevel and working level become the largest.
+void SetRings(Dome& dome, uint32_t centre, const std::vector<std::vector<int32_t>>& rings);
+// Makes a and b neighbours in their first free slots.
+void Link(Dome& dome, uint32_t a, uint32_t b);
+// Sets a point's sampled colour to the grey of luminance `lum`.
+void SetLuminance(Dome& dome, uint32_t i, float lum);
+
+// The optimization controls of a case.
+struct OptimizeControls {
+  std::string threshold = "  .5 ";
+  int maxReduction = 5;
+  int level1Points = 275;
+  int level1MaxLights = 50;
+  bool haltAfterLevel1 = false;
+
+  void ApplyTo(ControlModel& controls) const;
+};
+
+// Decisions 1..count as digits ("20110"), of one result and of the stored
+// results.
 std::string DecisionText(const SearchResult& record, uint32_t count);
-
-// Number of points 1..last with a decision other than 0.
-int LightsUpTo(const SearchResult& record, uint32_t last);
+std::vector<std::string> ResultTexts(const SearchResults& results, uint32_t pointCount);
 
 // Neighbour steps from point `from` to every point (index 0 unused; -1 where
 // a point cannot be reached).
-std::vector<int> StepsFrom(const Session& session, uint32_t from);
+std::vector<int> StepsFrom(const Dome& dome, uint32_t from);
+inline std::vector<int> StepsFrom(const Session& session, uint32_t from) {
+  return StepsFrom(session.dome, from);
+}
 
 // The log lines without their time of day.
 std::vector<std::string> LogTexts(const ControlModel& controls, const std::string& timeText);
+// The first log text starting with `prefix`, or "" when there is none.
+std::string LogStartingWith(const DomeRun& run, const std::string& prefix);
 
-// A started session for optimization tests, with helpers that take it
-// through the steps before the optimization.
-class OptimizeTest : public SessionTest {
- protected:
-  static constexpr int kWidth = 128, kHeight = 64;
-
-  // A kWidth x kHeight picture of `value(x, y)`, then points of `resolution`
-  // (3: 162 points, 4: 642 points) with the picture's colours applied.
-  template <typename ValueOf>
-  void ApplyColours(int resolution, ValueOf value) {
-    UseImage(kWidth, kHeight, value);
-    controls.SpinPointIteration.value = resolution;
-    ButtonApplyColors();
-  }
-
-  // The 162- or 642-point dome on a uniform picture, then every point's
-  // colour (and luminance) set to `lum`.
-  void UniformDome(int resolution, float lum);
-  // Sets a point's sampled colour to the grey of luminance `lum`.
-  void SetLuminance(uint32_t i, float lum);
-  // Threshold text, reset and candidate phase with the given maximum level.
-  void FindCandidates(const std::string& thresholdText, int maxReduction);
-
-  // Settings that keep a run short.
-  void SmallRun(const std::string& thresholdText, int maxReduction, int level1Points,
-                int level1MaxLights);
-
-  std::vector<std::string> Log() const { return LogTexts(controls, host.timeText); }
-  // The first log text starting with `prefix`, or "" when there is none.
-  std::string LogStartingWith(const std::string& prefix) const;
-
- private:
-  void ButtonApplyColors();
-};
+bool SameRecord(const SearchResult& a, const SearchResult& b);
+// Every observable result of two finished runs: stored records in order,
+// seeds, counts, points, log, table, status, gauge, messages, picture.
+void ExpectSameOutcome(const DomeRun& expected, const DomeRun& actual);
 
 }  // namespace halvane::testing

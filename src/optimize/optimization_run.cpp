@@ -1,0 +1,139 @@
+#include "optimize/optimization_run.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "optimize/level_values.h"
+#include "optimize/result_table.h"
+
+namespace halvane {
+namespace {
+
+constexpr int kLevel2Seeds = 50;
+constexpr int kLevel3Seeds = 100;
+
+}  // namespace
+
+OptimizationRun::OptimizationRun(Dome& dome, SearchResults& results, const SearchSettings& settings,
+                                 const SearchObserver& observer)
+    : dome_(dome),
+      results_(results),
+      literal_(dome, results, run_, observer),
+      parallel_(dome, results, run_, observer, ResolveThreadCount(settings.threads),
+                settings.forcedSplitSteps),
+      useLiteral_(settings.literal),
+      statistics_(settings.statistics) {
+  if (!useLiteral_) parallel_.PrepareRun();
+}
+
+void OptimizationRun::PrepareLevel1(uint32_t level1Points, uint32_t level1MaxLights) {
+  const uint32_t n = dome_.pointCount;
+  results_.foundCount = 0;
+  results_.count = 0;
+  results_.abortedCount = 0;
+  run_.minLights = n;
+  run_.seedLabel = "1/1  ";
+  run_.current = SearchResult{};
+  for (uint32_t i = 1; i <= n; ++i) run_.current.decision[i] = 1;
+  run_.runLights = 0;
+  run_.progressIndex = 0;
+  run_.firstIndex = 1;
+  results_.seedCount = 1;
+  run_.seedIndex = 1;
+  run_.firstFree = 1;
+  SetLevel1Values(run_, dome_.subdivLevel, level1Points, level1MaxLights);
+  if (dome_.subdivLevel == 3) {
+    results_.results[1] = run_.current;
+    results_.count = 1;
+  }
+  for (uint32_t i = 1; i <= n; ++i) dome_.points[i].level = dome_.points[i].maxLevel;
+}
+
+void OptimizationRun::PrepareLevel(int level) {
+  if (level == 2) {
+    run_.firstIndex = run_.lastIndex;
+    TakeSeeds(kLevel2Seeds, run_.firstIndex);
+    SetLevel2Values(run_, dome_.subdivLevel, dome_.pointCount);
+    from_ = run_.firstIndex + 1;
+  } else {
+    TakeSeeds(kLevel3Seeds, 0);
+    SetLevel3Values(run_, dome_.subdivLevel, dome_.pointCount);
+    from_ = 1;
+  }
+}
+
+// Copies the first results into the seeds, with each seed's starting light
+// count over points 1..upTo.
+void OptimizationRun::TakeSeeds(int maxSeeds, uint32_t upTo) {
+  results_.seedCount = static_cast<uint16_t>(std::min<int>(maxSeeds, results_.count));
+  RankResults(results_, dome_.pointCount);
+  for (uint16_t i = 1; i <= results_.seedCount; ++i) {
+    results_.seeds[i] = results_.results[i];
+    seedLights_[i] = static_cast<uint32_t>(LightsUpTo(results_.seeds[i], upTo));
+  }
+  run_.minLights = dome_.pointCount;
+  results_.foundCount = 0;
+  results_.count = 0;
+}
+
+// The parallel search needs collapses of level 2 or more; other minimum
+// levels never occur with the level values.
+bool OptimizationRun::UseLiteral(int level) const {
+  return useLiteral_ || (level != 3 && run_.minLevel < 2);
+}
+
+void OptimizationRun::SearchLevel(int level) {
+  if (level == 1) {
+    if (dome_.subdivLevel != 4 && dome_.subdivLevel != 5) return;
+    if (UseLiteral(1)) {
+      literal_.Run(1, 1);
+    } else {
+      parallel_.RunLevel(1, 1, {SearchSeed{run_.current, 0, WorkingLevels(dome_)}});
+      Measure(1);
+    }
+  } else if (UseLiteral(level)) {
+    RefineSeedsLiterally(level);
+  } else {
+    RefineSeedsInParallel(level);
+  }
+}
+
+// Prepares every seed in order, as the literal loop does (the working
+// levels and firstFree carry from seed to seed), then searches them all.
+void OptimizationRun::RefineSeedsInParallel(int level) {
+  std::vector<SearchSeed> seeds(results_.seedCount);
+  for (uint16_t i = 1; i <= results_.seedCount; ++i) {
+    run_.current = results_.seeds[i];
+    PrepareSeed(dome_, run_, from_, run_.lastIndex);
+    seeds[i - 1] =
+        SearchSeed{run_.current, static_cast<int32_t>(seedLights_[i]), WorkingLevels(dome_)};
+  }
+  if (seeds.empty()) return;
+  parallel_.RunLevel(level, from_, seeds);
+  Measure(level);
+}
+
+void OptimizationRun::RefineSeedsLiterally(int level) {
+  for (uint16_t i = 1; i <= results_.seedCount; ++i) {
+    run_.seedIndex = i;
+    run_.seedLabel = std::to_string(i) + "/" + std::to_string(results_.seedCount) + "  ";
+    run_.current = results_.seeds[i];
+    run_.runLights = seedLights_[i];
+    PrepareSeed(dome_, run_, from_, run_.lastIndex);
+    if (from_ > run_.lastIndex) {
+      literal_.Leaf();  // nothing left to decide: the seed is a finished result
+    } else {
+      literal_.Run(level, from_);
+    }
+  }
+}
+
+void OptimizationRun::Measure(int level) {
+  if (statistics_ == nullptr) return;
+  statistics_->visits[level] = parallel_.Visits();
+  statistics_->subtrees[level] = parallel_.Subtrees();
+  statistics_->splits[level] = parallel_.Splits();
+}
+
+}  // namespace halvane
