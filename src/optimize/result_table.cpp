@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include "base/number_text.h"
-#include "workflow/redraw.h"
-#include "workflow/workflow.h"
 #include <string>
+
+#include "base/number_text.h"
+#include "optimize/popcount_clones.h"
 
 namespace halvane {
 namespace {
@@ -96,7 +96,8 @@ void ComputeResultStatistics(SearchResult& rec, uint32_t pointCount) {
     rec.avgReduction = static_cast<float>(static_cast<long double>(weighted) / lights);
 }
 
-int CountDifferences(const SearchResult& a, const SearchResult& b, uint32_t pointCount) {
+HALVANE_POPCOUNT_CLONES int CountDifferences(const SearchResult& a, const SearchResult& b,
+                                             uint32_t pointCount) {
   // Eight decisions at a time: a byte of x ^ y is non-zero where they differ,
   // and ((v & 0x7F) + 0x7F) | v has its top bit set exactly for such a byte.
   constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
