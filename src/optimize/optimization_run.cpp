@@ -1,5 +1,7 @@
 #include "optimize/optimization_run.h"
 
+#include <time.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -13,7 +15,24 @@ namespace {
 constexpr int kLevel2Seeds = 50;
 constexpr int kLevel3Seeds = 100;
 
+double ProcessCpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
 }  // namespace
+
+OptimizationRun::LevelClock::LevelClock()
+    : wall_(std::chrono::steady_clock::now()), cpu_(ProcessCpuSeconds()) {}
+
+double OptimizationRun::LevelClock::CpuSeconds() const {
+  return ProcessCpuSeconds() - cpu_;
+}
+
+double OptimizationRun::LevelClock::WallSeconds() const {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_).count();
+}
 
 OptimizationRun::OptimizationRun(Dome& dome, SearchResults& results, const SearchSettings& settings,
                                  const SearchObserver& observer)
@@ -21,7 +40,7 @@ OptimizationRun::OptimizationRun(Dome& dome, SearchResults& results, const Searc
       results_(results),
       literal_(dome, results, run_, observer),
       parallel_(dome, results, run_, observer, ResolveThreadCount(settings.threads),
-                settings.forcedSplitSteps),
+                settings.forcedSplitSteps, settings.memo),
       useLiteral_(settings.literal),
       statistics_(settings.statistics) {
   if (!useLiteral_) parallel_.PrepareRun();
@@ -89,8 +108,9 @@ void OptimizationRun::SearchLevel(int level) {
     if (UseLiteral(1)) {
       literal_.Run(1, 1);
     } else {
+      const LevelClock clock;
       parallel_.RunLevel(1, 1, {SearchSeed{run_.current, 0, WorkingLevels(dome_)}});
-      Measure(1);
+      Measure(1, clock);
     }
   } else if (UseLiteral(level)) {
     RefineSeedsLiterally(level);
@@ -110,8 +130,9 @@ void OptimizationRun::RefineSeedsInParallel(int level) {
         SearchSeed{run_.current, static_cast<int32_t>(seedLights_[i]), WorkingLevels(dome_)};
   }
   if (seeds.empty()) return;
+  const LevelClock clock;
   parallel_.RunLevel(level, from_, seeds);
-  Measure(level);
+  Measure(level, clock);
 }
 
 void OptimizationRun::RefineSeedsLiterally(int level) {
@@ -129,11 +150,19 @@ void OptimizationRun::RefineSeedsLiterally(int level) {
   }
 }
 
-void OptimizationRun::Measure(int level) {
+void OptimizationRun::Measure(int level, const LevelClock& clock) {
   if (statistics_ == nullptr) return;
-  statistics_->visits[level] = parallel_.Visits();
-  statistics_->subtrees[level] = parallel_.Subtrees();
-  statistics_->splits[level] = parallel_.Splits();
+  const ParallelSearch::LevelCounts& c = parallel_.Counts();
+  SearchStatistics& s = *statistics_;
+  s.visits[level] = c.visits;
+  s.walked[level] = c.walked;
+  s.memoLookups[level] = c.memoLookups;
+  s.memoHits[level] = c.memoHits;
+  s.largestTask[level] = c.largestTask;
+  s.subtrees[level] = c.subtrees;
+  s.splits[level] = c.splits;
+  s.cpuSeconds[level] = clock.CpuSeconds();
+  s.wallSeconds[level] = clock.WallSeconds();
 }
 
 }  // namespace halvane

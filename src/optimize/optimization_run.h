@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 #include "base/fixed_array.h"
@@ -38,7 +39,18 @@ class OptimizationRun {
   bool UseLiteral(int level) const;
   void RefineSeedsLiterally(int level);
   void RefineSeedsInParallel(int level);
-  void Measure(int level);
+  // The wall and process CPU time since it was made.
+  class LevelClock {
+   public:
+    LevelClock();
+    double CpuSeconds() const;
+    double WallSeconds() const;
+
+   private:
+    std::chrono::steady_clock::time_point wall_;
+    double cpu_;
+  };
+  void Measure(int level, const LevelClock& clock);
 
   Dome& dome_;
   SearchResults& results_;
