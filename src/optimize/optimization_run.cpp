@@ -103,25 +103,28 @@ bool OptimizationRun::UseLiteral(int level) const {
 }
 
 void OptimizationRun::SearchLevel(int level) {
-  if (level == 1) {
-    if (dome_.subdivLevel != 4 && dome_.subdivLevel != 5) return;
-    if (UseLiteral(1)) {
+  if (level == 1 && dome_.subdivLevel != 4 && dome_.subdivLevel != 5) return;
+  const LevelClock clock;
+  bool parallel = false;
+  if (UseLiteral(level)) {
+    if (level == 1) {
       literal_.Run(1, 1);
     } else {
-      const LevelClock clock;
-      parallel_.RunLevel(1, 1, {SearchSeed{run_.current, 0, WorkingLevels(dome_)}});
-      Measure(1, clock);
+      RefineSeedsLiterally(level);
     }
-  } else if (UseLiteral(level)) {
-    RefineSeedsLiterally(level);
+  } else if (level == 1) {
+    parallel_.RunLevel(1, 1, {SearchSeed{run_.current, 0, WorkingLevels(dome_)}});
+    parallel = true;
   } else {
-    RefineSeedsInParallel(level);
+    parallel = RefineSeedsInParallel(level);
   }
+  Measure(level, clock, parallel);
 }
 
 // Prepares every seed in order, as the literal loop does (the working
 // levels and firstFree carry from seed to seed), then searches them all.
-void OptimizationRun::RefineSeedsInParallel(int level) {
+// False when there is no seed to search.
+bool OptimizationRun::RefineSeedsInParallel(int level) {
   std::vector<SearchSeed> seeds(results_.seedCount);
   for (uint16_t i = 1; i <= results_.seedCount; ++i) {
     run_.current = results_.seeds[i];
@@ -129,10 +132,9 @@ void OptimizationRun::RefineSeedsInParallel(int level) {
     seeds[i - 1] =
         SearchSeed{run_.current, static_cast<int32_t>(seedLights_[i]), WorkingLevels(dome_)};
   }
-  if (seeds.empty()) return;
-  const LevelClock clock;
+  if (seeds.empty()) return false;
   parallel_.RunLevel(level, from_, seeds);
-  Measure(level, clock);
+  return true;
 }
 
 void OptimizationRun::RefineSeedsLiterally(int level) {
@@ -150,10 +152,13 @@ void OptimizationRun::RefineSeedsLiterally(int level) {
   }
 }
 
-void OptimizationRun::Measure(int level, const LevelClock& clock) {
+void OptimizationRun::Measure(int level, const LevelClock& clock, bool parallel) {
   if (statistics_ == nullptr) return;
-  const ParallelSearch::LevelCounts& c = parallel_.Counts();
   SearchStatistics& s = *statistics_;
+  s.cpuSeconds[level] = clock.CpuSeconds();
+  s.wallSeconds[level] = clock.WallSeconds();
+  if (!parallel) return;
+  const ParallelSearch::LevelCounts& c = parallel_.Counts();
   s.visits[level] = c.visits;
   s.walked[level] = c.walked;
   s.memoLookups[level] = c.memoLookups;
@@ -161,8 +166,6 @@ void OptimizationRun::Measure(int level, const LevelClock& clock) {
   s.largestTask[level] = c.largestTask;
   s.subtrees[level] = c.subtrees;
   s.splits[level] = c.splits;
-  s.cpuSeconds[level] = clock.CpuSeconds();
-  s.wallSeconds[level] = clock.WallSeconds();
 }
 
 }  // namespace halvane

@@ -38,7 +38,7 @@ class OptimizationRun {
   void TakeSeeds(int maxSeeds, uint32_t upTo);
   bool UseLiteral(int level) const;
   void RefineSeedsLiterally(int level);
-  void RefineSeedsInParallel(int level);
+  bool RefineSeedsInParallel(int level);
   // The wall and process CPU time since it was made.
   class LevelClock {
    public:
@@ -50,7 +50,9 @@ class OptimizationRun {
     std::chrono::steady_clock::time_point wall_;
     double cpu_;
   };
-  void Measure(int level, const LevelClock& clock);
+  // Fills the statistics of `level`, if any: the times, and the counts of
+  // the parallel search when it searched the level.
+  void Measure(int level, const LevelClock& clock, bool parallel);
 
   Dome& dome_;
   SearchResults& results_;

@@ -5,7 +5,8 @@
 
 namespace halvane {
 
-// What the parallel search did per level (index 1..3), for measurements.
+// What the searches did per level (index 1..3), for measurements: the times
+// for both, the counts from the parallel search.
 struct SearchStatistics {
   uint64_t visits[4] = {};  // visits of the literal search
   uint64_t walked[4] = {};  // visits walked; the rest came from memo hits

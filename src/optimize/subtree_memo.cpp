@@ -192,7 +192,9 @@ void SubtreeMemo::Store(uint64_t tag, const MemoEntry& stored, const std::vector
   std::size_t victim = set;
   for (std::size_t k = set; k < set + 2; ++k) {
     const SlotTag& seen = tags_[k];
-    if (seen.tag == 0 || seen.epoch != epoch_ || (seen.tag == tag && entries_[k].id == entry.id)) {
+    if (seen.tag == 0 || seen.epoch != epoch_ ||
+        (seen.tag == tag && entries_[k].id == entry.id &&
+         std::memcmp(entries_[k].key, entry.key, sizeof entry.key) == 0)) {
       victim = k;
       break;
     }

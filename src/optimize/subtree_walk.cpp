@@ -15,7 +15,7 @@ constexpr uint32_t kPollsBeforeSplit = 8;
 // Looks after which a walk hands over its rest whether or not a worker
 // waits: no single walk grows to a large share of a level, so the last
 // walks of a level end close together on every core.
-constexpr uint32_t kPollsPerWalk = 256;
+constexpr uint32_t kPollsPerWalk = 64;
 // The walk's steps are inlined into its loop: they are small and run billions of times.
 #define HALVANE_HOT [[gnu::always_inline]] inline
 
