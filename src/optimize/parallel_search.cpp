@@ -230,7 +230,7 @@ class ParallelSearch::Level {
     try {
       std::unique_ptr<SubtreeMemo> memo;
       if (memo_.use != MemoUse::kOff && !memo_.classes.empty())
-        memo = std::make_unique<SubtreeMemo>(memo_);
+        memo = std::make_unique<SubtreeMemo>(memo_, SubtreeMemo::SetBits(o_.threads_));
       SubtreeWalker walker(tables_, memo.get());
       std::vector<SearchPiece> rest;
       uint64_t largest = 0;

@@ -22,8 +22,10 @@ namespace halvane {
 // order, worker threads walk them independently and record the leaves that
 // could be accepted, and the calling thread replays the records through the
 // leaf rules in depth-first order. A walk that runs long while a worker
-// waits hands over its untried options as further subtrees, so one heavy
-// subtree does not keep the other threads idle. Workers touch neither the
+// waits, or runs very long, hands over its untried options as further
+// subtrees, so one heavy subtree does not keep the other threads idle. In
+// level 2 each worker keeps a memo of the subtrees it walked
+// (subtree_memo.h). Workers touch neither the
 // dome nor the results nor the observer; the calling thread reports to the
 // observer while it waits, and a cancel keeps the replay of the subtrees
 // finished in order up to the first unfinished one.

@@ -21,7 +21,7 @@ struct SearchStatistics {
 
 // Where the level-2 walks remember subtree outcomes (subtree_memo.h).
 enum class MemoUse : uint8_t {
-  kAdaptive,    // where the subtrees met so far are large enough to pay for it
+  kAdaptive,    // at the points where its hits have paid for its lookups
   kEverywhere,  // at every decision whose key fits: for tests on small trees
   kOff,
 };
@@ -40,6 +40,7 @@ struct SearchSettings {
   // Otherwise every walk splits after this many steps, waiting worker or
   // not: the tests use it to split often and the same way on every run.
   uint32_t forcedSplitSteps = 0;
+  // The level-2 memo; the results are the same with any.
   MemoUse memo = MemoUse::kAdaptive;
 };
 

@@ -9,7 +9,10 @@
 namespace halvane {
 namespace {
 
-constexpr std::size_t kSetBits = 14;  // 2^15 entries per walker, 4.5 MB
+// Slots of two entries per walker: at most 2^14 (4.5 MB), fewer when many
+// walkers share kMemoBytes, at least 2^8.
+constexpr std::size_t kMostSetBits = 14, kFewestSetBits = 8;
+constexpr std::size_t kMemoBytes = std::size_t{64} << 20;
 constexpr std::size_t kMaxEvents = std::size_t{1} << 16;
 constexpr std::size_t kMaxCentres = std::size_t{1} << 20;
 
@@ -127,11 +130,19 @@ MemoLayout MakeMemoLayout(const LevelTables& tables, uint32_t from,
   return m;
 }
 
-SubtreeMemo::SubtreeMemo(const MemoLayout& layout)
+std::size_t SubtreeMemo::SetBits(int walkers) {
+  const std::size_t setBytes = 2 * (sizeof(MemoEntry) + sizeof(SlotTag));
+  const std::size_t sets = kMemoBytes / setBytes / static_cast<std::size_t>(std::max(1, walkers));
+  std::size_t bits = kFewestSetBits;
+  while (bits < kMostSetBits && (std::size_t{2} << bits) <= sets) ++bits;
+  return bits;
+}
+
+SubtreeMemo::SubtreeMemo(const MemoLayout& layout, std::size_t setBits)
     : layout_(layout),
-      tags_(std::size_t{2} << kSetBits),
-      entries_(std::size_t{2} << kSetBits),
-      setMask_((std::size_t{1} << kSetBits) - 1),
+      tags_(std::size_t{2} << setBits),
+      entries_(std::size_t{2} << setBits),
+      setMask_((std::size_t{1} << setBits) - 1),
       policy_(kPointCapacity + 1) {}
 
 // The id and the key words, each with its own odd factor, mixed once; never

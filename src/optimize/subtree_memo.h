@@ -88,7 +88,11 @@ struct alignas(128) MemoEntry {
 // shared: no locks.
 class SubtreeMemo {
  public:
-  explicit SubtreeMemo(const MemoLayout& layout);
+  // A table of 2^setBits slots.
+  SubtreeMemo(const MemoLayout& layout, std::size_t setBits);
+  // The slots of each of `walkers` memos: the tables of all of them stay
+  // within a fixed budget.
+  static std::size_t SetBits(int walkers);
 
   const MemoLayout& layout() const { return layout_; }
 

@@ -45,10 +45,11 @@ SubtreeWalker::SubtreeWalker(const LevelTables& tables, SubtreeMemo* memo)
       centres_(kPointCapacity + 2),
       memo_(memo),
       recordings_(memo != nullptr ? kPointCapacity + 2 : 0) {
-  savedBlocked_.resize((kPointCapacity + 2) * kFreeWords);
   const uint32_t last = std::min<uint32_t>(tables.last, kPointCapacity);
   lastWord_ = last >> 6;
   lastBits_ = ~uint64_t{0} >> (63 - (last & 63));
+  // A frame keeps the words from its point's up to the last point's.
+  savedBlocked_.resize((kPointCapacity + 2) * (lastWord_ + 1));
 }
 
 void SubtreeWalker::Load(const WalkStart& start, const uint8_t* levels, WalkRecord& out) {

@@ -31,7 +31,7 @@ class MemoTable : public ::testing::Test {
     l.use = MemoUse::kEverywhere;
     return l;
   }();
-  SubtreeMemo memo{layout};
+  SubtreeMemo memo{layout, 10};
   std::vector<MemoEvent> noEvents;
   std::vector<CollapseCode> noCentres;
 };
