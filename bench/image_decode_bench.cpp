@@ -98,7 +98,7 @@ void BM_LoadStepPreview(benchmark::State& state) {
   auto session = MakeSession();
   ControlModel controls;
   testing::TestHost host;
-  FormCreate(*session, controls, host);
+  StartSession(*session, controls, host);
   host.AnswerDialog(RunLengthSky());
   LoadImage(*session, controls, host);
   for (auto _ : state) {

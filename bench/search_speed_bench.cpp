@@ -17,8 +17,8 @@
 #include "support/optimize_fixtures.h"
 #include "workflow/apply_colour.h"
 #include "workflow/load_image.h"
-#include "workflow/place_points.h"
 #include "workflow/optimize_points.h"
+#include "workflow/place_points.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
@@ -42,7 +42,7 @@ std::unique_ptr<DomeRun> SampleDome() {
   LoadImage(run->s, run->controls, run->host);
   if (run->s.imageMissing) return nullptr;
   run->controls.SpinPointIteration.value = 4;
-  SpinPointIterationChange(run->s, run->controls);
+  ProposeSearchSettings(run->s, run->controls);
   PlacePoints(run->s, run->controls, run->host);
   ApplyColour(run->s, run->controls, run->host);
   return run;

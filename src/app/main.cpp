@@ -1,12 +1,12 @@
 #include <QApplication>
 
-#include "app/form_main.h"
+#include "app/main_window.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("ZR_Halvane"));
   QApplication::setStyle(QStringLiteral("Fusion"));
-  halvane::TForm_main Form_main;
-  Form_main.show();
+  halvane::MainWindow window;
+  window.show();
   return QApplication::exec();
 }

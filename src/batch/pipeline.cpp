@@ -28,7 +28,7 @@ namespace {
 void SetControls(const BatchOptions& o, Session& s, ControlModel& controls, Host& host) {
   if (o.resolution) {
     controls.SpinPointIteration.value = *o.resolution;
-    SpinPointIterationChange(s, controls);
+    ProposeSearchSettings(s, controls);
   }
   if (o.black) controls.EditBlack.text = *o.black;
   if (o.white) controls.EditWhite.text = *o.white;
@@ -105,7 +105,7 @@ class Pipeline {
       : o_(o), out_(out), err_(err), session_(MakeSession()), s_(*session_), host_(o.image, err) {}
 
   int Run() {
-    FormCreate(s_, controls_, host_);
+    StartSession(s_, controls_, host_);
     if (o_.verbose) host_.Echo(&controls_);
     host_.HoldMessages(o_.quiet);
     if (o_.letter) host_.FixLetter(*o_.letter);

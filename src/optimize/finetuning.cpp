@@ -1,7 +1,5 @@
 #include "optimize/finetuning.h"
 
-#include "workflow/redraw.h"
-#include "workflow/workflow.h"
 #include <algorithm>
 #include <array>
 #include <cmath>

@@ -1,7 +1,5 @@
 #include "optimize/literal_search.h"
 
-#include "workflow/redraw.h"
-#include "workflow/workflow.h"
 #include <cmath>
 namespace halvane {
 namespace {

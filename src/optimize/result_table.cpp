@@ -3,10 +3,8 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include "base/number_text.h"
-#include "workflow/redraw.h"
-#include "workflow/workflow.h"
 #include <string>
+#include "base/number_text.h"
 
 namespace halvane {
 namespace {

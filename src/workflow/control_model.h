@@ -19,7 +19,7 @@ constexpr const char* kOpenImageFilter =
 enum class PreviewLayer { Background, Overlay };
 
 // The model of every control of the main window, named after the controls.
-// A new control model holds the values the window is designed with; FormCreate then
+// A new control model holds the values the window is designed with; StartSession then
 // applies the start-up values.
 struct ControlModel {
   ControlModel();

@@ -4,14 +4,14 @@
 #include <string>
 
 #include "base/number_text.h"
-#include "workflow/apply_colour.h"
-#include "workflow/boost_highlights.h"
-#include "workflow/dome_display.h"
 #include "optimize/candidates.h"
 #include "optimize/optimization_run.h"
 #include "optimize/result_table.h"
-#include "workflow/redraw.h"
+#include "workflow/apply_colour.h"
+#include "workflow/boost_highlights.h"
 #include "workflow/choose_result.h"
+#include "workflow/dome_display.h"
+#include "workflow/redraw.h"
 #include "workflow/result_table_view.h"
 #include "workflow/workflow.h"
 

@@ -53,7 +53,7 @@ T Number(const std::string& text) {
 // A session taken through the window's steps in-process, for comparison.
 struct WindowRun {
   WindowRun(const std::string& image, int resolution, bool increase) {
-    FormCreate(s, controls, host);
+    StartSession(s, controls, host);
     controls.SpinPointIteration.value = resolution;
     host.AnswerDialog(image);
     LoadImage(s, controls, host);
@@ -185,7 +185,7 @@ TEST_F(BatchDome, PreviewShowsTheColouredDome) {
   auto session = MakeSession();
   ControlModel controls;
   testing::TestHost host;
-  FormCreate(*session, controls, host);
+  StartSession(*session, controls, host);
   host.AnswerDialog(image);
   LoadImage(*session, controls, host);
   ASSERT_TRUE(WritePng(session->view.background, loadedPng, error)) << error;

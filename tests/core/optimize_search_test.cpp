@@ -344,7 +344,7 @@ TEST_P(OptimizeRun, AbortDuringLevel1EndsTheRunAsAborted) {
       return;
     EXPECT_FALSE(dome->controls.ButtonOptimize.enabled);
     abortTime = std::chrono::steady_clock::now();
-    ButtonAbortClick(dome->s);
+    RequestAbort(dome->s);
   };
   EXPECT_EQ(Optimize().status, StepStatus::kAborted);
   const std::chrono::duration<double> afterAbort = std::chrono::steady_clock::now() - abortTime;

@@ -9,7 +9,7 @@ namespace {
 
 class Workflow : public ::testing::Test {
  protected:
-  void SetUp() override { FormCreate(s, controls, host); }
+  void SetUp() override { StartSession(s, controls, host); }
   std::unique_ptr<Session> session = MakeSession();
   Session& s = *session;
   ControlModel controls;
@@ -85,15 +85,15 @@ TEST_F(Workflow, DisplayChecksFollowTheState) {
 TEST_F(Workflow, ResolutionProposesOptimizationSettings) {
   controls.SpinOptMaxRed.value = 3;
   s.dome.subdivLevel = 3;
-  SpinPointIterationChange(s, controls);
+  ProposeSearchSettings(s, controls);
   EXPECT_EQ(controls.SpinOptMaxRed.value, 3);
   s.dome.subdivLevel = 4;
-  SpinPointIterationChange(s, controls);
+  ProposeSearchSettings(s, controls);
   EXPECT_EQ(controls.SpinOptMaxRed.value, 5);
   EXPECT_EQ(controls.SpinOptLevel1.value, 275);
   EXPECT_EQ(controls.SpinOptLevel1_min.value, 50);
   s.dome.subdivLevel = 5;
-  SpinPointIterationChange(s, controls);
+  ProposeSearchSettings(s, controls);
   EXPECT_EQ(controls.SpinOptMaxRed.value, 6);
   EXPECT_EQ(controls.SpinOptLevel1.value, 750);
   EXPECT_EQ(controls.SpinOptLevel1_min.value, 90);
@@ -135,12 +135,12 @@ TEST_F(Workflow, LogAbortAndClose) {
   AddLogLine(controls, host, ":  two");
   EXPECT_EQ(controls.ListBox1.items.back(), "12:34:56:  two");
   EXPECT_EQ(controls.ListBox1.itemIndex, 1);
-  ButtonAbortClick(s);
+  RequestAbort(s);
   EXPECT_TRUE(s.abortRequested);
   s.abortRequested = false;
-  EXPECT_TRUE(FormCloseQuery(s));
+  EXPECT_TRUE(RequestClose(s));
   EXPECT_TRUE(s.abortRequested);
-  FormClose(s);
+  ReleasePreview(s);
   EXPECT_TRUE(s.view.preview.empty());
 }
 

@@ -67,7 +67,7 @@ Environment World(float noise, int width, int height) {
 }
 
 DomeRun::DomeRun() {
-  FormCreate(s, controls, host);
+  StartSession(s, controls, host);
 }
 
 std::unique_ptr<DomeRun> MakeDome(int resolution, const Environment& env, int width, int height) {
@@ -83,7 +83,7 @@ std::unique_ptr<DomeRun> MakeDome(int resolution, const Environment& env, int wi
   s.imageMissing = false;
   s.workflowState = 1;
   run->controls.SpinPointIteration.value = resolution;
-  SpinPointIterationChange(s, run->controls);
+  ProposeSearchSettings(s, run->controls);
   PlacePoints(s, run->controls, run->host);
   ApplyColour(s, run->controls, run->host);
   return run;

@@ -9,10 +9,10 @@
 
 namespace halvane::testing {
 
-// A started session (FormCreate done) with a test host, for step tests.
+// A started session (StartSession done) with a test host, for step tests.
 class SessionTest : public ::testing::Test {
  protected:
-  void SetUp() override { FormCreate(s, controls, host); }
+  void SetUp() override { StartSession(s, controls, host); }
 
   // Puts a loaded image of width x height in the session, every channel of
   // every pixel set by `value(column, row)`, as a successful load leaves it.

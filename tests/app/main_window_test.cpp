@@ -1,4 +1,4 @@
-#include "app/form_main.h"
+#include "app/main_window.h"
 
 #include <gtest/gtest.h>
 
