@@ -7,6 +7,9 @@
 
 namespace halvane {
 
+// Message texts break their lines with line feed followed by carriage return.
+constexpr const char* kMessageBreak = "\n\r";
+
 // What a step needs from the world outside the core. The window implements it
 // with the toolkit; the pipeline and the tests implement it without.
 class Host {

@@ -13,8 +13,6 @@ namespace halvane {
 namespace {
 
 constexpr const char* kReadFailure = "Image type not supported or not able to read image";
-// Line breaks inside messages are line feed followed by carriage return.
-constexpr const char* kBreak = "\n\r";
 
 bool FileExists(const std::string& path) {
   std::error_code ec;
@@ -54,10 +52,11 @@ StepOutcome FailedLoad(ControlModel& controls, Host& host, const std::string& pa
 
 std::string ClosingMessage(bool isFloat, float maxSample) {
   std::string m;
-  if (!isFloat) m += std::string("Input image is not a floating point image!!") + kBreak + kBreak;
+  if (!isFloat)
+    m += std::string("Input image is not a floating point image!!") + kMessageBreak + kMessageBreak;
   if (maxSample < 5.0f)
     m += std::string("Input image has very low maximum luminance, you should consider using ") +
-         "\"4. Luminance increase\"" + kBreak;
+         "\"4. Luminance increase\"" + kMessageBreak;
   return m;
 }
 

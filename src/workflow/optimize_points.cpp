@@ -20,7 +20,6 @@ namespace {
 
 constexpr int kOptimizeStep = 5;
 constexpr double kSecondsPerDay = 86400.0;
-const char kBreak[] = "\n\r";
 
 std::string Num(long long v) {
   return std::to_string(v);
@@ -130,7 +129,7 @@ class PointOptimization {
     const int maxLights = controls_.SpinOptLevel1_min.value;
     if (!(static_cast<long long>(minLights) + 10 < maxLights && s_.results.foundCount > 1000))
       return;
-    const std::string br = kBreak;
+    const std::string br = kMessageBreak;
     host_.ShowMessage("<pause after level 1>" + br + " " + br + Num(s_.results.foundCount) +
                       " optimizations were found after Level 1, that's pretty much." + br +
                       Num(minLights) + " min lights were found after Level 1," +
