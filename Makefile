@@ -9,7 +9,7 @@ CTEST = QT_QPA_PLATFORM=offscreen ctest -j$(JOBS) --output-on-failure $(CTEST_AR
 	if [ $$status -eq 0 ]; then grep -E 'tests passed|Total Test time' ctest.log; \
 	else grep -v -E 'Test +\#[0-9]+: .* Passed' ctest.log; fi; exit $$status
 
-.PHONY: run test deps deps-test configure build programs bench test-sanitize fuzz clean
+.PHONY: run test deps deps-test configure build programs package bench test-sanitize fuzz clean
 
 deps:
 	@scripts/install-deps.sh
@@ -46,6 +46,10 @@ run: programs
 
 test: build deps-test
 	@cd $(BUILD_DIR) && $(CTEST)
+
+# A Debian package of the two programs and their data: build/halvane_*.deb.
+package: programs
+	@cd $(BUILD_DIR) && cpack -G DEB >/dev/null && ls halvane_*.deb
 
 bench: build
 	@$(BUILD_DIR)/bench/halvane-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
