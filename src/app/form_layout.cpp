@@ -340,6 +340,14 @@ QBoxLayout* TForm_main::BuildExportStep() {
       binder_.Bind(controls_.ButtonExport, "ButtonExport", [this] { OnButtonExportClick(); }));
   row->addWidget(binder_.Bind(controls_.ButtonExportMaya, "ButtonExportMaya",
                               [this] { OnButtonExportMayaClick(); }));
+  QGroupBox* renderer = binder_.Bind(controls_.RadioMayaRenderer, "RadioMayaRenderer");
+  renderer->setToolTip(QStringLiteral("The renderer the Maya script is written for"));
+  renderer->layout()->setContentsMargins(4, 0, 4, 0);
+  row->addWidget(renderer);
+  row->addWidget(binder_.Bind(controls_.ButtonExportUsd, "ButtonExportUsd",
+                              [this] { OnButtonExportUsdClick(); }));
+  row->addWidget(binder_.Bind(controls_.ButtonExportBlender, "ButtonExportBlender",
+                              [this] { OnButtonExportBlenderClick(); }));
   return row;
 }
 

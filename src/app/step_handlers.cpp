@@ -86,7 +86,15 @@ void TForm_main::OnButtonExportClick() {
 }
 
 void TForm_main::OnButtonExportMayaClick() {
-  RunStep([this] { ExportRig(*session_, controls_, *host_, ScriptKind::Maya); });
+  RunStep([this] { ExportRig(*session_, controls_, *host_, MayaScriptKind(controls_)); });
+}
+
+void TForm_main::OnButtonExportUsdClick() {
+  RunStep([this] { ExportRig(*session_, controls_, *host_, ScriptKind::Usd); });
+}
+
+void TForm_main::OnButtonExportBlenderClick() {
+  RunStep([this] { ExportRig(*session_, controls_, *host_, ScriptKind::Blender); });
 }
 
 void TForm_main::OnUpdateView() {

@@ -97,7 +97,7 @@ TEST_F(ExportRigStep, WriteFailuresAreShownAndLeaveNoFile) {
   const std::string missing = dir.Path("missing/rig.mel");
   const StepOutcome outcome = Export(ScriptKind::Maya, missing);
   EXPECT_EQ(outcome.status, StepStatus::kFailed);
-  EXPECT_EQ(outcome.message, "Cannot write \"" + missing + "\": No such file or directory");
+  EXPECT_EQ(outcome.message, "Cannot write \"" + missing + "\": no such folder");
   EXPECT_EQ(host.messages, std::vector<std::string>{outcome.message});
   EXPECT_TRUE(Files().empty());
 
