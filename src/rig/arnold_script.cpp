@@ -51,6 +51,10 @@ global proc zrHalvaneLight(string $root, string $level, string $name,
     string $grey, string $intensity, string $highlight, string $area, int $samples)
 {
     string $light = `shadingNode -asLight pointLight -name $name`;
+    if (`nodeType $light` != "transform") {
+        string $parents[] = `listRelatives -parent $light`;
+        $light = $parents[0];
+    }
     string $moved[] = `parent $light $level`;
     $light = $moved[0];
     string $shapes[] = `listRelatives -shapes $light`;
@@ -76,7 +80,7 @@ global proc zrHalvaneLight(string $root, string $level, string $name,
     $e += zrHalvaneSet($shape, "shadColorG", $r + "shadowUmbra");
     $e += zrHalvaneSet($shape, "shadColorB", $r + "shadowUmbra");
     $e += zrHalvaneSet($shape, "aiRadius", $r + "distToOrigin * " + $area + " * " + $r + "enableArealights");
-    expression -name ($light + "_EXP") -string $e;
+    expression -name ($name + "_EXP") -string $e;
     print ("<ZR_Halvane>  Light " + $light + " created...\n");
 }
 

@@ -13,11 +13,13 @@ constexpr const char* kIntroduction = R"~(#
 # It builds an Empty "ZR_Halvane" whose custom properties are the rig's
 # controls (the Maya rig's names, defaults and ranges), an Empty per level
 # under it, and a point light per rig light under its level. Location, colour,
-# energy, shadow switch, specular factor, radius and visibility of every light
+# energy, shadow switch, specular factor, radius and render visibility of every light
 # are drivers on the root's properties, so changing distToOrigin or saturation
 # on the root updates the rig at once. Hide the root from renders to hide the
-# whole rig. Blender lights have no shadow colour: shadowUmbra is kept for
-# other tools only.
+# whole rig. Visibility drives the render switch only: Blender leaves objects
+# disabled in viewports out of its evaluation, drivers included, so a driven
+# viewport switch could never turn a light back on. Blender lights have no
+# shadow colour: shadowUmbra is kept for other tools only.
 #
 # The lights sit where a World whose Environment Texture shows the same image
 # (equirectangular, no mapping) shows their pixels: Z up, the image centre
@@ -89,8 +91,8 @@ def build_light(root, levels, name, level, direction, colour, grey, intensity, h
     add_driver(data, "energy", None,
                "4 * pi * distToOrigin * distToOrigin * min(%r * multiplyIntensity, clampIntensity)"
                % intensity, root)
-    for path in ("hide_render", "hide_viewport"):
-        add_driver(light, path, None, "rootHidden or not %r > hideLowIntensity" % intensity, root)
+    add_driver(light, "hide_render", None, "rootHidden or not %r > hideLowIntensity" % intensity,
+               root)
     add_driver(data, "specular_factor", None, "1 if %r >= specularLevel else 0" % highlight, root)
     add_driver(data, "use_shadow", None, "%r >= shadowLevel and enableShadows" % highlight, root)
     add_driver(data, "shadow_soft_size", None, "distToOrigin * %r * enableArealights" % area, root)
