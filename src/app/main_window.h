@@ -89,6 +89,8 @@ class MainWindow : public QMainWindow {
   void OnTrackExpIntChange();
   void OnButtonExportClick();
   void OnButtonExportMayaClick();
+  void OnButtonExportUsdClick();
+  void OnButtonExportBlenderClick();
   void OnUpdateView();
   void OnUpdateViewback();
   void OnSpinViewMinChange();

@@ -325,22 +325,39 @@ QBoxLayout* MainWindow::BuildFinetuneStep() {
   return step;
 }
 
+// The settings on the first row; the export buttons on the second, the Maya
+// script's renderer choice next to its button.
 QBoxLayout* MainWindow::BuildExportStep() {
-  auto* row = Row();
-  AddCaptioned(row, controls_.SpinLightDistance.caption,
+  auto* settings = Row();
+  AddCaptioned(settings, controls_.SpinLightDistance.caption,
                Narrow(binder_.Bind(controls_.SpinLightDistance, "SpinLightDistance"), 72));
-  row->addSpacing(8);
+  settings->addSpacing(8);
   QSlider* intensity =
       binder_.Bind(controls_.TrackExpInt, "TrackExpInt", [this] { OnTrackExpIntChange(); });
   intensity->setMinimumWidth(100);
-  AddCaptioned(row, controls_.TrackExpInt.caption, intensity);
-  row->addWidget(Fixed(binder_.Bind(controls_.LabelExpIntens, "LabelExpIntens")));
-  row->addSpacing(8);
-  row->addWidget(
+  AddCaptioned(settings, controls_.TrackExpInt.caption, intensity);
+  settings->addWidget(Fixed(binder_.Bind(controls_.LabelExpIntens, "LabelExpIntens")));
+  settings->addStretch(1);
+
+  auto* buttons = Row();
+  buttons->addWidget(
       binder_.Bind(controls_.ButtonExport, "ButtonExport", [this] { OnButtonExportClick(); }));
-  row->addWidget(binder_.Bind(controls_.ButtonExportMaya, "ButtonExportMaya",
-                              [this] { OnButtonExportMayaClick(); }));
-  return row;
+  buttons->addWidget(binder_.Bind(controls_.ButtonExportMaya, "ButtonExportMaya",
+                                  [this] { OnButtonExportMayaClick(); }));
+  QGroupBox* renderer = binder_.Bind(controls_.RadioMayaRenderer, "RadioMayaRenderer");
+  renderer->setToolTip(QStringLiteral("The renderer the Maya script is written for"));
+  renderer->layout()->setContentsMargins(4, 0, 4, 0);
+  buttons->addWidget(renderer);
+  buttons->addWidget(binder_.Bind(controls_.ButtonExportUsd, "ButtonExportUsd",
+                                  [this] { OnButtonExportUsdClick(); }));
+  buttons->addWidget(binder_.Bind(controls_.ButtonExportBlender, "ButtonExportBlender",
+                                  [this] { OnButtonExportBlenderClick(); }));
+  buttons->addStretch(1);
+
+  auto* step = new QVBoxLayout;
+  step->addLayout(settings);
+  step->addLayout(buttons);
+  return step;
 }
 
 // Image1 and the title picture Image3 share one place; Image1 lies on top.

@@ -86,7 +86,15 @@ void MainWindow::OnButtonExportClick() {
 }
 
 void MainWindow::OnButtonExportMayaClick() {
-  RunStep([this] { ExportRig(*session_, controls_, *host_, ScriptKind::Maya); });
+  RunStep([this] { ExportRig(*session_, controls_, *host_, MayaScriptKind(controls_)); });
+}
+
+void MainWindow::OnButtonExportUsdClick() {
+  RunStep([this] { ExportRig(*session_, controls_, *host_, ScriptKind::Usd); });
+}
+
+void MainWindow::OnButtonExportBlenderClick() {
+  RunStep([this] { ExportRig(*session_, controls_, *host_, ScriptKind::Blender); });
 }
 
 void MainWindow::OnUpdateView() {

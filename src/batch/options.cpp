@@ -77,8 +77,20 @@ std::string ApplyLumColor(BatchOptions& o, const std::string& v) {
 }
 
 std::string ApplyOutput(BatchOptions& o, const std::string& v) {
-  if (!ScriptKindForPath(v)) return "'" + v + "' must end in .mel (Maya) or .vbs (XSI)";
+  if (!ScriptKindForPath(v))
+    return "'" + v + "' must end in .mel (Maya), .vbs (XSI), .usda (USD) or .py (Blender)";
   o.outputs.push_back(v);
+  return {};
+}
+
+std::string ApplyMayaRenderer(BatchOptions& o, const std::string& v) {
+  if (v == "mentalray") {
+    o.mayaRenderer = MayaRenderer::MentalRay;
+  } else if (v == "arnold") {
+    o.mayaRenderer = MayaRenderer::Arnold;
+  } else {
+    return "'" + v + "' is not mentalray or arnold";
+  }
   return {};
 }
 
@@ -117,6 +129,7 @@ const std::vector<OptionSpec>& OptionTable() {
       {{"--collapse-group"}, "N", Whole(&BatchOptions::collapseGroup, 2, 7)},
       {{"--collapse-threshold"}, "V", Field(&BatchOptions::collapseThreshold)},
       {{"-o", "--output"}, "FILE", ApplyOutput},
+      {{"--maya-renderer"}, "R", ApplyMayaRenderer},
       {{"--distance"}, "N", Whole(&BatchOptions::distance, 5, 10000)},
       {{"--letter"}, "L", ApplyLetter},
       {{"-q", "--quiet"}, nullptr, Switch(&BatchOptions::quiet)},
@@ -139,7 +152,9 @@ std::string BatchUsage() {
          "  load -> start points -> colour application -> [highlight increase] -> [optimization]\n"
          "  -> choose --row -> [reduce lights] -> [collapse lights] -> export to every -o file\n"
          "\n"
-         "  -o, --output FILE          write a script; repeatable. .mel: Maya, .vbs: XSI\n"
+         "  -o, --output FILE          write the rig; repeatable. .mel: Maya, .vbs: XSI,\n"
+         "                             .usda: USD stage, .py: Blender script\n"
+         "  --maya-renderer R          what .mel files are for: mentalray (default) or arnold\n"
          "  --resolution 3|4           analyse resolution: 162 or 642 points (default 4)\n"
          "  --black V --white V        black and white point (defaults 0 and 1)\n"
          "  --clamp V                  clamp luminance (default 99)\n"
@@ -162,7 +177,9 @@ std::string BatchUsage() {
          "  --collapse-group N         \"Collapse lights\": smallest group, 2..7\n"
          "  --collapse-threshold V     \"Collapse lights\": luminance tolerance\n"
          "  --distance N               XSI light distance, 5..10000 (default 100)\n"
-         "  --letter L                 fixed light name letter A..Z (default: drawn at random)\n"
+         "  --letter L                 light name letter A..Z for every -o file (default: one\n"
+         "                             letter drawn from the image file's bytes, so the same\n"
+         "                             image gives the same files every run)\n"
          "  --table                    print the result table (tab-separated)\n"
          "  --points-csv FILE          write every point's values as CSV\n"
          "  --preview FILE.png         write the preview picture\n"

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "rig/script_kind.h"
+
 namespace halvane {
 
 // What the command line asks for. Values are held as the controls hold them:
@@ -43,7 +45,8 @@ struct BatchOptions {
   std::optional<std::string> collapseThreshold;  // EditRedThreshold
 
   std::vector<std::string> outputs;
-  std::optional<int> distance;  // SpinLightDistance
+  MayaRenderer mayaRenderer = MayaRenderer::MentalRay;  // what .mel outputs are for
+  std::optional<int> distance;                          // SpinLightDistance
   std::optional<char> letter;
   bool quiet = false;
 };

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "batch/batch_host.h"
+#include "batch/image_letter.h"
 #include "batch/points_csv.h"
 #include "optimize/result_table.h"
 #include "optimize/search_settings.h"
@@ -59,6 +60,8 @@ void SetControls(const BatchOptions& o, Session& s, ControlModel& controls, Host
   }
   if (o.collapseGroup) controls.SpinRedGroupNr.value = *o.collapseGroup;
   if (o.distance) controls.SpinLightDistance.value = *o.distance;
+  controls.RadioMayaRenderer.itemIndex =
+      o.mayaRenderer == MayaRenderer::Arnold ? kMayaRendererArnold : kMayaRendererMentalRay;
 }
 
 void PrintTable(const ControlModel& controls, std::ostream& out) {
@@ -92,8 +95,9 @@ int WriteFiles(const BatchOptions& o, const Session& s, const ControlModel& cont
 int ExportScripts(const BatchOptions& o, Session& s, ControlModel& controls, BatchHost& host) {
   for (const std::string& path : o.outputs) {
     host.SetSaveTarget(path);
-    const StepOutcome outcome =
-        ExportRig(s, controls, host, ScriptKindForPath(path).value());  // checked with the options
+    ScriptKind kind = ScriptKindForPath(path).value();              // checked with the options
+    if (kind == ScriptKind::Maya) kind = MayaScriptKind(controls);  // as the window's choice
+    const StepOutcome outcome = ExportRig(s, controls, host, kind);
     if (outcome.status == StepStatus::kFailed) return kExitOutputFailed;
   }
   return kExitDone;
@@ -122,6 +126,9 @@ class Pipeline {
       err_ << "halvane-batch: " << loaded.message << '\n';
       return kExitUnreadable;
     }
+    // One letter for every output of this image, unless --letter fixed it.
+    if (!o_.letter)
+      if (const auto letter = ImageFileLetter(o_.image)) host_.FixLetter(*letter);
     PlacePoints(s_, controls_, host_);  // the image is loaded: it cannot fail
     if (!ApplyColour(s_, controls_, host_).done()) return kExitUsage;  // black point = white point
     if (o_.increase) {

@@ -16,7 +16,8 @@ void SetBusy(ControlModel& controls, bool busy) {
   for (Button* b :
        {&controls.Button_LoadImage, &controls.ButtonCalculateStartpoints,
         &controls.ButtonApplyColor, &controls.ButtonIncreaseMaxWhite, &controls.ButtonOptimize,
-        &controls.ButtonReduceLights, &controls.ButtonExport, &controls.ButtonCollapseLights})
+        &controls.ButtonReduceLights, &controls.ButtonExport, &controls.ButtonCollapseLights,
+        &controls.ButtonExportUsd, &controls.ButtonExportBlender})
     b->enabled = enabled;
   controls.GridOptimized.enabled = enabled;
 }
