@@ -2,7 +2,6 @@
 // literal level, through the optimize layer.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <utility>
 
 #include "optimize/candidates.h"
@@ -46,11 +45,8 @@ TEST(SearchLevel, ACancelKeepsAPrefixOfTheLiteralRecords) {
       ++looks;
       cancel = true;
     };
-    const auto start = std::chrono::steady_clock::now();
     const Level1 parallel({.threads = threads, .forcedSplitSteps = splitSteps}, observer);
-    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(looks, 1);
-    EXPECT_LT(seconds.count(), 1.0);
     EXPECT_LT(parallel.results.abortedCount, literal.results.abortedCount);
     EXPECT_LT(parallel.results.foundCount, literal.results.foundCount);
     EXPECT_GE(parallel.values.minLights, literal.values.minLights);
