@@ -146,7 +146,14 @@ void WriteRunLengthRadianceFile(const std::string& path, int width, int height,
   std::vector<Rgbe> row(static_cast<std::size_t>(width));
   Bytes scanline;
   for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) row[static_cast<std::size_t>(x)] = ToRgbe(picture(x, y));
+    Linear last{-1, -1, -1};
+    Rgbe encoded{};
+    for (int x = 0; x < width; ++x) {
+      const Linear v = picture(x, y);
+      if (v != last) encoded = ToRgbe(v);  // flat stretches are encoded once
+      last = v;
+      row[static_cast<std::size_t>(x)] = encoded;
+    }
     scanline.clear();
     AppendRunLengthScanline(row, scanline);
     out.write(reinterpret_cast<const char*>(scanline.data()),
