@@ -1,16 +1,15 @@
 #include <algorithm>
-#include <array>
-#include <cmath>
 #include <optional>
 #include <vector>
 
-#include "image/block_mean.h"
 #include "image/byte_stream.h"
 #include "image/hdr_header.h"
+#include "image/linear_power.h"
 #include "image/parallel_for.h"
 #include "image/read_progress.h"
 #include "image/readers.h"
 #include "image/rgbe.h"
+#include "image/rgbe_block_sum.h"
 
 namespace halvane {
 namespace {
@@ -51,19 +50,10 @@ class DirectRows {
   Image& image_;
 };
 
-// m * 2^(e - 136) for every exponent e, 0 for e = 0: a mantissa times its
-// entry is the channel's linear value, exactly.
-const std::array<long double, 256>& LinearScale() {
-  static const std::array<long double, 256> table = [] {
-    std::array<long double, 256> t{};
-    for (int e = 1; e < 256; ++e) t[static_cast<std::size_t>(e)] = std::ldexp(1.0L, e - 136);
-    return t;
-  }();
-  return table;
-}
-
 // Scanlines gathered a chunk of whole blocks at a time; each chunk's blocks
 // are averaged into rows of the scaled picture, spread over the threads.
+// Each pixel is its block's linear values summed in extended precision in
+// row order, divided once by their count, powered and rounded once.
 class ScaledRows {
  public:
   ScaledRows(const ScalePlan& plan, Image& image, const ImageLimits& limits)
@@ -97,23 +87,25 @@ class ScaledRows {
     progress_.Done(rowEnd);
   }
 
+  // One row of the scaled picture: each block's sums divided once by its
+  // pixel count, then powered.
   void AverageBlockRow(int firstRow, int rowEnd) {
     const int lastRow = std::min(rowEnd, firstRow + (1 << plan_.shift));
-    const auto& scale = LinearScale();
-    BlockRowSums sums(plan_.sourceWidth, plan_.shift);
-    for (int y = firstRow; y < lastRow; ++y) {
-      const uint8_t* row =
-          chunk_.data() + static_cast<std::size_t>(y - chunkStart_) * plan_.sourceWidth * 4;
-      sums.AddRow([&](int x, long double& b, long double& g, long double& r) {
-        const uint8_t* p = row + 4 * static_cast<std::size_t>(x);
-        const long double s = scale[p[3]];
-        r = p[0] * s;
-        g = p[1] * s;
-        b = p[2] * s;
-      });
+    std::vector<const uint8_t*> rows;
+    for (int y = firstRow; y < lastRow; ++y)
+      rows.push_back(chunk_.data() +
+                     static_cast<std::size_t>(y - chunkStart_) * plan_.sourceWidth * 4);
+    float* out =
+        image_.pixels.data() + 3 * static_cast<std::size_t>(firstRow >> plan_.shift) * plan_.width;
+    for (int x = 0; x < plan_.width; ++x, out += 3) {
+      const int x0 = x << plan_.shift;
+      const int x1 = std::min(plan_.sourceWidth, x0 + (1 << plan_.shift));
+      const auto sums = RgbeBlockSums(rows.data(), lastRow - firstRow, x0, x1);
+      const long double count = static_cast<long double>(x1 - x0) * (lastRow - firstRow);
+      out[0] = PowerOfLinear(sums[2] / count);
+      out[1] = PowerOfLinear(sums[1] / count);
+      out[2] = PowerOfLinear(sums[0] / count);
     }
-    const std::size_t outRow = static_cast<std::size_t>(firstRow >> plan_.shift);
-    sums.Finish(lastRow - firstRow, image_.pixels.data() + 3 * outRow * plan_.width);
   }
 
   ScalePlan plan_;

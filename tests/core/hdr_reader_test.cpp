@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <random>
 
 #include "image/hdr_header.h"
 #include "image/rgbe.h"
+#include "image/rgbe_block_sum.h"
 #include "support/image_files.h"
 
 namespace halvane {
@@ -213,6 +216,31 @@ TEST(RadianceReader, AScaledDownPixelIsThePoweredMeanOfItsBlock) {
   // Each whole percentage once, in every one of the four reads (two files,
   // each read whole and in blocks); 13 rows in one chunk: 100% only.
   EXPECT_EQ(progress, std::vector<std::string>(4, "Reading the image... 100%"));
+}
+
+TEST(RgbeBlockSums, IntegerSumsEqualTheSumsInOrder) {
+  // Blocks of up to 32 x 32 pixels whose exponents spread from none to all
+  // 255: close exponents take the integer path, wide ones the ordered one.
+  std::mt19937 random(11);
+  for (int trial = 0; trial < 3000; ++trial) {
+    const int width = 1 + static_cast<int>(random() % 32),
+              height = 1 + static_cast<int>(random() % 32);
+    const int low = 1 + static_cast<int>(random() % 254);
+    const int spread = static_cast<int>(random() % (256 - low));
+    std::vector<uint8_t> pixels(4 * static_cast<std::size_t>(width) * height);
+    for (std::size_t i = 0; i < pixels.size(); i += 4) {
+      for (std::size_t k = 0; k < 3; ++k) pixels[i + k] = static_cast<uint8_t>(random());
+      pixels[i + 3] = random() % 8 == 0 ? 0 : static_cast<uint8_t>(low + random() % (spread + 1));
+    }
+    std::vector<const uint8_t*> rows;
+    for (int y = 0; y < height; ++y)
+      rows.push_back(pixels.data() + 4 * static_cast<std::size_t>(y) * width);
+    const int x0 = static_cast<int>(random() % static_cast<unsigned>(width));
+    const auto fast = RgbeBlockSums(rows.data(), height, x0, width);
+    const auto inOrder = RgbeBlockSumsInOrder(rows.data(), height, x0, width);
+    for (std::size_t k = 0; k < 3; ++k)
+      ASSERT_EQ(std::memcmp(&fast[k], &inOrder[k], 10), 0) << trial << " spread " << spread;
+  }
 }
 
 TEST(RadianceReader, ScalingDownFollowsTheSwitchToFlatData) {
