@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "image/block_mean.h"
+#include "image/exr_header_check.h"
 #include "image/exr_stream.h"
 #include "image/exr_values.h"
 #include "image/linear_power.h"
@@ -133,9 +134,12 @@ std::optional<ReadError> CheckTiles(const Imf::Header& header) {
   return std::nullopt;
 }
 
-OrError<ExrLayout> ReadLayout(ExrSourceStream& in) {
+OrError<ExrLayout> ReadLayout(ExrSourceStream& in, ByteSource& source) {
   auto version = ReadVersion(in);
   if (auto* error = std::get_if<ReadError>(&version)) return *error;
+  if (auto error =
+          CheckExrHeaderSizes(source, (std::get<int>(version) & Imf::LONG_NAMES_FLAG) != 0))
+    return *error;
   Imf::Header header;
   header.readFrom(in, std::get<int>(version));
   ExrLayout layout;
@@ -381,7 +385,7 @@ void LimitTheLibrary(const ImageLimits& limits, int threads) {
 
 ReadOutcome ReadPicture(ByteSource& source, const ImageLimits& limits) {
   ExrSourceStream stream(source);
-  auto layout = ReadLayout(stream);
+  auto layout = ReadLayout(stream, source);
   if (auto* error = std::get_if<ReadError>(&layout)) return *error;
   const ExrLayout& l = std::get<ExrLayout>(layout);
   auto scale = ChooseScale(static_cast<int>(WidthOf(l.display)),

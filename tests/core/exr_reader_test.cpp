@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <limits>
@@ -130,6 +131,27 @@ TEST(ExrReader, RefusalsSayWhy) {
   EXPECT_NE(Reason(Read(testing::ExrFile(wide, Gradient), {.largestSourceSide = 32}))
                 .find("exceeds the maximum width of 32"),
             std::string::npos);
+  // A size no file holds is refused before the library allocates it.
+  Bytes forged = testing::ExrFile({}, Gradient);
+  const std::string chlist = "chlist";
+  const auto type = std::search(forged.begin(), forged.end(), chlist.begin(), chlist.end());
+  std::fill_n(type + 7, 3, 0xFF);
+  type[10] = 0x7F;
+  EXPECT_NE(Reason(Read(forged)).find("damaged header (attribute channels of 2147483647 bytes"),
+            std::string::npos);
+  // A channel list that ends before its stated size: the library would read
+  // the bytes after it as an attribute stating 2 GB.
+  Bytes misaligned = testing::ExrFile({}, Gradient);
+  const auto list = std::search(misaligned.begin(), misaligned.end(), chlist.begin(), chlist.end());
+  const std::size_t sizeAt = static_cast<std::size_t>(list - misaligned.begin()) + 7;
+  const std::size_t stated = misaligned[sizeAt];
+  misaligned[sizeAt] = static_cast<uint8_t>(stated + 8);
+  const Bytes bomb = {'z', 0, 'w', 0, 0xFF, 0xFF, 0xFF, 0x7F};
+  misaligned.insert(misaligned.begin() + static_cast<std::ptrdiff_t>(sizeAt + 4 + stated),
+                    bomb.begin(), bomb.end());
+  EXPECT_EQ(Reason(Read(misaligned)), "damaged header (attribute channels of type chlist states " +
+                                          std::to_string(stated + 8) + " bytes for a value of " +
+                                          std::to_string(stated) + ")");
   Bytes multiPart = testing::ExrFile({}, Gradient);
   multiPart[5] |= 0x10;
   EXPECT_EQ(Reason(Read(multiPart)), "multi-part files are not read");
