@@ -1,10 +1,7 @@
-#include <OpenEXR/ImfChannelList.h>
 #include <OpenEXR/ImfFrameBuffer.h>
 #include <OpenEXR/ImfHeader.h>
 #include <OpenEXR/ImfInputFile.h>
 #include <OpenEXR/ImfThreading.h>
-#include <OpenEXR/ImfTileDescription.h>
-#include <OpenEXR/ImfVersion.h>
 
 #include <algorithm>
 #include <atomic>
@@ -14,7 +11,7 @@
 #include <vector>
 
 #include "image/block_mean.h"
-#include "image/exr_header_check.h"
+#include "image/exr_layout.h"
 #include "image/exr_stream.h"
 #include "image/exr_values.h"
 #include "image/linear_power.h"
@@ -25,138 +22,9 @@
 namespace halvane {
 namespace {
 
-using Box = Imath::Box2i;
-
 constexpr int kLargestTileSide = 1024;
-// Tiles of all levels: an offset table of at most 16 MB.
-constexpr int64_t kMostTiles = int64_t{1} << 21;
 // Bytes of decoded rows held at once.
 constexpr int64_t kChunkBytes = int64_t{32} << 20;
-
-int64_t WidthOf(const Box& b) {
-  return int64_t{b.max.x} - b.min.x + 1;
-}
-int64_t HeightOf(const Box& b) {
-  return int64_t{b.max.y} - b.min.y + 1;
-}
-
-struct ExrChannel {
-  std::string name;
-  Imf::PixelType type;
-};
-
-// What the reader takes from the header.
-struct ExrLayout {
-  Box display;
-  Box data;
-  // Blue, green, red; or the one Y channel, which gives all three.
-  std::vector<ExrChannel> channels;
-  int linesPerChunk = 1;
-};
-
-// Scanlines the library decodes together, for choosing how many rows to ask
-// for at once.
-int LinesPerChunk(const Imf::Header& header) {
-  if (header.hasTileDescription()) return static_cast<int>(header.tileDescription().ySize);
-  switch (header.compression()) {
-    case Imf::ZIP_COMPRESSION:
-    case Imf::PXR24_COMPRESSION:
-      return 16;
-    case Imf::PIZ_COMPRESSION:
-    case Imf::B44_COMPRESSION:
-    case Imf::B44A_COMPRESSION:
-    case Imf::DWAA_COMPRESSION:
-      return 32;
-    case Imf::DWAB_COMPRESSION:
-      return 256;
-    default:
-      return 1;
-  }
-}
-
-OrError<int> ReadVersion(ExrSourceStream& in) {
-  char start[8];
-  in.read(start, 8);
-  if (!Imf::isImfMagic(start)) return ReadError{"not an OpenEXR file (no magic number)"};
-  const int version = static_cast<int>(static_cast<uint32_t>(static_cast<uint8_t>(start[4])) |
-                                       static_cast<uint32_t>(static_cast<uint8_t>(start[5])) << 8 |
-                                       static_cast<uint32_t>(static_cast<uint8_t>(start[6])) << 16 |
-                                       static_cast<uint32_t>(static_cast<uint8_t>(start[7])) << 24);
-  if (Imf::isMultiPart(version)) return ReadError{"multi-part files are not read"};
-  if (Imf::isNonImage(version)) return ReadError{"deep pictures are not read"};
-  return version;
-}
-
-std::string ChannelNames(const Imf::ChannelList& list) {
-  std::string names;
-  int count = 0;
-  for (auto it = list.begin(); it != list.end(); ++it) {
-    if (++count > 8) return names + ", ...";
-    names += (names.empty() ? "" : ", ") + std::string(it.name());
-  }
-  return names.empty() ? "none" : names;
-}
-
-OrError<std::vector<ExrChannel>> ChooseChannels(const Imf::ChannelList& list) {
-  std::vector<std::string> names;
-  if (list.findChannel("R") && list.findChannel("G") && list.findChannel("B")) {
-    names = {"B", "G", "R"};
-  } else if (list.findChannel("Y")) {
-    if (list.findChannel("RY") || list.findChannel("BY"))
-      return ReadError{"luminance-chroma pictures (Y, RY, BY) are not read"};
-    names = {"Y"};
-  } else {
-    return ReadError{"no R, G, B or Y channels (it has " + ChannelNames(list) + ")"};
-  }
-  std::vector<ExrChannel> channels;
-  for (const std::string& name : names) {
-    const Imf::Channel* c = list.findChannel(name);
-    if (c->xSampling != 1 || c->ySampling != 1)
-      return ReadError{"subsampled channel " + name + " is not read"};
-    channels.push_back({name, c->type});
-  }
-  return channels;
-}
-
-// Refuses tiled files whose offset tables alone would be huge.
-std::optional<ReadError> CheckTiles(const Imf::Header& header) {
-  if (!header.hasTileDescription()) return std::nullopt;
-  const Imf::TileDescription& t = header.tileDescription();
-  if (t.xSize < 1 || t.ySize < 1) return ReadError{"invalid tile size"};
-  const Box& data = header.dataWindow();
-  if (WidthOf(data) < 1 || HeightOf(data) < 1) return std::nullopt;  // the library refuses it
-  const int64_t levels = t.mode == Imf::ONE_LEVEL ? 1 : t.mode == Imf::MIPMAP_LEVELS ? 2 : 4;
-  const int64_t across = (WidthOf(data) + t.xSize - 1) / t.xSize;
-  const int64_t down = (HeightOf(data) + t.ySize - 1) / t.ySize;
-  if (across * down * levels > kMostTiles)
-    return ReadError{"too many tiles (" + std::to_string(across) + " x " + std::to_string(down) +
-                     ")"};
-  return std::nullopt;
-}
-
-OrError<ExrLayout> ReadLayout(ExrSourceStream& in, ByteSource& source) {
-  auto version = ReadVersion(in);
-  if (auto* error = std::get_if<ReadError>(&version)) return *error;
-  if (auto error =
-          CheckExrHeaderSizes(source, (std::get<int>(version) & Imf::LONG_NAMES_FLAG) != 0))
-    return *error;
-  Imf::Header header;
-  header.readFrom(in, std::get<int>(version));
-  ExrLayout layout;
-  layout.display = header.displayWindow();
-  layout.data = header.dataWindow();
-  const int64_t width = WidthOf(layout.display), height = HeightOf(layout.display);
-  if (width < 1 || height < 1) return ReadError{"image has no pixels (display window)"};
-  if (width > INT32_MAX / 4 || height > INT32_MAX / 4)
-    return ReadError{"display window too large (" + std::to_string(width) + " x " +
-                     std::to_string(height) + ")"};
-  auto channels = ChooseChannels(header.channels());
-  if (auto* error = std::get_if<ReadError>(&channels)) return *error;
-  layout.channels = std::move(std::get<std::vector<ExrChannel>>(channels));
-  if (auto error = CheckTiles(header)) return *error;
-  layout.linesPerChunk = std::max(1, LinesPerChunk(header));
-  return layout;
-}
 
 float LargestOf(Imf::PixelType type) {
   return type == Imf::HALF ? kLargestHalf : FLT_MAX;
@@ -213,12 +81,13 @@ class ChunkBuffers {
   std::vector<std::vector<float>> floats_;
 };
 
-// The display-window columns that hold data: display column x reads data
-// column x + offset.
+// The display-window columns that hold data, first..end-1 counted from 0;
+// column `first` reads data column `dataFirst` (counted from the data
+// window's left side), and so on.
 struct ColumnSpan {
-  int first = 0;  // display columns first..end-1, from 0
+  int first = 0;
   int end = 0;
-  int64_t offset = 0;
+  int64_t dataFirst = 0;
 };
 
 ColumnSpan DataColumns(const ExrLayout& l) {
@@ -228,7 +97,7 @@ ColumnSpan DataColumns(const ExrLayout& l) {
   if (first > last) return span;
   span.first = static_cast<int>(first - l.display.min.x);
   span.end = static_cast<int>(last - l.display.min.x + 1);
-  span.offset = int64_t{l.display.min.x} - l.data.min.x;
+  span.dataFirst = first - l.data.min.x;
   return span;
 }
 
@@ -318,16 +187,16 @@ class ExrPictureReader {
           p[c] = v;
         }
       };
+      const int first = columns_.first;
       if (chunk.buffers.IsHalf(channel)) {
         const HalfTable& table = HalfValues();
-        const uint16_t* src = chunk.buffers.HalfRow(c, row) + columns_.offset;
-        for (int x = columns_.first; x < columns_.end; ++x)
-          store(x, table.Powered(src[x], repairs));
+        const uint16_t* src = chunk.buffers.HalfRow(c, row) + columns_.dataFirst;
+        for (int x = first; x < columns_.end; ++x) store(x, table.Powered(src[x - first], repairs));
       } else {
         const float largest = LargestOf(channel.type);
-        const float* src = chunk.buffers.FloatRow(c, row) + columns_.offset;
-        for (int x = columns_.first; x < columns_.end; ++x)
-          store(x, PowerOfLinear(RepairedValue(src[x], largest, repairs)));
+        const float* src = chunk.buffers.FloatRow(c, row) + columns_.dataFirst;
+        for (int x = first; x < columns_.end; ++x)
+          store(x, PowerOfLinear(RepairedValue(src[x - first], largest, repairs)));
       }
     }
     repairs_.Add(repairs);
@@ -345,18 +214,19 @@ class ExrPictureReader {
       const float* src[3] = {};
       float largest[3] = {};
       for (std::size_t c = 0; c < n; ++c) {
-        src[c] = chunk.buffers.FloatRow(c, row) + columns_.offset;
+        src[c] = chunk.buffers.FloatRow(c, row) + columns_.dataFirst;
         largest[c] = LargestOf(layout_.channels[c].type);
       }
       sums.AddRow([&](int x, long double& b, long double& g, long double& r) {
         if (x < columns_.first || x >= columns_.end) return;
+        const int i = x - columns_.first;
         if (n == 1) {
-          b = g = r = RepairedValue(src[0][x], largest[0], repairs);
+          b = g = r = RepairedValue(src[0][i], largest[0], repairs);
           return;
         }
-        b = RepairedValue(src[0][x], largest[0], repairs);
-        g = RepairedValue(src[1][x], largest[1], repairs);
-        r = RepairedValue(src[2][x], largest[2], repairs);
+        b = RepairedValue(src[0][i], largest[0], repairs);
+        g = RepairedValue(src[1][i], largest[1], repairs);
+        r = RepairedValue(src[2][i], largest[2], repairs);
       });
     }
     const std::size_t outRow = static_cast<std::size_t>(first >> plan_.shift);
@@ -385,7 +255,7 @@ void LimitTheLibrary(const ImageLimits& limits, int threads) {
 
 ReadOutcome ReadPicture(ByteSource& source, const ImageLimits& limits) {
   ExrSourceStream stream(source);
-  auto layout = ReadLayout(stream, source);
+  auto layout = ReadExrLayout(stream, source);
   if (auto* error = std::get_if<ReadError>(&layout)) return *error;
   const ExrLayout& l = std::get<ExrLayout>(layout);
   auto scale = ChooseScale(static_cast<int>(WidthOf(l.display)),
