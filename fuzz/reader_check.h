@@ -9,10 +9,23 @@ namespace halvane::fuzz {
 // Reads the input from memory; a small picture is read once more in blocks
 // and must come out the same, bit for bit (a difference throws). An accepted
 // picture must hold every pixel it claims.
-inline void CheckReader(ImageReader reader, const uint8_t* data, std::size_t size) {
-  const ReadOutcome outcome = testing::ReadBytes(reader, testing::Bytes(data, data + size));
+inline void CheckReader(ImageReader reader, const uint8_t* data, std::size_t size,
+                        const ImageLimits& limits = {}) {
+  const ReadOutcome outcome = testing::ReadBytes(reader, testing::Bytes(data, data + size), limits);
   const auto* result = std::get_if<ReadResult>(&outcome);
   if (result != nullptr && !result->image.HoldsAllPixels()) __builtin_trap();
+}
+
+// Small limits that every picture larger than them is scaled down to, from
+// at most `largestSource` pixels a side, on the calling thread alone.
+inline ImageLimits ScalingLimits(int largestSource) {
+  ImageLimits limits;
+  limits.maxWidth = 64;
+  limits.maxHeight = 64;
+  limits.largestSourceSide = largestSource;
+  limits.scaleDown = [](const ScalePlan&) { return true; };
+  limits.threads = 1;
+  return limits;
 }
 
 }  // namespace halvane::fuzz

@@ -103,6 +103,7 @@ std::string ApplyLetter(BatchOptions& o, const std::string& v) {
 const std::vector<OptionSpec>& OptionTable() {
   static const std::vector<OptionSpec> table = {
       {{"-v", "--verbose"}, nullptr, Switch(&BatchOptions::verbose)},
+      {{"--fit"}, nullptr, Switch(&BatchOptions::fit)},
       {{"--preview"}, "OUT.png", Path(&BatchOptions::previewPath)},
       {{"--points-csv"}, "FILE", Path(&BatchOptions::pointsCsvPath)},
       {{"--resolution"}, "3|4", Whole(&BatchOptions::resolution, 3, 4)},
@@ -148,13 +149,15 @@ const OptionSpec* FindOption(const std::string& name) {
 
 std::string BatchUsage() {
   return "usage: halvane-batch IMAGE [options]\n"
-         "  Runs the window's steps on IMAGE (.hdr, .ct or .tga):\n"
+         "  Runs the window's steps on IMAGE (.hdr, .exr, .ct or .tga):\n"
          "  load -> start points -> colour application -> [highlight increase] -> [optimization]\n"
          "  -> choose --row -> [reduce lights] -> [collapse lights] -> export to every -o file\n"
          "\n"
          "  -o, --output FILE          write the rig; repeatable. .mel: Maya, .vbs: XSI,\n"
          "                             .usda: USD stage, .py: Blender script\n"
          "  --maya-renderer R          what .mel files are for: mentalray (default) or arnold\n"
+         "  --fit                      load an image wider or taller than 4000 pixels\n"
+         "                             halved until it fits (else it is refused)\n"
          "  --resolution 3|4           analyse resolution: 162 or 642 points (default 4)\n"
          "  --black V --white V        black and white point (defaults 0 and 1)\n"
          "  --clamp V                  clamp luminance (default 99)\n"

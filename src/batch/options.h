@@ -14,6 +14,7 @@ namespace halvane {
 // characters.
 struct BatchOptions {
   std::string image;
+  bool fit = false;  // load a picture larger than 4000 pixels scaled down
   bool verbose = false;
   std::string previewPath;
   std::string pointsCsvPath;

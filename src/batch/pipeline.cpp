@@ -113,6 +113,7 @@ class Pipeline {
     if (o_.verbose) host_.Echo(&controls_);
     host_.HoldMessages(o_.quiet);
     if (o_.letter) host_.FixLetter(*o_.letter);
+    host_.AnswerYes(o_.fit);
     SetControls(o_, s_, controls_, host_);
     const int code = Steps();
     host_.FlushLog();

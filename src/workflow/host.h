@@ -20,6 +20,8 @@ class Host {
   virtual void ProcessEvents() = 0;
   // A modal message box with an OK button.
   virtual void ShowMessage(const std::string& text) = 0;
+  // A modal question with Yes and No buttons; true for Yes.
+  virtual bool AskYesNo(const std::string& text) = 0;
   // Modal file dialogs; the filter uses "description|patterns|..." pairs.
   // Empty when the user cancels.
   virtual std::optional<std::string> ChooseOpenFile(const std::string& filter) = 0;

@@ -19,6 +19,10 @@ class TestHost : public Host {
     if (onEvents) onEvents();
   }
   void ShowMessage(const std::string& text) override { messages.push_back(text); }
+  bool AskYesNo(const std::string& text) override {
+    questions.push_back(text);
+    return answerYes;
+  }
   std::optional<std::string> ChooseOpenFile(const std::string& filter) override {
     lastFilter = filter;
     return NextAnswer();
@@ -40,6 +44,8 @@ class TestHost : public Host {
   void AnswerDialog(std::optional<std::string> path) { answers.push_back(std::move(path)); }
 
   std::vector<std::string> messages;
+  std::vector<std::string> questions;
+  bool answerYes = false;
   std::deque<std::optional<std::string>> answers;
   std::string lastFilter, lastExtension;
   std::string timeText = "12:34:56";
