@@ -1,11 +1,11 @@
 #include "workflow/load_image.h"
 
-#include <filesystem>
 #include <new>
 
 #include "image/byte_source.h"
 #include "image/image_file_types.h"
 #include "image/readers.h"
+#include "workflow/image_file_problems.h"
 #include "workflow/redraw.h"
 #include "workflow/workflow.h"
 
@@ -13,11 +13,6 @@ namespace halvane {
 namespace {
 
 constexpr const char* kReadFailure = "Image type not supported or not able to read image";
-
-bool FileExists(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::exists(path, ec) && !ec;
-}
 
 // "not a .ct, .tga or .hdr file"
 ReadError UnknownType() {
@@ -76,6 +71,8 @@ void ShowLoadedImage(Session& s, ControlModel& controls, Host& host, bool isFloa
   s.dome.pointCount = 0;
   EndStep(controls, host, 1, ":  File loaded (\"" + path + "\").", "File loaded.");
   SetStatus(controls, 2, "\"" + path + "\"");
+  if (const std::string shortFile = ShortFileText(s); !shortFile.empty())
+    AddLogLine(controls, host, ":  " + shortFile);
 
   const std::string message = ClosingMessage(isFloat, maxSample);
   if (!message.empty()) host.ShowMessage(message);
@@ -87,7 +84,7 @@ ReadOutcome ReadImageFile(const std::string& path) {
   const ImageFileType* type = ImageFileTypeOf(path);
   if (type == nullptr) return UnknownType();
   FileSource source(path);
-  if (!source.IsOpen()) return ReadError{"not a file that can be opened"};
+  if (!source.IsOpen()) return ReadError{OpenFailureReason(path)};
   if (source.Size() > kLargestImageFileBytes) return ReadError{"file larger than 36,000,000 bytes"};
   try {
     ReadOutcome read = type->read(source, ImageLimits{});
@@ -109,9 +106,9 @@ StepOutcome LoadImage(Session& s, ControlModel& controls, Host& host) {
     ResetToNoImage(s, controls, host);
     return StepOutcome::NotRun("Choose an image file first.");
   }
-  if (!FileExists(path)) {
+  if (const auto missing = MissingFileReason(path)) {
     ResetToNoImage(s, controls, host);
-    return FailedLoad(controls, host, path, "no such file");
+    return FailedLoad(controls, host, path, *missing);
   }
   s.imageFileName = path;
   ReadOutcome read = ReadImageFile(path);
@@ -129,6 +126,7 @@ StepOutcome LoadImage(Session& s, ControlModel& controls, Host& host) {
   }
   ReadResult& loaded = std::get<ReadResult>(read);
   s.image = std::move(loaded.image);
+  s.imageRowsRead = loaded.rowsRead;
   s.imageMissing = false;
   ShowLoadedImage(s, controls, host, loaded.isFloat);
   return StepOutcome::Done();
