@@ -9,7 +9,7 @@ CTEST = QT_QPA_PLATFORM=offscreen ctest -j$(JOBS) --output-on-failure $(CTEST_AR
 	if [ $$status -eq 0 ]; then grep -E 'tests passed|Total Test time' ctest.log; \
 	else grep -v -E 'Test +\#[0-9]+: .* Passed' ctest.log; fi; exit $$status
 
-.PHONY: run test deps deps-test configure build programs package bench test-sanitize fuzz clean
+.PHONY: run test deps deps-test configure build programs package bench test-sanitize fuzz fuzz-long clean
 
 deps:
 	@scripts/install-deps.sh
@@ -65,6 +65,13 @@ test-sanitize: deps
 fuzz:
 	@scripts/install-deps.sh fuzz
 	@scripts/fuzz.sh
+
+# Half an hour per reader with the program's own size limits and inputs up to
+# 1 MB, in a build of its own under build-fuzz/.
+fuzz-long:
+	@scripts/install-deps.sh fuzz
+	@FUZZ_SECONDS=1800 FUZZ_LARGEST_SIDE=0 FUZZ_MAX_LEN=1048576 \
+	  FUZZ_BUILD_DIR=$(CURDIR)/build-fuzz/long scripts/fuzz.sh
 
 clean:
 	@rm -rf $(BUILD_DIR) $(SANITIZE_DIR) build-fuzz out

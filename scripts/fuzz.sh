@@ -1,17 +1,26 @@
 #!/usr/bin/env bash
 # Builds the image reader fuzz targets with clang (libFuzzer, address and
 # undefined-behaviour sanitizers) into build-fuzz/, writes a seed corpus and
-# runs each target for FUZZ_SECONDS seconds (default 60). Crashing inputs are
-# kept in build-fuzz/findings/<reader>/. A single allocation above 512 MB
-# counts as a finding: no damaged file may ask for that much.
+# runs each target for FUZZ_SECONDS seconds (default 60) with the reader's
+# dictionary of header tokens (fuzz/<reader>.dict, where there is one). Crashing inputs are kept
+# in build-fuzz/findings/<reader>/.
+#   FUZZ_LARGEST_SIDE  largest image side the readers accept (default 256;
+#                      0: the program's own limits)
+#   FUZZ_MAX_LEN       largest input in bytes (default: libFuzzer's choice)
+# A single allocation above 512 MB counts as a finding: no damaged file may
+# ask for that much.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
 seconds=${FUZZ_SECONDS:-60}
 readers=${FUZZ_READERS:-hdr ct tga exr}
+largest=${FUZZ_LARGEST_SIDE:-256}
+length=()
+if [ -n "${FUZZ_MAX_LEN:-}" ]; then length=(-max_len="$FUZZ_MAX_LEN"); fi
 
-cmake -S "$root/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+cmake -S "$root/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
+  -DHALVANE_FUZZ_LARGEST_SIDE="$largest" >/dev/null
 cmake --build "$build" -j2
 
 "$build/fuzz-seeds" "$build/seeds"
@@ -23,12 +32,14 @@ for reader in $readers; do
   echo "== fuzzing the $reader reader for ${seconds}s"
   if ! "$build/fuzz-$reader" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=4096 \
       -malloc_limit_mb=512 \
+      $([ -f "$root/fuzz/$reader.dict" ] && echo "-dict=$root/fuzz/$reader.dict") "${length[@]}" \
       -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" "$build/seeds/$reader" \
       2>"$build/$reader.log"; then
     echo "!! the $reader reader failed; see $build/$reader.log and $findings/"
     status=1
   fi
-  grep -E "^stat::(number_of_executed_units|new_units_added)|^(Done|INFO: Running with)|DONE" \
+  grep -E "^stat::(number_of_executed_units|average_exec_per_sec|new_units_added)|^(Done|INFO: Running with)|DONE" \
     "$build/$reader.log" || true
+  grep -E "^#[0-9]+.*(DONE|cov:)" "$build/$reader.log" | tail -1 || true
 done
 exit $status

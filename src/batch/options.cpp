@@ -94,6 +94,14 @@ std::string ApplyMayaRenderer(BatchOptions& o, const std::string& v) {
   return {};
 }
 
+std::string ApplyTimeLimit(BatchOptions& o, const std::string& v) {
+  long long milliseconds = 0;
+  if (std::string e = ParseScaledDecimal(v, 3, milliseconds); !e.empty()) return e;
+  if (milliseconds == 0) return "'" + v + "' is not above 0";
+  o.timeLimitMs = milliseconds;
+  return {};
+}
+
 std::string ApplyLetter(BatchOptions& o, const std::string& v) {
   if (v.size() != 1 || v[0] < 'A' || v[0] > 'Z') return "'" + v + "' is not a letter A..Z";
   o.letter = v[0];
@@ -123,6 +131,7 @@ const std::vector<OptionSpec>& OptionTable() {
       {{"--level1-points"}, "N", Whole(&BatchOptions::level1Points, 100, 1000)},
       {{"--level1-max-lights"}, "N", Whole(&BatchOptions::level1MaxLights, 20, 150)},
       {{"--halt-after-level1"}, nullptr, Switch(&BatchOptions::haltAfterLevel1)},
+      {{"--time-limit"}, "SECONDS", ApplyTimeLimit},
       {{"--threads"}, "N", Whole(&BatchOptions::threads, 0, 256)},
       {{"--row"}, "N", Whole(&BatchOptions::row, 1, 100)},
       {{"--table"}, nullptr, Switch(&BatchOptions::table)},
@@ -134,6 +143,7 @@ const std::vector<OptionSpec>& OptionTable() {
       {{"--distance"}, "N", Whole(&BatchOptions::distance, 5, 10000)},
       {{"--letter"}, "L", ApplyLetter},
       {{"-q", "--quiet"}, nullptr, Switch(&BatchOptions::quiet)},
+      {{"--strict"}, nullptr, Switch(&BatchOptions::strict)},
   };
   return table;
 }
@@ -173,6 +183,8 @@ std::string BatchUsage() {
          "  --level1-points N          100..1000 (default 275)\n"
          "  --level1-max-lights N      20..150 (default 50)\n"
          "  --halt-after-level1        stop the optimization after level 1\n"
+         "  --time-limit SECONDS       stop the optimization once the run has taken SECONDS,\n"
+         "                             as Abort does; the results so far are used\n"
          "  --threads N                search threads, 0..256 (default 0: one per core;\n"
          "                             1: sequential); the results are the same for any N\n"
          "  --row N                    the result row chosen after the run, 1..100 (default 1)\n"
@@ -188,19 +200,28 @@ std::string BatchUsage() {
          "  --preview FILE.png         write the preview picture\n"
          "  -v, --verbose              print the log lines and the progress\n"
          "  -q, --quiet                print messages only when the run fails\n"
+         "  --strict                   fail (exit 1) when the image file ends early or the\n"
+         "                             time limit is reached\n"
+         "  --                         ends the options: IMAGE may start with '-'\n"
          "  -h, --help                 show this text\n"
          "  Decimal values V go into five-character fields: 0.00..99.99, two decimals.\n"
-         "exit status: 0 done, 1 the image cannot be read, 2 usage error (also a\n"
-         "             value the run cannot use), 3 an output file cannot be written,\n"
-         "             4 an internal error\n";
+         "exit status: 0 done, 1 the image cannot be read (with --strict also: ends\n"
+         "             early, time limit reached), 2 usage error (also a value the run\n"
+         "             cannot use, an output that is the image or another output),\n"
+         "             3 an output file cannot be written, 4 an internal error\n";
 }
 
 ParseResult ParseBatchOptions(const std::vector<std::string>& args, BatchOptions& options,
                               std::string& error) {
+  bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (arg == "-h" || arg == "--help") return ParseResult::kHelp;
-    if (arg.size() > 1 && arg[0] == '-') {
+    if (!optionsEnded && arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (!optionsEnded && (arg == "-h" || arg == "--help")) return ParseResult::kHelp;
+    if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
       std::string name = arg, value;
       bool inlineValue = false;
       if (const std::size_t eq = arg.find('=');

@@ -50,6 +50,8 @@ struct BatchOptions {
   std::optional<int> distance;                          // SpinLightDistance
   std::optional<char> letter;
   bool quiet = false;
+  std::optional<long long> timeLimitMs;  // the optimization stops once the run has taken this
+  bool strict = false;                   // a short image file or the time limit fails the run
 };
 
 enum class ParseResult { kRun, kHelp, kUsageError };

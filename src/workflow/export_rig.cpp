@@ -39,6 +39,14 @@ std::string WriteScript(const Session& s, const ControlModel& controls, Host& ho
   return {};
 }
 
+// The message box keeps its text; the log and the status bar name the file
+// and the reason too, so they stay visible once the box is closed.
+void ReportFailure(ControlModel& controls, Host& host, const std::string& failure) {
+  host.ShowMessage(failure);
+  AddLogLine(controls, host, ":  " + failure);
+  SetStatus(controls, 0, failure);
+}
+
 }  // namespace
 
 ScriptKind MayaScriptKind(const ControlModel& controls) {
@@ -56,7 +64,7 @@ StepOutcome ExportRig(Session& s, ControlModel& controls, Host& host, ScriptKind
   if (failure.empty())
     MarkStepDone(controls, kExportStep);
   else
-    host.ShowMessage(failure);
+    ReportFailure(controls, host, failure);
   SetBusy(controls, false);
   return failure.empty() ? StepOutcome::Done() : StepOutcome::Failed(failure);
 }

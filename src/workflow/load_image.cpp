@@ -7,6 +7,7 @@
 #include "image/byte_source.h"
 #include "image/image_file_types.h"
 #include "image/readers.h"
+#include "workflow/image_file_problems.h"
 #include "workflow/redraw.h"
 #include "workflow/workflow.h"
 
@@ -14,11 +15,6 @@ namespace halvane {
 namespace {
 
 constexpr const char* kReadFailure = "Image type not supported or not able to read image";
-
-bool FileExists(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::exists(path, ec) && !ec;
-}
 
 // "not a .ct, .tga or .hdr file"
 ReadError UnknownType() {
@@ -96,6 +92,8 @@ void ShowLoadedImage(Session& s, ControlModel& controls, Host& host, const ReadR
           "File loaded.");
   LogRepairs(controls, host, read.repairs);
   SetStatus(controls, 2, "\"" + path + "\"");
+  if (const std::string shortFile = ShortFileText(s); !shortFile.empty())
+    AddLogLine(controls, host, ":  " + shortFile);
 
   const std::string message = ClosingMessage(read.isFloat, maxSample);
   if (!message.empty()) host.ShowMessage(message);
@@ -139,7 +137,7 @@ ReadOutcome ReadImageFile(const std::string& path, const ImageLimits& limits) {
   const ImageFileType* type = ImageFileTypeOf(path);
   if (type == nullptr) return UnknownType();
   FileSource source(path);
-  if (!source.IsOpen()) return ReadError{"not a file that can be opened"};
+  if (!source.IsOpen()) return ReadError{OpenFailureReason(path)};
   if (type->sizeLimited && source.Size() > kLargestImageFileBytes &&
       !OfferedForScaling(path, *type, limits))
     return ReadError{"file larger than 36,000,000 bytes"};
@@ -163,9 +161,9 @@ StepOutcome LoadImage(Session& s, ControlModel& controls, Host& host) {
     ResetToNoImage(s, controls, host);
     return StepOutcome::NotRun("Choose an image file first.");
   }
-  if (!FileExists(path)) {
+  if (const auto missing = MissingFileReason(path)) {
     ResetToNoImage(s, controls, host);
-    return FailedLoad(controls, host, path, "no such file");
+    return FailedLoad(controls, host, path, *missing);
   }
   s.imageFileName = path;
   const std::string statusBefore = controls.StatusBar1.panels[2];
@@ -189,6 +187,7 @@ StepOutcome LoadImage(Session& s, ControlModel& controls, Host& host) {
   }
   ReadResult& loaded = std::get<ReadResult>(read);
   s.image = std::move(loaded.image);
+  s.imageRowsRead = loaded.rowsRead;
   s.imageMissing = false;
   ShowLoadedImage(s, controls, host, loaded);
   return StepOutcome::Done();

@@ -95,13 +95,16 @@ TEST_F(ExportRigStep, XsiExportUsesTheFormsRowAndDistanceAndReplacesAFileWhole) 
 
 // The script is complete in a temporary file before it takes the chosen
 // name; when that fails the temporary file goes too. The message names the
-// file and the system's reason.
+// file and the reason, in the message box, the log and the status bar.
 TEST_F(ExportRigStep, WriteFailuresAreShownAndLeaveNoFile) {
   const std::string missing = dir.Path("missing/rig.mel");
   const StepOutcome outcome = Export(ScriptKind::Maya, missing);
   EXPECT_EQ(outcome.status, StepStatus::kFailed);
   EXPECT_EQ(outcome.message, "Cannot write \"" + missing + "\": no such folder");
   EXPECT_EQ(host.messages, std::vector<std::string>{outcome.message});
+  ASSERT_FALSE(controls.ListBox1.items.empty());
+  EXPECT_TRUE(controls.ListBox1.items.back().ends_with(":  " + outcome.message));
+  EXPECT_EQ(controls.StatusBar1.panels[0], outcome.message);
   EXPECT_TRUE(Files().empty());
 
   const std::string folder = dir.Path("rig.vbs");

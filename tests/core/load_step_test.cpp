@@ -121,10 +121,27 @@ TEST_F(LoadStep, MissingFileResetsAndSaysWhy) {
   EXPECT_TRUE(controls.Image3.visible);
   EXPECT_TRUE(controls.ButtonOptimize.enabled);
 
+  const std::string longName = dir.Path(std::string(300, 'n') + ".hdr");
+  EXPECT_TRUE(Load(longName).empty());
+  EXPECT_EQ(outcome.message, "Cannot read \"" + longName + "\": name too long");
+
   // With no name at all nothing is logged.
   EXPECT_TRUE(Load(std::nullopt).empty());
   EXPECT_EQ(outcome.status, StepStatus::kNotRun);
-  EXPECT_EQ(controls.ListBox1.items.size(), 2u);
+  EXPECT_EQ(controls.ListBox1.items.size(), 3u);
+}
+
+// The picture keeps its filler rows, and the log says where the file ended.
+TEST_F(LoadStep, AFileThatEndsEarlyIsLoadedAndLogged) {
+  Bytes data = testing::FlatRadiance(8, 400, std::vector<Rgbe>(8 * 37, kBright));
+  data.resize(data.size() + 5, 7);
+  const std::string path = Write("cut.hdr", data);
+  Load(path);
+  EXPECT_TRUE(outcome.done());
+  EXPECT_EQ(s.image.height, 400);
+  EXPECT_EQ(LastLog(), "12:34:56:  The file ends after row 37 of 400; the rest is filler.");
+  Load(WriteSky("whole.hdr"));
+  EXPECT_EQ(LastLog(), "12:34:56:  File loaded (\"" + dir.Path("whole.hdr") + "\").");
 }
 
 TEST_F(LoadStep, UnreadableFilesGiveTheOneMessageAndTheirReason) {
@@ -138,7 +155,7 @@ TEST_F(LoadStep, UnreadableFilesGiveTheOneMessageAndTheirReason) {
       {WriteSky("picture.ct"), "fit no bit depth"},
       {Write("empty.hdr", {}), "shorter than 200 bytes"},
       {Write("garbage.hdr", Bytes(1000, 0xFF)), "no empty line ends the header"},
-      {dir.Path("folder.hdr"), "not a file that can be opened"}};
+      {dir.Path("folder.hdr"), ": is a folder"}};
   for (const auto& [path, reason] : cases) {
     s.dome.pointCount = 5;
     EXPECT_EQ(Load(path), std::vector<std::string>{kFailure}) << path;

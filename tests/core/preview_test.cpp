@@ -164,7 +164,7 @@ TEST_F(PreviewLayer, PngHoldsTheBitmapsPixels) {
   EXPECT_EQ(pixels, std::vector<uint8_t>(bitmap.data(), bitmap.data() + 18));
 
   EXPECT_FALSE(WritePng(bitmap, dir.Path("no/p.png"), error));
-  EXPECT_EQ(error, "No such file or directory");
+  EXPECT_EQ(error, "no such folder");
 }
 
 // The redraws of the window, through the session.
