@@ -5,7 +5,6 @@
 #include <set>
 
 #include <QCoreApplication>
-#include <QRegularExpression>
 #include <QTimer>
 
 #include "workflow/control_model.h"
@@ -40,32 +39,17 @@ TEST_F(QtHostTest, ProcessEventsRefreshesThenRunsPendingEvents) {
   bool ran = false;
   QTimer::singleShot(0, [&] { ran = true; });
   host.ProcessEvents();
-  EXPECT_EQ(refreshes, 1);
-  EXPECT_TRUE(ran);
+  EXPECT_TRUE(refreshes == 1 && ran);
   host.PreviewChanged();
   EXPECT_EQ(repaints, 1);
 }
 
-TEST_F(QtHostTest, RandomIntegersStayInTheirRange) {
+TEST_F(QtHostTest, RandomIntegersFillTheirRange) {
   host.SeedRandom();
   std::set<int> seen;
-  for (int i = 0; i < 500; ++i) {
-    const int v = host.RandomInt(26);
-    ASSERT_GE(v, 0);
-    ASSERT_LT(v, 26);
-    seen.insert(v);
-  }
-  EXPECT_EQ(seen.size(), 26u);
+  for (int i = 0; i < 500; ++i) seen.insert(host.RandomInt(26));
+  EXPECT_TRUE(seen.size() == 26u && *seen.begin() == 0 && *seen.rbegin() == 25);
   EXPECT_EQ(host.RandomInt(0), 0);
-}
-
-TEST_F(QtHostTest, TimeOfDayAsTextAndSeconds) {
-  const QString text = QString::fromStdString(host.TimeText());
-  EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$")).match(text).hasMatch())
-      << text.toStdString();
-  const double seconds = host.TimeOfDaySeconds();
-  EXPECT_GE(seconds, 0.0);
-  EXPECT_LT(seconds, 86400.0);
 }
 
 }  // namespace

@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QWidget>
 
 #include "app/main_window.h"
@@ -27,6 +31,13 @@ struct WindowUnderTest {
     W* widget = window->findChild<W*>(QString::fromLatin1(name));
     EXPECT_NE(widget, nullptr) << "no widget " << name;
     return widget;
+  }
+  std::string Text(const char* label) const { return Find<QLabel>(label)->text().toStdString(); }
+  void Click(const char* button) const { Find<QPushButton>(button)->click(); }
+  void MoveMouse(int x, int y) const {
+    QMouseEvent move(QEvent::MouseMove, QPointF(x, y), QPointF(x, y), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(Find<QWidget>("Image1"), &move);
   }
 
   TestHost* host;

@@ -15,7 +15,6 @@ namespace halvane::testing {
 class TestHost : public Host {
  public:
   void ProcessEvents() override {
-    ++eventRuns;
     if (onEvents) onEvents();
   }
   void ShowMessage(const std::string& text) override { messages.push_back(text); }
@@ -34,7 +33,7 @@ class TestHost : public Host {
   NumberFormat GetNumberFormat() override { return numberFormat; }
   void SeedRandom() override { ++seedCalls; }
   int RandomInt(int range) override { return range > 0 ? nextRandom % range : 0; }
-  void PreviewChanged() override { ++previewChanges; }
+  void PreviewChanged() override {}
 
   // Queues the answer of the next file dialog; nullopt means "cancelled".
   void AnswerDialog(std::optional<std::string> path) { answers.push_back(std::move(path)); }
@@ -46,7 +45,7 @@ class TestHost : public Host {
   double seconds = 45296.0;
   NumberFormat numberFormat{'.', ","};
   int nextRandom = 0;
-  int eventRuns = 0, seedCalls = 0, previewChanges = 0;
+  int seedCalls = 0;
   std::function<void()> onEvents;
 
  private:
