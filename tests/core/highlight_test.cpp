@@ -2,16 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
 #include <vector>
 
 #include "dome/highlight.h"
 #include "support/dome_fixture.h"
 #include "support/optimize_fixtures.h"
-#include "workflow/apply_colour.h"
 #include "workflow/boost_highlights.h"
 #include "workflow/dome_display.h"
-#include "workflow/highlight_sliders.h"
 
 namespace halvane {
 namespace {
@@ -141,21 +138,6 @@ TEST_F(BoostHighlightsStep, EachPassMeasuresLuminancesThenTheEndAllStatistics) {
   EXPECT_TRUE(controls.CheckThresholds.checked);
   EXPECT_EQ(s.statistics.avgColorDiff, 5.0f);  // 13 - 8: the pairs are measured again
   EXPECT_EQ(controls.EditOptThreshold.text, "15.25");
-}
-
-class HighlightSliders : public testing::SessionTest {};
-
-TEST_F(HighlightSliders, ShowTheirValuesAndColour) {
-  host.numberFormat = NumberFormat{',', "."};
-  controls.TrackLumPower.position = 37;
-  ShowHighlightPower(s, controls, host);
-  EXPECT_TRUE(s.highlight.power == 3.7f && controls.LabelLumPower.caption == "3,7");
-  // Round(255 * position / 20) on the single-precision fraction, ties to even:
-  // 0.5 gives 127.5 -> 128; 0.9f is a little below 0.9, so 229 (not 230).
-  controls.TrackLumR.position = 10;
-  ShowHighlightColour(s, controls, host);
-  EXPECT_EQ(controls.PanelLumColor.color, (Rgb{128, 229, 166}));
-  EXPECT_TRUE(controls.LabelLumR.caption == "0,50" && s.highlight.r == 0.5f);
 }
 
 }  // namespace

@@ -129,18 +129,5 @@ TEST(FieldText, TruncatedAndRoundedIntoFiveCharacters) {
   EXPECT_EQ(FieldTextRounded(150.0L), "99.99");
 }
 
-TEST(FieldText, ProposalsFollowTheStatistics) {
-  ControlModel controls;
-  DomeStatistics st;
-  st.avgColorDiff = 0.125f;
-  ProposeOptimizationThresholds(st, controls);
-  EXPECT_EQ(controls.EditOptThreshold.text, " 0.62");  // 0.625 exactly
-  EXPECT_EQ(controls.EditRedThreshold.text, " 0.11");  // 0.1125
-  st.maxLum = 2.99f;                                   // 0.897 and 0.299: cut, not rounded
-  ProposeHighlightTolerances(st, controls);
-  EXPECT_EQ(controls.EditLumToleranceNeighbour.text, " 0.89");
-  EXPECT_EQ(controls.EditLumTolerance.text, " 0.29");
-}
-
 }  // namespace
 }  // namespace halvane
