@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 #include "optimize/finetuning.h"
@@ -25,11 +26,9 @@ class Finetuning : public ::testing::Test, public testing::DomeRun {
   uint32_t AddLight(float lum, uint8_t decision = 1, float colour = 0.25f) {
     const uint32_t i = ++dome.pointCount;
     DomePoint& p = dome.points[i];
-    p.used = true;
-    p.lightLum = lum;
+    std::tie(p.used, p.lightLum, p.level, chosen.decision[i]) =
+        std::tuple(true, lum, decision, decision);
     p.lightR = p.lightG = p.lightB = colour;
-    p.level = decision;
-    chosen.decision[i] = decision;
     return i;
   }
   // A centre with neighbours of the given luminances; returns the centre.

@@ -110,7 +110,7 @@ TEST_F(Candidates, ContrastMarksBothSidesOfAJumpAndLimitsTheReach) {
 
 // Limits of the luminance window (0.5 either side of 1.0) and of the
 // contrast test: equality passes both, the next float fails.
-TEST_F(Candidates, TheWindowsEdgeIsInside) {
+TEST_F(Candidates, TheWindowsEdgeIsInsideInExtendedPrecision) {
   for (float edge : {1.5f, 0.5f, std::nextafter(1.5f, 2.0f), std::nextafter(0.5f, 0.0f)}) {
     UniformDome(1.0f);
     const uint32_t n = Neighbour(1, 2);
@@ -121,11 +121,8 @@ TEST_F(Candidates, TheWindowsEdgeIsInside) {
     EXPECT_EQ(point(1).contrastEdge, !inside) << edge;
     EXPECT_EQ(point(n).contrastEdge, !inside) << edge;
   }
-}
-
-// 1.0 - 0.1 is 0.9 in single precision, but above the single 0.9 in
-// extended: a point of 0.9 must stay out of a window that reaches 1.0.
-TEST_F(Candidates, WindowIsTestedInExtendedPrecision) {
+  // 1.0 - 0.1 is 0.9 in single precision, but above the single 0.9 in
+  // extended: a point of 0.9 must stay out of a window that reaches 1.0.
   UniformDome(0.95f);
   SetLuminance(dome(), Neighbour(1, 1), 1.0f);
   SetLuminance(dome(), Neighbour(1, 2), 0.9f);

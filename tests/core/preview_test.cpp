@@ -34,10 +34,7 @@ class PreviewLayer : public ::testing::Test {
 
   uint32_t AddPoint(int px, int py, bool used = true) {
     DomePoint& p = dome.points[++dome.pointCount];
-    p.px = static_cast<uint16_t>(px);
-    p.py = static_cast<uint16_t>(py);
-    p.used = used;
-    p.lightR = 1.0f;
+    std::tie(p.px, p.py, p.used, p.lightR) = std::tuple(px, py, used, 1.0f);
     return dome.pointCount;
   }
   void Link(uint32_t a, uint32_t b) { testing::Link(dome, a, b); }
