@@ -30,7 +30,7 @@ constexpr const char* kCsvHeader =
 // The writer's columns in order, each field of the point a different value;
 // real numbers as the shortest decimal that reads back.
 TEST(PointsCsv, OneLineAPointWithEveryFieldInOrder) {
-  auto dome = testing::MakeDome();
+  auto dome = std::make_unique<Dome>();
   testing::PlacePoint(*dome, 1, 90, 45, {2, 3, 4, 5, 6, 7});
   DomePoint& p = dome->points[1];
   std::tie(p.x, p.y, p.z, p.used) = std::tuple(0.5, 0.1, -0.25, true);

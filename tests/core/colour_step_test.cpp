@@ -30,7 +30,7 @@ class PointColours : public ::testing::Test {
     ColourPoints(*dome, image, sampling, Progress{});
   }
 
-  std::unique_ptr<Dome> dome = testing::MakeDome();
+  std::unique_ptr<Dome> dome = std::make_unique<Dome>();
   SamplingSettings sampling{0.0f, 1.0f, 99.0f};
 };
 
@@ -136,7 +136,7 @@ TEST_F(ApplyColourStep, PlacesThePointsColoursSortsAndShowsTheOutcome) {
   }));
   // Each direction's colour, sampled in the order the grid is made in (a
   // point's colour depends on the order its triangles' corners are listed in).
-  auto grid = testing::MakeDome();
+  auto grid = std::make_unique<Dome>();
   testing::MakeGrid(*grid, 4, 400, 200);
   std::map<testing::Direction, SampledColor> sampled;
   for (uint32_t i = 1; i <= grid->pointCount; ++i)

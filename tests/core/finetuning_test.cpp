@@ -60,7 +60,7 @@ class Finetuning : public ::testing::Test, public testing::DomeRun {
   SearchResult& chosen = s.results.results[1];
 };
 
-TEST_F(Finetuning, ReduceSwitchesOffLightsBelowTheThresholdOnly) {
+TEST_F(Finetuning, ReduceSwitchesOffLightsBelowTheSlidersThresholdOnly) {
   const uint32_t atThreshold = AddLight(0.75f);
   const uint32_t below = AddLight(std::nextafter(0.75f, 0.0f), 2);
   const uint32_t unusedDim = AddLight(0.5f);
@@ -71,9 +71,8 @@ TEST_F(Finetuning, ReduceSwitchesOffLightsBelowTheThresholdOnly) {
   EXPECT_TRUE(IsOff(below) && IsOff(unusedDim));
   EXPECT_TRUE(dome.points[below].level == 2 && chosen.decision[below] == 2)
       << "level and decision stay for a later choice";
-}
 
-TEST_F(Finetuning, TheLabelRoundsTheSliderToEvenTenths) {
+  // The slider's label is rounded to even tenths.
   for (auto [position, label] :
        {std::pair{80, "0.8"}, {75, "0.8"}, {85, "0.8"}, {65, "0.6"}, {200, "2.0"}, {21, "0.2"}}) {
     controls.TrackRedLum.position = position;
@@ -157,18 +156,6 @@ TEST_F(Finetuning, ColoursRoundAtEveryAdditionAndTheLuminanceSumOnce) {
   Merge(2, 99.99f);
   // Each half-ulp addition ties back to 1.0; a group of three keeps its level.
   EXPECT_EQ(LightOf(centre), (Light{true, 1.0f + 2 * tiny, 1.0f, 1.0f, 1.0f, 1}));
-}
-
-TEST_F(Finetuning, ARowOutsideTheResultsChoosesNoLightsToCollapse) {
-  const uint32_t dim = AddLight(0.1f), bright = AddLight(0.9f);
-  testing::Link(dome, dim, bright);
-  controls.EditRedThreshold.text = "99.99";
-  controls.SpinRedGroupNr.value = 2;
-  for (int row : {-1, 5001, 100000}) {
-    controls.GridOptimized.selectedRow = row;
-    CollapseLights(s, controls, host);
-    EXPECT_TRUE(LightOf(dim).lum == 0.1f && !IsOff(bright)) << row;
-  }
 }
 
 }  // namespace

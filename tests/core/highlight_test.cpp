@@ -46,7 +46,7 @@ class RaiseHighlightsPass : public ::testing::Test {
   }
   bool Raised(uint32_t i, float lum) const { return dome->points[i].r != lum; }
 
-  std::unique_ptr<Dome> dome = testing::MakeDome();
+  std::unique_ptr<Dome> dome = std::make_unique<Dome>();
 };
 
 TEST_F(RaiseHighlightsPass, OnlyBrightPointsWithBrightNeighboursAsTheyAreNow) {
@@ -66,7 +66,7 @@ TEST_F(RaiseHighlightsPass, OnlyBrightPointsWithBrightNeighboursAsTheyAreNow) {
   EXPECT_EQ(p.lum, static_cast<float>(0.3L * p.r + 0.59L * p.g + 0.11L * p.b));
   EXPECT_TRUE(p.lightR == p.r && p.lightG == p.g && p.lightB == p.b && p.lightLum == p.lum);
 
-  dome = testing::MakeDome();
+  dome = std::make_unique<Dome>();
   Grey(1, 8.5f, {2});   // within 2 of the maximum; its neighbour is bright
   Grey(2, 10.0f, {1});  // its neighbour is below 10 - 1 until it is raised: counted raised
   EXPECT_EQ(Raise(10.0f, 2.0f, 1.0f), 2);

@@ -117,6 +117,14 @@ TEST_F(ResultTable, FromRowFiveTheMostDifferentAmongThe750BestComeFirst) {
     EXPECT_TRUE(At(r).lightCount == 41 + (r - 751) && At(r).diffIndex == 0) << r;
 }
 
+// Reducing and collapsing lights use the selected row's result, or none.
+TEST_F(ResultTable, ARowOutsideTheStoreGivesAResultWithoutDecisions) {
+  SetResult(1, "1111");
+  for (int row : {-1, 5001, 100000})
+    EXPECT_EQ(testing::DecisionText(ResultForRow(*results, row), 4), "0000") << row;
+  EXPECT_EQ(testing::DecisionText(ResultForRow(*results, 1), 4), "1111");
+}
+
 TEST_F(ResultTable, CountDifferencesAgreesWithAPlainCount) {
   std::mt19937 random(3);
   SearchResult& a = At(1);

@@ -8,11 +8,10 @@
 namespace halvane {
 namespace {
 
-using testing::MakeDome;
 using testing::MakeGrid;
 
 TEST(GeodesicGrid, RefinedIcosahedron) {
-  auto dome = MakeDome();
+  auto dome = std::make_unique<Dome>();
   MakeGrid(*dome, 4, 100, 50);
   ASSERT_TRUE(dome->pointCount == 642u && dome->subdivLevel == 4);
   testing::ExpectValidNeighbours(*dome, 0.17);

@@ -6,18 +6,12 @@
 #include <array>
 #include <cmath>
 #include <map>
-#include <memory>
 #include <set>
 
 #include "dome/start_points.h"
 #include "support/session_fixture.h"
 
 namespace halvane::testing {
-
-// Domes are too large for the stack.
-inline std::unique_ptr<Dome> MakeDome() {
-  return std::make_unique<Dome>();
-}
 
 // The grid of `levels` levels looking at a width x height picture.
 inline void MakeGrid(Dome& dome, int levels, int width, int height) {

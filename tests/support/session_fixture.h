@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "support/test_host.h"
 #include "workflow/control_model.h"
 #include "workflow/session.h"
