@@ -88,8 +88,8 @@ class WindowTest : public ::testing::Test {
 TEST_F(WindowTest, AFreshWindowShowsTheFormTakesFieldEditsAndIgnoresStepsWithoutAnImage) {
   EXPECT_EQ(window->windowTitle().toStdString(), "ZR_Halvane");
   EXPECT_EQ(Background("PanelLumColor"), QColor(255, 229, 166));
-  EXPECT_TRUE(Find<QCheckBox>("CheckThresholds")->isHidden());
-  EXPECT_TRUE(Find<QCheckBox>("CheckLumIncrease")->isHidden());
+  EXPECT_TRUE(Find<QCheckBox>("CheckThresholds")->isHidden() &&
+              Find<QCheckBox>("CheckLumIncrease")->isHidden());
   auto* grid = Find<QTableWidget>("GridOptimized");
   ASSERT_EQ(grid->columnCount(), 11);
   EXPECT_EQ(grid->horizontalHeaderItem(5)->text().toStdString(), "diff. index");
@@ -216,14 +216,13 @@ TEST_F(WindowTest, CloseDuringAStepWaitsForTheStep) {
   host->onEvents = [&] {
     if (closeRequests++ == 0) window->close();
   };
-  bool visibleAfterRequest = false, abortSeen = false, bitmapsKept = false;
+  bool openWithAbortAndBitmaps = false;
   window->RunStep([&] {
     for (int i = 0; i < 5; ++i) window->host().ProcessEvents();
-    visibleAfterRequest = window->isVisible();
-    abortSeen = session().abortRequested;
-    bitmapsKept = !session().view.preview.empty();
+    openWithAbortAndBitmaps =
+        window->isVisible() && session().abortRequested && !session().view.preview.empty();
   });
-  EXPECT_TRUE(visibleAfterRequest && abortSeen && bitmapsKept);
+  EXPECT_TRUE(openWithAbortAndBitmaps);
   EXPECT_FALSE(window->isVisible());
   EXPECT_TRUE(session().view.preview.empty());
 }

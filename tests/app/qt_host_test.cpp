@@ -26,16 +26,9 @@ TEST(MessageTextTest, LineFeedCarriageReturnBecomesOneLineBreak) {
   EXPECT_EQ(MessageText("a\n\r\n\rb\n\r").toStdString(), "a\n\nb\n");
 }
 
-class QtHostTest : public ::testing::Test {
- protected:
-  QtHostTest()
-      : host(nullptr, QtHost::Callbacks{[this] { ++refreshes; }, [this] { ++repaints; }}) {}
-
+TEST(QtHostTest, ProcessEventsRefreshesThenRunsPendingEventsAndRandomIntegersFillTheirRange) {
   int refreshes = 0, repaints = 0;
-  QtHost host;
-};
-
-TEST_F(QtHostTest, ProcessEventsRefreshesThenRunsPendingEventsAndRandomIntegersFillTheirRange) {
+  QtHost host(nullptr, QtHost::Callbacks{[&] { ++refreshes; }, [&] { ++repaints; }});
   bool ran = false;
   QTimer::singleShot(0, [&] { ran = true; });
   host.ProcessEvents();

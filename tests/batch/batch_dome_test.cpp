@@ -23,10 +23,6 @@ namespace {
 
 using testing::RunBatch;
 
-constexpr const char* kCsvHeader =
-    "index,px,py,x,y,z,r,g,b,lum,lumSum7,lumSum19,lumSum37,lumSum61,lumSum91,"
-    "lightR,lightG,lightB,lightLum,used,nb1,nb2,nb3,nb4,nb5,nb6";
-
 // The writer's columns in order, each field of the point a different value;
 // real numbers as the shortest decimal that reads back.
 TEST(PointsCsv, OneLineAPointWithEveryFieldInOrder) {
@@ -40,9 +36,11 @@ TEST(PointsCsv, OneLineAPointWithEveryFieldInOrder) {
   for (int k = 0; k < 13; ++k) *fields[k] = 0.1f + static_cast<float>(k);
   std::ostringstream csv;
   WritePointsCsv(*dome, csv);
-  EXPECT_EQ(csv.str(), std::string(kCsvHeader) +
-                           "\n1,90,45,0.5,0.1,-0.25,0.1,1.1,2.1,3.1,4.1,5.1,6.1,7.1,8.1,9.1,10.1,"
-                           "11.1,12.1,1,2,3,4,5,6,7\n");
+  EXPECT_EQ(csv.str(),
+            "index,px,py,x,y,z,r,g,b,lum,lumSum7,lumSum19,lumSum37,lumSum61,lumSum91,"
+            "lightR,lightG,lightB,lightLum,used,nb1,nb2,nb3,nb4,nb5,nb6\n"
+            "1,90,45,0.5,0.1,-0.25,0.1,1.1,2.1,3.1,4.1,5.1,6.1,7.1,8.1,9.1,10.1,11.1,12.1,1,"
+            "2,3,4,5,6,7\n");
 }
 
 // The image taken through the window's steps in-process, for comparison.
@@ -115,7 +113,6 @@ TEST_F(BatchDome, BadValuesAreUsageErrors) {
       {"--black -1", "--black: '-1' is not a number"},
       {"--lum-value 0.95", "--lum-value: '0.95' is "},
       {"--lum-color 1,0.9", "--lum-color: '1,0.9' is not R,G,B"},
-      {"--lum-color 1,0.9,0.65,1", "--lum-color: '1,0.9,0.65,1' is not R,G,B"},
       {"--lum-color 1,0.9,0.4", "--lum-color: '0.4' is outside 0.50..1.00"},
   };
   for (const auto& [args, message] : cases) {

@@ -61,8 +61,8 @@ TEST_F(RaiseHighlightsPass, OnlyBrightPointsWithBrightNeighboursAsTheyAreNow) {
   EXPECT_FALSE(Raised(2, 9.5f) || Raised(3, 10.0f) || Raised(5, 9.99f));
   const DomePoint& p = dome->points[1];
   EXPECT_EQ(p.r, 13.0f);
-  EXPECT_EQ(p.g, static_cast<float>(10 + 3 * static_cast<long double>(0.9f)));
-  EXPECT_EQ(p.b, static_cast<float>(10 + 3 * static_cast<long double>(0.65f)));
+  EXPECT_TRUE(p.g == static_cast<float>(10 + 3 * static_cast<long double>(0.9f)) &&
+              p.b == static_cast<float>(10 + 3 * static_cast<long double>(0.65f)));
   EXPECT_EQ(p.lum, static_cast<float>(0.3L * p.r + 0.59L * p.g + 0.11L * p.b));
   EXPECT_TRUE(p.lightR == p.r && p.lightG == p.g && p.lightB == p.b && p.lightLum == p.lum);
 

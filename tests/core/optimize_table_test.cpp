@@ -100,13 +100,10 @@ TEST_F(ResultTable, FromRowFiveTheMostDifferentAmongThe750BestComeFirst) {
     const uint32_t lights = 41 + static_cast<uint32_t>((k * 7) % 10);
     for (uint32_t j = 1; j <= 60; ++j) At(100 + 60 * k).decision[j] = j <= lights ? 1 : 0;
   }
-  std::vector<int> allLights;
-  for (int r = 1; r <= 760; ++r)
-    allLights.push_back(
-        60 - static_cast<int>(std::count(At(r).decision.items + 1, At(r).decision.items + 61, 0)));
-  std::sort(allLights.begin(), allLights.end());
   RankResults(*results, pointCount);
-  for (int r = 1; r <= 4; ++r) EXPECT_EQ(At(r).lightCount, allLights[r - 1]) << r;
+  // Rows 1..4 are the four with fewest lights, in order.
+  for (int r = 2; r <= 760; ++r)
+    ASSERT_LE(At(std::min(r - 1, 4)).lightCount, At(r).lightCount) << r;
   for (int r = 6; r <= 750; ++r) {
     ASSERT_GE(At(r - 1).diffIndex, At(r).diffIndex) << r;
     ASSERT_TRUE(At(r - 1).diffIndex > At(r).diffIndex || At(r - 1).lightCount >= At(r).lightCount)

@@ -63,7 +63,7 @@ TEST_F(PreviewLayer, LinesAcrossTheSeamLeaveAtBothEdges) {
 
 // Numbered are the dimmest and brightest fifth, on a background by half; the
 // number's cell starts at the point, over its marker.
-TEST_F(PreviewLayer, NumbersTheDimmestAndBrightestFifthAtTheirPoints) {
+TEST_F(PreviewLayer, NumbersTheDimmestAndBrightestFifthOrTheCollapseLevelsAtTheirPoints) {
   for (int i = 0; i < 100; ++i) AddPoint(20 + (i % 10) * 45, 20 + (i / 10) * 45);
   view.showPointNr = true;
   EXPECT_EQ(Overlay(), 100);
@@ -81,6 +81,11 @@ TEST_F(PreviewLayer, NumbersTheDimmestAndBrightestFifthAtTheirPoints) {
     EXPECT_EQ(At(farX + 1, farY), kGrey) << i;
     EXPECT_EQ(At(farX, farY + 1), kGrey) << i;
   }
+  // A collapse level replaces the index: the top stroke of a yellow "3".
+  record->decision[1] = 3;
+  view.showCollapseNr = true;
+  Overlay(true, true);
+  for (int x = 21; x < 26; ++x) EXPECT_EQ(At(x, 21), kYellow) << x;
 }
 
 TEST_F(PreviewLayer, MarkersStayInsideThePicture) {
@@ -96,14 +101,6 @@ TEST_F(PreviewLayer, MarkersStayInsideThePicture) {
   view.showUnused = false;
   Overlay();
   EXPECT_EQ(At(1, 1), kGrey);
-}
-
-TEST_F(PreviewLayer, CollapseLevelsReplaceIndices) {
-  record->decision[AddPoint(100, 100)] = 3;
-  view.showCollapseNr = true;
-  Overlay(true, true);
-  // The top stroke of the digit "3", in yellow inside its cell at the point.
-  for (int x = 101; x < 106; ++x) EXPECT_EQ(At(x, 101), kYellow) << x;
 }
 
 TEST_F(PreviewLayer, FillsFollowTheLightColour) {

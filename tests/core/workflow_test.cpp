@@ -59,17 +59,6 @@ TEST_F(Workflow, BusyStateAndStepMarks) {
   EXPECT_TRUE(controls.PanelSt[5].color == kPanelColor && !controls.LabelSt[5].bold);
 }
 
-TEST_F(Workflow, ShorterTableMovesTheSelectionBackInside) {
-  controls.GridOptimized.SetRowCount(101);
-  controls.GridOptimized.selectedRow = 50;
-  controls.GridOptimized.SetRowCount(2);
-  EXPECT_EQ(controls.GridOptimized.selectedRow, 1);
-  controls.GridOptimized.SetRowCount(11);
-  controls.GridOptimized.selectedRow = 7;
-  controls.GridOptimized.SetRowCount(8);
-  EXPECT_EQ(controls.GridOptimized.selectedRow, 7);
-}
-
 TEST(NumberText, FixedDecimalsRoundHalfToEvenOnTheBinaryValue) {
   const NumberFormat dot{'.', ","};
   EXPECT_EQ(FormatFixed(0.125, 2, dot), "0.12");

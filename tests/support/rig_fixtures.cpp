@@ -15,11 +15,8 @@ void SetRigPoint(Dome& dome, uint32_t index, uint16_t px, uint16_t py, double x,
 }
 
 void FillRigFixture(Dome& dome, Image& image, SearchResults& results) {
-  image.width = 360;
-  image.height = 180;
-  dome.subdivLevel = 4;
-  dome.pointIntensity = 0.125;
-  dome.pointCount = 4;
+  std::tie(image.width, image.height) = std::pair(360, 180);
+  std::tie(dome.subdivLevel, dome.pointIntensity, dome.pointCount) = std::tuple(4, 0.125, 4);
 
   SetRigPoint(dome, 1, 90, 45, 0.5, 0.7071067811865476, 0.5, 2.0f, 1.0f, 0.5f, 2, true);
   DomePoint& first = dome.points[1];

@@ -44,8 +44,7 @@ class TestHost : public Host {
   std::string timeText = "12:34:56";
   double seconds = 45296.0;
   NumberFormat numberFormat{'.', ","};
-  int nextRandom = 0;
-  int seedCalls = 0;
+  int nextRandom = 0, seedCalls = 0;
   std::function<void()> onEvents;
 
  private:
