@@ -15,7 +15,6 @@ namespace halvane::testing {
 class TestHost : public Host {
  public:
   void ProcessEvents() override {
-    ++eventRuns;
     if (onEvents) onEvents();
   }
   void ShowMessage(const std::string& text) override { messages.push_back(text); }
@@ -38,7 +37,7 @@ class TestHost : public Host {
   NumberFormat GetNumberFormat() override { return numberFormat; }
   void SeedRandom() override { ++seedCalls; }
   int RandomInt(int range) override { return range > 0 ? nextRandom % range : 0; }
-  void PreviewChanged() override { ++previewChanges; }
+  void PreviewChanged() override {}
 
   // Queues the answer of the next file dialog; nullopt means "cancelled".
   void AnswerDialog(std::optional<std::string> path) { answers.push_back(std::move(path)); }
@@ -51,8 +50,7 @@ class TestHost : public Host {
   std::string timeText = "12:34:56";
   double seconds = 45296.0;
   NumberFormat numberFormat{'.', ","};
-  int nextRandom = 0;
-  int eventRuns = 0, seedCalls = 0, previewChanges = 0;
+  int nextRandom = 0, seedCalls = 0;
   std::function<void()> onEvents;
 
  private:
