@@ -71,12 +71,12 @@ void WriteExrSeeds(const std::filesystem::path& dir) {
         Imf::PIZ_COMPRESSION, Imf::PXR24_COMPRESSION, Imf::B44_COMPRESSION, Imf::B44A_COMPRESSION,
         Imf::DWAA_COMPRESSION, Imf::DWAB_COMPRESSION})
     for (const bool half : {true, false}) {
-      const ExrSpec spec{.width = 9,
-                         .height = 5,
-                         .compression = compression,
-                         .half = half,
-                         .tileSize = n % 3 == 0 ? 4 : 0};
-      Write(dir, "layout" + std::to_string(n++) + ".exr", ExrFile(spec, picture));
+      const ExrSpec layout{.width = 9,
+                           .height = 5,
+                           .compression = compression,
+                           .half = half,
+                           .tileSize = n % 3 == 0 ? 4 : 0};
+      Write(dir, "layout" + std::to_string(n++) + ".exr", ExrFile(layout, picture));
     }
   Write(dir, "window.exr",
         ExrFile({.width = 8, .height = 4, .dataX = -2, .dataY = 1, .dataWidth = 7, .dataHeight = 5},

@@ -121,15 +121,15 @@ std::string Introduction() {
 }
 
 void AppendControls(std::string& out) {
-  for (const RigControlSpec& spec : RigControlSpecs()) {
-    const std::string name = spec.name;
-    if (spec.isSwitch) {
-      out += "addAttr -ln " + name + " -at bool -dv " + (spec.defaultValue != 0 ? "1" : "0") +
+  for (const RigControlSpec& control : RigControlSpecs()) {
+    const std::string name = control.name;
+    if (control.isSwitch) {
+      out += "addAttr -ln " + name + " -at bool -dv " + (control.defaultValue != 0 ? "1" : "0") +
              " $root;\n";
     } else {
-      out += "addAttr -ln " + name + " -at double -min " + ShortestFixedNumber(spec.minValue) +
-             " -max " + ShortestFixedNumber(spec.maxValue) + " -dv " +
-             ShortestFixedNumber(spec.defaultValue) + " $root;\n";
+      out += "addAttr -ln " + name + " -at double -min " + ShortestFixedNumber(control.minValue) +
+             " -max " + ShortestFixedNumber(control.maxValue) + " -dv " +
+             ShortestFixedNumber(control.defaultValue) + " $root;\n";
     }
     out += "setAttr -e -keyable true ($root + \"." + name + "\");\n";
   }

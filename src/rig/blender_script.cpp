@@ -125,11 +125,11 @@ std::string PythonNumber(double value, bool isSwitch) {
 
 void AppendControls(std::string& out) {
   out += "\n# name, default, min, max (switches hold 0 or 1)\nCONTROLS = [\n";
-  for (const RigControlSpec& spec : RigControlSpecs()) {
-    out += "    (\"" + std::string(spec.name) + "\", " +
-           PythonNumber(spec.defaultValue, spec.isSwitch) + ", " +
-           PythonNumber(spec.minValue, spec.isSwitch) + ", " +
-           PythonNumber(spec.maxValue, spec.isSwitch) + "),\n";
+  for (const RigControlSpec& entry : RigControlSpecs()) {
+    out += "    (\"" + std::string(entry.name) + "\", " +
+           PythonNumber(entry.defaultValue, entry.isSwitch) + ", " +
+           PythonNumber(entry.minValue, entry.isSwitch) + ", " +
+           PythonNumber(entry.maxValue, entry.isSwitch) + "),\n";
   }
   out += "]\n";
 }

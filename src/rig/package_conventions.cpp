@@ -21,8 +21,8 @@ std::span<const RigControlSpec> RigControlSpecs() {
   return kControls;
 }
 
-double ControlValue(const RigControls& c, const RigControlSpec& spec) {
-  const std::string_view name = spec.name;
+double ControlValue(const RigControls& c, const RigControlSpec& entry) {
+  const std::string_view name = entry.name;
   if (name == "distToOrigin") return c.distToOrigin;
   if (name == "multiplyIntensity") return c.multiplyIntensity;
   if (name == "saturation") return c.saturation;

@@ -38,8 +38,8 @@ struct RigControlSpec {
 // and ranges.
 std::span<const RigControlSpec> RigControlSpecs();
 
-// The value `spec` names in `controls` (switches as 0 or 1).
-double ControlValue(const RigControls& controls, const RigControlSpec& spec);
+// The value `entry` names in `controls` (switches as 0 or 1).
+double ControlValue(const RigControls& controls, const RigControlSpec& entry);
 
 struct Vec3 {
   long double x = 0, y = 0, z = 0;

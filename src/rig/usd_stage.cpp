@@ -69,11 +69,11 @@ void AppendHeader(std::string& out, const Rig& rig) {
 }
 
 void AppendControls(std::string& out, const Rig& rig, const RigControls& controls) {
-  for (const RigControlSpec& spec : RigControlSpecs()) {
-    const double value = ControlValue(controls, spec);
-    out += spec.isSwitch ? "    custom bool halvane:" : "    custom double halvane:";
-    out += spec.name;
-    out += " = " + (spec.isSwitch ? Flag(value != 0.0) : ShortestNumber(value)) + "\n";
+  for (const RigControlSpec& entry : RigControlSpecs()) {
+    const double value = ControlValue(controls, entry);
+    out += entry.isSwitch ? "    custom bool halvane:" : "    custom double halvane:";
+    out += entry.name;
+    out += " = " + (entry.isSwitch ? Flag(value != 0.0) : ShortestNumber(value)) + "\n";
   }
   out += "    custom int halvane:lightCount = " + std::to_string(rig.lights.size()) + "\n";
   if (!rig.source.empty()) out += "    custom string halvane:source = " + Quoted(rig.source) + "\n";

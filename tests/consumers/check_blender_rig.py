@@ -64,10 +64,10 @@ check(len(lights) == len(expected["states"][0]["lights"]), "%d lights" % len(lig
 check(drivers == 11 * len(lights), "%d drivers for %d lights" % (drivers, len(lights)))
 check(sorted(o.name for o in lights) == sorted(l["name"] for l in expected["states"][0]["lights"]),
       "light names differ")
-for spec in expected["controls"]:
-    ui = root.id_properties_ui(spec["name"]).as_dict()
-    check(root[spec["name"]] == spec["default"], "%s default %r" % (spec["name"], root[spec["name"]]))
-    check(ui["min"] == spec["min"] and ui["max"] == spec["max"], "%s range %r" % (spec["name"], ui))
+for entry in expected["controls"]:
+    ui = root.id_properties_ui(entry["name"]).as_dict()
+    check(root[entry["name"]] == entry["default"], "%s default %r" % (entry["name"], root[entry["name"]]))
+    check(ui["min"] == entry["min"] and ui["max"] == entry["max"], "%s range %r" % (entry["name"], ui))
 finish("drivers and controls")
 
 for state in expected["states"]:

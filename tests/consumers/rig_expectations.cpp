@@ -125,12 +125,12 @@ std::string BlenderState(const Rig& rig, const RigControls& c, const std::string
 std::string UsdExpectations(const Rig& rig, char letter) {
   const RigControls controls;
   std::vector<std::string> root;
-  for (const RigControlSpec& spec : RigControlSpecs()) {
-    const double value = ControlValue(controls, spec);
+  for (const RigControlSpec& entry : RigControlSpecs()) {
+    const double value = ControlValue(controls, entry);
     root.push_back(
-        spec.isSwitch
-            ? Attribute("halvane:" + std::string(spec.name), "bool", value != 0 ? "true" : "false")
-            : Attribute("halvane:" + std::string(spec.name), "double", Json(value)));
+        entry.isSwitch
+            ? Attribute("halvane:" + std::string(entry.name), "bool", value != 0 ? "true" : "false")
+            : Attribute("halvane:" + std::string(entry.name), "double", Json(value)));
   }
   root.push_back(Attribute("halvane:lightCount", "int", std::to_string(rig.lights.size())));
   if (!rig.source.empty()) root.push_back(Attribute("halvane:source", "string", Quote(rig.source)));
@@ -150,10 +150,10 @@ std::string UsdExpectations(const Rig& rig, char letter) {
 
 std::string BlenderExpectations(const Rig& rig, char letter) {
   std::vector<std::string> controls;
-  for (const RigControlSpec& spec : RigControlSpecs())
+  for (const RigControlSpec& entry : RigControlSpecs())
     controls.push_back(
-        "{\"name\": " + Quote(spec.name) + ", \"default\": " + Json(spec.defaultValue) +
-        ", \"min\": " + Json(spec.minValue) + ", \"max\": " + Json(spec.maxValue) + "}");
+        "{\"name\": " + Quote(entry.name) + ", \"default\": " + Json(entry.defaultValue) +
+        ", \"min\": " + Json(entry.minValue) + ", \"max\": " + Json(entry.maxValue) + "}");
   RigControls changed;
   changed.distToOrigin = 250;
   changed.saturation = 0.5;

@@ -55,9 +55,9 @@ TEST(ExrReader, LosslessFilesOfEveryLayoutGiveThePoweredValues) {
     for (const bool half : {true, false})
       for (const int tile : {0, 3}) {
         SCOPED_TRACE(::testing::Message() << compression << " half " << half << " tile " << tile);
-        const ExrSpec spec{
+        const ExrSpec layout{
             .width = 8, .height = 5, .compression = compression, .half = half, .tileSize = tile};
-        const ReadResult r = Decoded(Read(testing::ExrFile(spec, Gradient)));
+        const ReadResult r = Decoded(Read(testing::ExrFile(layout, Gradient)));
         ExpectPicture(r, 8, 5, expected);
         EXPECT_EQ(r.rowsRead, 5);
         EXPECT_FALSE(r.scaled);
@@ -68,8 +68,8 @@ TEST(ExrReader, LossyCompressionsReadClose) {
   const auto smooth = [](int x, int y) { return Linear{1.0f + x / 64.0f, 2.0f + y / 32.0f, 3.0f}; };
   for (const auto compression : {Imf::B44_COMPRESSION, Imf::B44A_COMPRESSION, Imf::DWAA_COMPRESSION,
                                  Imf::DWAB_COMPRESSION, Imf::PXR24_COMPRESSION}) {
-    const ExrSpec spec{.width = 64, .height = 40, .compression = compression, .half = false};
-    const ReadResult r = Decoded(Read(testing::ExrFile(spec, smooth)));
+    const ExrSpec layout{.width = 64, .height = 40, .compression = compression, .half = false};
+    const ReadResult r = Decoded(Read(testing::ExrFile(layout, smooth)));
     ASSERT_EQ(r.image.width, 64) << compression;
     for (int k = 0; k < 3; ++k)
       EXPECT_NEAR(Stored(r.image, 37, 21)[k], Powered(smooth(37, 21)[k]), 0.01) << compression;
@@ -89,9 +89,9 @@ TEST(ExrReader, LuminanceIsGreyAndAlphaIsIgnored) {
 
 TEST(ExrReader, TheDisplayWindowIsThePictureAndHasZerosWithoutData) {
   // Data from column -2 to 5 and row 1 to 5 of an 8 x 4 display window.
-  const ExrSpec spec{
+  const ExrSpec layout{
       .width = 8, .height = 4, .dataX = -2, .dataY = 1, .dataWidth = 8, .dataHeight = 5};
-  ExpectPicture(Decoded(Read(testing::ExrFile(spec, Gradient))), 8, 4, [](int x, int y) {
+  ExpectPicture(Decoded(Read(testing::ExrFile(layout, Gradient))), 8, 4, [](int x, int y) {
     return x <= 5 && y >= 1 ? PoweredColour(Gradient(x, y)) : Linear{0, 0, 0};
   });
   // Data wholly outside: a black picture of the display window's size.
@@ -107,8 +107,8 @@ TEST(ExrReader, NotANumberNegativeAndInfiniteValuesAreReplacedAndCounted) {
     return x == 0 ? Linear{std::nanf(""), -1.0f, inf} : Linear{-inf, -0.0f, 4.0f};
   };
   for (const bool half : {true, false}) {
-    const ExrSpec spec{.width = 2, .height = 1, .half = half};
-    const ReadResult r = Decoded(Read(testing::ExrFile(spec, awkward)));
+    const ExrSpec layout{.width = 2, .height = 1, .half = half};
+    const ReadResult r = Decoded(Read(testing::ExrFile(layout, awkward)));
     const float largest = Powered(half ? 65504.0L : FLT_MAX);
     EXPECT_EQ(Stored(r.image, 0, 0), (Linear{0, 0, largest})) << half;
     EXPECT_EQ(Stored(r.image, 1, 0), (Linear{0, 0, Powered(4)})) << half;

@@ -18,25 +18,27 @@ namespace {
 
 constexpr int kChunkRows = 64;
 
-Imf::Header MakeHeader(const ExrSpec& spec) {
-  const int dw = spec.dataWidth < 0 ? spec.width : spec.dataWidth;
-  const int dh = spec.dataHeight < 0 ? spec.height : spec.dataHeight;
-  const Imath::Box2i display({0, 0}, {spec.width - 1, spec.height - 1});
-  const Imath::Box2i data({spec.dataX, spec.dataY}, {spec.dataX + dw - 1, spec.dataY + dh - 1});
+Imf::Header MakeHeader(const ExrSpec& layout) {
+  const int dw = layout.dataWidth < 0 ? layout.width : layout.dataWidth;
+  const int dh = layout.dataHeight < 0 ? layout.height : layout.dataHeight;
+  const Imath::Box2i display({0, 0}, {layout.width - 1, layout.height - 1});
+  const Imath::Box2i data({layout.dataX, layout.dataY},
+                          {layout.dataX + dw - 1, layout.dataY + dh - 1});
   Imf::Header header(display, data, 1.0f, Imath::V2f(0, 0), 1.0f, Imf::INCREASING_Y,
-                     spec.compression);
-  const Imf::PixelType type = spec.half ? Imf::HALF : Imf::FLOAT;
-  for (const std::string& c : spec.channels) header.channels().insert(c, Imf::Channel(type));
-  if (spec.tileSize > 0)
-    header.setTileDescription(Imf::TileDescription(spec.tileSize, spec.tileSize, Imf::ONE_LEVEL));
+                     layout.compression);
+  const Imf::PixelType type = layout.half ? Imf::HALF : Imf::FLOAT;
+  for (const std::string& c : layout.channels) header.channels().insert(c, Imf::Channel(type));
+  if (layout.tileSize > 0)
+    header.setTileDescription(
+        Imf::TileDescription(layout.tileSize, layout.tileSize, Imf::ONE_LEVEL));
   return header;
 }
 
 // Rows y0..y1-1 of the data window, one buffer per channel of the file's type.
 class RowChunk {
  public:
-  RowChunk(const ExrSpec& spec, const Imath::Box2i& data)
-      : spec_(spec), data_(data), width_(data.max.x - data.min.x + 1) {}
+  RowChunk(const ExrSpec& layout, const Imath::Box2i& data)
+      : spec_(layout), data_(data), width_(data.max.x - data.min.x + 1) {}
 
   Imf::FrameBuffer Fill(const LinearPicture& picture, int y0, int y1) {
     const std::size_t n = static_cast<std::size_t>(width_) * (y1 - y0);
@@ -73,11 +75,11 @@ class RowChunk {
   std::vector<std::vector<half>> halves_;
 };
 
-void WriteScanlines(Imf::OStream& out, const Imf::Header& header, const ExrSpec& spec,
+void WriteScanlines(Imf::OStream& out, const Imf::Header& header, const ExrSpec& layout,
                     const LinearPicture& picture) {
   Imf::OutputFile file(out, header);
   const Imath::Box2i& data = header.dataWindow();
-  RowChunk chunk(spec, data);
+  RowChunk chunk(layout, data);
   for (int y = data.min.y; y <= data.max.y; y += kChunkRows) {
     const int end = std::min(data.max.y + 1, y + kChunkRows);
     file.setFrameBuffer(chunk.Fill(picture, y, end));
@@ -85,43 +87,43 @@ void WriteScanlines(Imf::OStream& out, const Imf::Header& header, const ExrSpec&
   }
 }
 
-void WriteTiles(Imf::OStream& out, const Imf::Header& header, const ExrSpec& spec,
+void WriteTiles(Imf::OStream& out, const Imf::Header& header, const ExrSpec& layout,
                 const LinearPicture& picture) {
   Imf::TiledOutputFile file(out, header);
   const Imath::Box2i& data = header.dataWindow();
-  RowChunk chunk(spec, data);
+  RowChunk chunk(layout, data);
   for (int ty = 0; ty < file.numYTiles(); ++ty) {
-    const int y = data.min.y + ty * spec.tileSize;
-    const int end = std::min(data.max.y + 1, y + spec.tileSize);
+    const int y = data.min.y + ty * layout.tileSize;
+    const int end = std::min(data.max.y + 1, y + layout.tileSize);
     file.setFrameBuffer(chunk.Fill(picture, y, end));
     file.writeTiles(0, file.numXTiles() - 1, ty, ty);
   }
 }
 
-void Write(Imf::OStream& out, const ExrSpec& spec, const LinearPicture& picture) {
+void Write(Imf::OStream& out, const ExrSpec& layout, const LinearPicture& picture) {
   // The reader's size limits are global to the library; the writer needs none.
   Imf::Header::setMaxImageSize(0, 0);
   Imf::Header::setMaxTileSize(0, 0);
-  const Imf::Header header = MakeHeader(spec);
-  if (spec.tileSize > 0) {
-    WriteTiles(out, header, spec, picture);
+  const Imf::Header header = MakeHeader(layout);
+  if (layout.tileSize > 0) {
+    WriteTiles(out, header, layout, picture);
   } else {
-    WriteScanlines(out, header, spec, picture);
+    WriteScanlines(out, header, layout, picture);
   }
 }
 
 }  // namespace
 
-Bytes ExrFile(const ExrSpec& spec, const LinearPicture& picture) {
+Bytes ExrFile(const ExrSpec& layout, const LinearPicture& picture) {
   Imf::StdOSStream out;
-  Write(out, spec, picture);
+  Write(out, layout, picture);
   const std::string bytes = out.str();
   return Bytes(bytes.begin(), bytes.end());
 }
 
-void WriteExrFile(const std::string& path, const ExrSpec& spec, const LinearPicture& picture) {
+void WriteExrFile(const std::string& path, const ExrSpec& layout, const LinearPicture& picture) {
   Imf::StdOFStream out(path.c_str());
-  Write(out, spec, picture);
+  Write(out, layout, picture);
 }
 
 Rgbe ToRgbe(const Linear& colour) {

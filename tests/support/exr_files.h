@@ -30,8 +30,8 @@ struct ExrSpec {
 
 // The file written by the OpenEXR library, in memory or at `path`; rows are
 // written a chunk at a time, so large pictures never exist whole.
-Bytes ExrFile(const ExrSpec& spec, const LinearPicture& picture);
-void WriteExrFile(const std::string& path, const ExrSpec& spec, const LinearPicture& picture);
+Bytes ExrFile(const ExrSpec& layout, const LinearPicture& picture);
+void WriteExrFile(const std::string& path, const ExrSpec& layout, const LinearPicture& picture);
 
 // The stored RGBE pixel nearest below a linear colour, for the program's
 // decoding m * 2^(e - 136).
