@@ -29,7 +29,7 @@ void BM_ColourApplication642(benchmark::State& state) {
   Session& s = *session;
   ControlModel controls;
   testing::TestHost host;
-  FormCreate(s, controls, host);
+  StartSession(s, controls, host);
   s.image.width = kWidth;
   s.image.height = kHeight;
   s.image.pixels.resize(static_cast<std::size_t>(kWidth) * kHeight * 3);

@@ -1,7 +1,8 @@
 // Decoding large Radiance files with our reader and with stb_image's float
-// loader on the same file, and the load step's preview build. Run-length
-// scanlines are accepted up to 3000 columns, so the run-length picture is
-// 3000 x 1500; the flat one has the largest size a file may have, 4000 x 2000.
+// loader on the same file, and the load step's preview build. The run-length
+// picture stays 3000 x 1500, the widest run-length scanlines once were, so
+// the figures compare with earlier runs; the flat one has the largest size a
+// file that fits may have, 4000 x 2000.
 #include <benchmark/benchmark.h>
 #include <stb_image.h>
 
@@ -98,7 +99,7 @@ void BM_LoadStepPreview(benchmark::State& state) {
   auto session = MakeSession();
   ControlModel controls;
   testing::TestHost host;
-  FormCreate(*session, controls, host);
+  StartSession(*session, controls, host);
   host.AnswerDialog(RunLengthSky());
   LoadImage(*session, controls, host);
   for (auto _ : state) {

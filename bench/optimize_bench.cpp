@@ -30,7 +30,7 @@ using bench::ClockHost;
 
 struct SkyDome {
   SkyDome() {
-    FormCreate(s, controls, host);
+    StartSession(s, controls, host);
     s.image.width = kWidth;
     s.image.height = kHeight;
     s.image.pixels.resize(static_cast<std::size_t>(kWidth) * kHeight * 3);

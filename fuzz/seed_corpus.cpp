@@ -1,10 +1,11 @@
 // Writes small valid files of every kind the readers accept into
-// OUT/hdr, OUT/ct and OUT/tga, as starting points for the fuzzers.
+// OUT/hdr, OUT/ct, OUT/tga and OUT/exr, as starting points for the fuzzers.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "support/ct_tga_files.h"
+#include "support/exr_files.h"
 #include "support/image_files.h"
 
 namespace {
@@ -53,8 +54,37 @@ void WriteTargaSeeds(const std::filesystem::path& dir) {
     Write(dir, "rle" + d + "map.tga",
           TargaFile({8, 6, 10, depth, true, "", 1, 4, 24}, TargaRunLengthPixels(pixels, 8, depth)));
   }
+  // A 16-bit run count that fills the row exactly, within the fuzzing side limit.
   Write(dir, "wide-run.tga",
-        TargaFile({300, 1, 10, 24, true, "", 0, 0, 0}, {0x80, 0x01, 0x2C, 7, 8, 9}));
+        TargaFile({256, 1, 10, 24, true, "", 0, 0, 0}, {0x80, 0x01, 0x00, 7, 8, 9}));
+}
+
+// Small files of each layout the library writes: every compression, half and
+// float, scanlines and tiles, a data window off 0,0, luminance and alpha.
+void WriteExrSeeds(const std::filesystem::path& dir) {
+  const auto picture = [](int x, int y) {
+    return Linear{x * 0.5f + y, 2.0f * y + 0.125f, x == 2 ? -1.0f : 3.0f};
+  };
+  int n = 0;
+  for (const auto compression :
+       {Imf::NO_COMPRESSION, Imf::RLE_COMPRESSION, Imf::ZIPS_COMPRESSION, Imf::ZIP_COMPRESSION,
+        Imf::PIZ_COMPRESSION, Imf::PXR24_COMPRESSION, Imf::B44_COMPRESSION, Imf::B44A_COMPRESSION,
+        Imf::DWAA_COMPRESSION, Imf::DWAB_COMPRESSION})
+    for (const bool half : {true, false}) {
+      const ExrSpec layout{.width = 9,
+                           .height = 5,
+                           .compression = compression,
+                           .half = half,
+                           .tileSize = n % 3 == 0 ? 4 : 0};
+      Write(dir, "layout" + std::to_string(n++) + ".exr", ExrFile(layout, picture));
+    }
+  Write(dir, "window.exr",
+        ExrFile({.width = 8, .height = 4, .dataX = -2, .dataY = 1, .dataWidth = 7, .dataHeight = 5},
+                picture));
+  Write(dir, "grey.exr", ExrFile({.channels = {"Y"}}, picture));
+  Write(dir, "alpha.exr", ExrFile({.channels = {"A", "B", "G", "R"}}, picture));
+  Write(dir, "scaled.exr",
+        ExrFile({.width = 150, .height = 70, .compression = Imf::PIZ_COMPRESSION}, picture));
 }
 
 }  // namespace
@@ -68,5 +98,6 @@ int main(int argc, char** argv) {
   WriteRadianceSeeds(out / "hdr");
   WriteCtSeeds(out / "ct");
   WriteTargaSeeds(out / "tga");
+  WriteExrSeeds(out / "exr");
   return 0;
 }

@@ -13,7 +13,7 @@ packages=(
   qt6-base-dev libgl-dev
   libopenexr-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libstb-dev libpng-dev
+  libstb-dev time
   xvfb xauth x11-apps imagemagick imagemagick-6.q16hdri
 )
 

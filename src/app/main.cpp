@@ -1,12 +1,14 @@
 #include <QApplication>
 
-#include "app/form_main.h"
+#include "app/main_window.h"
+#include "app/runtime_folder.h"
 
 int main(int argc, char** argv) {
+  halvane::EnsureRuntimeFolder();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("ZR_Halvane"));
   QApplication::setStyle(QStringLiteral("Fusion"));
-  halvane::TForm_main Form_main;
-  Form_main.show();
+  halvane::MainWindow window;
+  window.show();
   return QApplication::exec();
 }

@@ -57,6 +57,13 @@ void QtHost::ShowMessage(const std::string& text) {
                            QMessageBox::Ok);
 }
 
+bool QtHost::AskYesNo(const std::string& text) {
+  if (callbacks_.beforeEvents) callbacks_.beforeEvents();
+  return QMessageBox::question(dialogParent_, QCoreApplication::applicationName(),
+                               MessageText(text), QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::Yes) == QMessageBox::Yes;
+}
+
 // The open dialog starts in the folder of the last image, or at first in the
 // sample folder.
 QString QtHost::OpenFolder() const {

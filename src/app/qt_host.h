@@ -24,6 +24,7 @@ class QtHost : public Host {
 
   void ProcessEvents() override;
   void ShowMessage(const std::string& text) override;
+  bool AskYesNo(const std::string& text) override;
   std::optional<std::string> ChooseOpenFile(const std::string& filter) override;
   std::optional<std::string> ChooseSaveFile(const std::string& defaultExtension,
                                             const std::string& filter) override;

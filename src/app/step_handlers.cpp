@@ -1,6 +1,6 @@
 // The handlers of the window's controls: each runs its core step through
 // RunStep.
-#include "app/form_main.h"
+#include "app/main_window.h"
 #include "optimize/result_table.h"
 #include "workflow/apply_colour.h"
 #include "workflow/boost_highlights.h"
@@ -18,104 +18,112 @@
 
 namespace halvane {
 
-void TForm_main::OnLoadImage() {
+void MainWindow::OnLoadImage() {
   RunStep([this] { LoadImage(*session_, controls_, *host_); });
 }
 
-void TForm_main::OnSpinPointIterationChange() {
-  RunStep([this] { SpinPointIterationChange(*session_, controls_); });
+void MainWindow::OnSpinPointIterationChange() {
+  RunStep([this] { ProposeSearchSettings(*session_, controls_); });
 }
 
-void TForm_main::OnPlacePoints() {
+void MainWindow::OnPlacePoints() {
   RunStep([this] { PlacePoints(*session_, controls_, *host_); });
 }
 
-void TForm_main::OnApplyColour() {
+void MainWindow::OnApplyColour() {
   RunStep([this] { ApplyColour(*session_, controls_, *host_); });
 }
 
-void TForm_main::OnBoostHighlights() {
+void MainWindow::OnBoostHighlights() {
   RunStep([this] { BoostHighlights(*session_, controls_, *host_); });
 }
 
-void TForm_main::OnTrackLumValueChange() {
+void MainWindow::OnTrackLumValueChange() {
   RunStep([this] { ShowHighlightValue(*session_, controls_, *host_); });
 }
 
-void TForm_main::OnTrackLumPowerChange() {
+void MainWindow::OnTrackLumPowerChange() {
   RunStep([this] { ShowHighlightPower(*session_, controls_, *host_); });
 }
 
 // Shared by TrackLumR, TrackLumG and TrackLumB.
-void TForm_main::OnTrackLumRChange() {
+void MainWindow::OnTrackLumRChange() {
   RunStep([this] { ShowHighlightColour(*session_, controls_, *host_); });
 }
 
-void TForm_main::OnButtonOptimizeClick() {
+void MainWindow::OnButtonOptimizeClick() {
   RunStep([this] { OptimizePoints(*session_, controls_, *host_); });
 }
 
 // Reaches a running optimization while it lets events run, so it is not a
 // step of its own.
-void TForm_main::OnButtonAbortClick() {
-  ButtonAbortClick(*session_);
+void MainWindow::OnButtonAbortClick() {
+  RequestAbort(*session_);
 }
 
-void TForm_main::OnGridOptimizedClick() {
+void MainWindow::OnGridOptimizedClick() {
   RunStep([this] { ChooseResult(*session_, controls_, *host_); });
 }
 
-void TForm_main::OnTrackRedLumChange() {
+void MainWindow::OnTrackRedLumChange() {
   RunStep([this] { ShowReduceThreshold(controls_, *host_); });
 }
 
-void TForm_main::OnButtonReduceLightsClick() {
+void MainWindow::OnButtonReduceLightsClick() {
   RunStep([this] { ReduceLights(*session_, controls_, *host_); });
 }
 
-void TForm_main::OnButtonCollapseLightsClick() {
+void MainWindow::OnButtonCollapseLightsClick() {
   RunStep([this] { CollapseLights(*session_, controls_, *host_); });
 }
 
-void TForm_main::OnTrackExpIntChange() {
+void MainWindow::OnTrackExpIntChange() {
   RunStep([this] { ShowExportIntensity(controls_, *host_); });
 }
 
-void TForm_main::OnButtonExportClick() {
+void MainWindow::OnButtonExportClick() {
   RunStep([this] { ExportRig(*session_, controls_, *host_, ScriptKind::Xsi); });
 }
 
-void TForm_main::OnButtonExportMayaClick() {
-  RunStep([this] { ExportRig(*session_, controls_, *host_, ScriptKind::Maya); });
+void MainWindow::OnButtonExportMayaClick() {
+  RunStep([this] { ExportRig(*session_, controls_, *host_, MayaScriptKind(controls_)); });
 }
 
-void TForm_main::OnUpdateView() {
+void MainWindow::OnButtonExportUsdClick() {
+  RunStep([this] { ExportRig(*session_, controls_, *host_, ScriptKind::Usd); });
+}
+
+void MainWindow::OnButtonExportBlenderClick() {
+  RunStep([this] { ExportRig(*session_, controls_, *host_, ScriptKind::Blender); });
+}
+
+void MainWindow::OnUpdateView() {
   RunStep([this] { ApplyOverlaySettings(*session_, controls_, *host_); });
 }
 
-void TForm_main::OnUpdateViewback() {
+void MainWindow::OnUpdateViewback() {
   RunStep([this] { ApplyBackgroundSettings(*session_, controls_, *host_); });
 }
 
-void TForm_main::OnSpinViewMinChange() {
+void MainWindow::OnSpinViewMinChange() {
   RunStep([this] { ChangeViewMinimum(*session_, controls_, *host_); });
 }
 
-void TForm_main::OnSpinViewMaxChange() {
+void MainWindow::OnSpinViewMaxChange() {
   RunStep([this] { ChangeViewMaximum(*session_, controls_, *host_); });
 }
 
-void TForm_main::OnSpinButton1UpClick() {
+void MainWindow::OnSpinButton1UpClick() {
   RunStep([this] { ShiftViewRangeUp(*session_, controls_, *host_); });
 }
 
-void TForm_main::OnSpinButton1DownClick() {
+void MainWindow::OnSpinButton1DownClick() {
   RunStep([this] { ShiftViewRangeDown(*session_, controls_, *host_); });
 }
 
 // Shared by Image1 and Image3. The readout only writes its labels, so it is
 // no step: it also works while a step lets events run.
-void TForm_main::OnImage1MouseMove(int x, int y) {
+void MainWindow::OnImage1MouseMove(int x, int y) {
   ShowReadoutAt(*session_, controls_, *host_, x, y);
   binder_.RefreshCheap();
 }

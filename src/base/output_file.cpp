@@ -6,12 +6,13 @@
 
 #include <array>
 #include <atomic>
-#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <random>
+
+#include "base/file_error.h"
 
 namespace halvane {
 namespace {
@@ -21,30 +22,10 @@ namespace fs = std::filesystem;
 constexpr int kLinkHops = 40;
 constexpr int kNameAttempts = 100;
 
+// A missing file of an output is its folder: the file itself is made.
 std::string ReasonOf(int error) {
-  switch (error) {
-    case ENOSPC:
-    case EDQUOT:
-      return "disk full";
-    case EACCES:
-    case EPERM:
-      return "permission denied";
-    case ENAMETOOLONG:
-      return "name too long";
-    case EROFS:
-      return "read-only file system";
-    case ENOENT:
-    case ENOTDIR:
-      return "no such folder";
-    case EISDIR:
-      return "is a folder";
-    default: {
-      std::string text = std::strerror(error);
-      if (!text.empty())
-        text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
-      return text;
-    }
-  }
+  if (error == ENOENT || error == ENOTDIR) return "no such folder";
+  return FileErrorReason(error);
 }
 
 // Follows symbolic links of the last component: the file a write replaces.

@@ -55,6 +55,12 @@ void BatchHost::ShowMessage(const std::string& text) {
   }
 }
 
+bool BatchHost::AskYesNo(const std::string& text) {
+  if (answerYes_) return true;
+  ShowMessage(text + "\n\rNo: run with --fit to answer yes.");
+  return false;
+}
+
 void BatchHost::ReleaseMessages() {
   for (const std::string& m : heldMessages_) messages_ << m << '\n';
   heldMessages_.clear();

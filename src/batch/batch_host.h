@@ -21,6 +21,9 @@ class BatchHost : public Host {
 
   void ProcessEvents() override;
   void ShowMessage(const std::string& text) override;
+  // Nobody answers: yes when the command line said so beforehand (--fit),
+  // else no, saying how to answer yes.
+  bool AskYesNo(const std::string& text) override;
   std::optional<std::string> ChooseOpenFile(const std::string&) override { return imagePath_; }
   std::optional<std::string> ChooseSaveFile(const std::string&, const std::string&) override {
     return saveTarget_.empty() ? std::nullopt : std::optional<std::string>(saveTarget_);
@@ -33,6 +36,8 @@ class BatchHost : public Host {
   void PreviewChanged() override {}
 
   void SetSaveTarget(std::string path) { saveTarget_ = std::move(path); }
+  // The answer to every question.
+  void AnswerYes(bool yes) { answerYes_ = yes; }
   // Every draw of 26 gives this letter's index ("A" is 0).
   void FixLetter(char letter) { fixedLetter_ = letter; }
   // Echo the controls's log lines, and the progress text of status panel 2 at
@@ -55,6 +60,7 @@ class BatchHost : public Host {
   std::size_t logPrinted_ = 0;
   std::string lastProgress_;
   bool holdMessages_ = false;
+  bool answerYes_ = false;
   std::vector<std::string> heldMessages_;
 };
 

@@ -2,11 +2,14 @@
 #include <string>
 #include <vector>
 
+#include "base/output_file.h"
 #include "batch/options.h"
+#include "batch/output_paths.h"
 #include "batch/pipeline.h"
 
 int main(int argc, char** argv) {
   using namespace halvane;
+  RemoveTemporaryOutputsOnSignals();
   BatchOptions options;
   std::string error;
   const std::vector<std::string> args(argv + 1, argv + argc);
@@ -20,6 +23,7 @@ int main(int argc, char** argv) {
     case ParseResult::kRun:
       break;
   }
+  if (const int code = CheckOutputPaths(options, std::cerr); code != kExitDone) return code;
   try {
     return RunPipeline(options, std::cout, std::cerr);
   } catch (const std::exception& e) {

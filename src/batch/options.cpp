@@ -77,8 +77,28 @@ std::string ApplyLumColor(BatchOptions& o, const std::string& v) {
 }
 
 std::string ApplyOutput(BatchOptions& o, const std::string& v) {
-  if (!ScriptKindForPath(v)) return "'" + v + "' must end in .mel (Maya) or .vbs (XSI)";
+  if (!ScriptKindForPath(v))
+    return "'" + v + "' must end in .mel (Maya), .vbs (XSI), .usda (USD) or .py (Blender)";
   o.outputs.push_back(v);
+  return {};
+}
+
+std::string ApplyMayaRenderer(BatchOptions& o, const std::string& v) {
+  if (v == "mentalray") {
+    o.mayaRenderer = MayaRenderer::MentalRay;
+  } else if (v == "arnold") {
+    o.mayaRenderer = MayaRenderer::Arnold;
+  } else {
+    return "'" + v + "' is not mentalray or arnold";
+  }
+  return {};
+}
+
+std::string ApplyTimeLimit(BatchOptions& o, const std::string& v) {
+  long long milliseconds = 0;
+  if (std::string e = ParseScaledDecimal(v, 3, milliseconds); !e.empty()) return e;
+  if (milliseconds == 0) return "'" + v + "' is not above 0";
+  o.timeLimitMs = milliseconds;
   return {};
 }
 
@@ -91,6 +111,7 @@ std::string ApplyLetter(BatchOptions& o, const std::string& v) {
 const std::vector<OptionSpec>& OptionTable() {
   static const std::vector<OptionSpec> table = {
       {{"-v", "--verbose"}, nullptr, Switch(&BatchOptions::verbose)},
+      {{"--fit"}, nullptr, Switch(&BatchOptions::fit)},
       {{"--preview"}, "OUT.png", Path(&BatchOptions::previewPath)},
       {{"--points-csv"}, "FILE", Path(&BatchOptions::pointsCsvPath)},
       {{"--resolution"}, "3|4", Whole(&BatchOptions::resolution, 3, 4)},
@@ -110,6 +131,7 @@ const std::vector<OptionSpec>& OptionTable() {
       {{"--level1-points"}, "N", Whole(&BatchOptions::level1Points, 100, 1000)},
       {{"--level1-max-lights"}, "N", Whole(&BatchOptions::level1MaxLights, 20, 150)},
       {{"--halt-after-level1"}, nullptr, Switch(&BatchOptions::haltAfterLevel1)},
+      {{"--time-limit"}, "SECONDS", ApplyTimeLimit},
       {{"--threads"}, "N", Whole(&BatchOptions::threads, 0, 256)},
       {{"--row"}, "N", Whole(&BatchOptions::row, 1, 100)},
       {{"--table"}, nullptr, Switch(&BatchOptions::table)},
@@ -117,9 +139,11 @@ const std::vector<OptionSpec>& OptionTable() {
       {{"--collapse-group"}, "N", Whole(&BatchOptions::collapseGroup, 2, 7)},
       {{"--collapse-threshold"}, "V", Field(&BatchOptions::collapseThreshold)},
       {{"-o", "--output"}, "FILE", ApplyOutput},
+      {{"--maya-renderer"}, "R", ApplyMayaRenderer},
       {{"--distance"}, "N", Whole(&BatchOptions::distance, 5, 10000)},
       {{"--letter"}, "L", ApplyLetter},
       {{"-q", "--quiet"}, nullptr, Switch(&BatchOptions::quiet)},
+      {{"--strict"}, nullptr, Switch(&BatchOptions::strict)},
   };
   return table;
 }
@@ -135,11 +159,15 @@ const OptionSpec* FindOption(const std::string& name) {
 
 std::string BatchUsage() {
   return "usage: halvane-batch IMAGE [options]\n"
-         "  Runs the window's steps on IMAGE (.hdr, .ct or .tga):\n"
+         "  Runs the window's steps on IMAGE (.hdr, .exr, .ct or .tga):\n"
          "  load -> start points -> colour application -> [highlight increase] -> [optimization]\n"
          "  -> choose --row -> [reduce lights] -> [collapse lights] -> export to every -o file\n"
          "\n"
-         "  -o, --output FILE          write a script; repeatable. .mel: Maya, .vbs: XSI\n"
+         "  -o, --output FILE          write the rig; repeatable. .mel: Maya, .vbs: XSI,\n"
+         "                             .usda: USD stage, .py: Blender script\n"
+         "  --maya-renderer R          what .mel files are for: mentalray (default) or arnold\n"
+         "  --fit                      load an image wider or taller than 4000 pixels\n"
+         "                             halved until it fits (else it is refused)\n"
          "  --resolution 3|4           analyse resolution: 162 or 642 points (default 4)\n"
          "  --black V --white V        black and white point (defaults 0 and 1)\n"
          "  --clamp V                  clamp luminance (default 99)\n"
@@ -155,6 +183,8 @@ std::string BatchUsage() {
          "  --level1-points N          100..1000 (default 275)\n"
          "  --level1-max-lights N      20..150 (default 50)\n"
          "  --halt-after-level1        stop the optimization after level 1\n"
+         "  --time-limit SECONDS       stop the optimization once the run has taken SECONDS,\n"
+         "                             as Abort does; the results so far are used\n"
          "  --threads N                search threads, 0..256 (default 0: one per core;\n"
          "                             1: sequential); the results are the same for any N\n"
          "  --row N                    the result row chosen after the run, 1..100 (default 1)\n"
@@ -162,25 +192,36 @@ std::string BatchUsage() {
          "  --collapse-group N         \"Collapse lights\": smallest group, 2..7\n"
          "  --collapse-threshold V     \"Collapse lights\": luminance tolerance\n"
          "  --distance N               XSI light distance, 5..10000 (default 100)\n"
-         "  --letter L                 fixed light name letter A..Z (default: drawn at random)\n"
+         "  --letter L                 light name letter A..Z for every -o file (default: one\n"
+         "                             letter drawn from the image file's bytes, so the same\n"
+         "                             image gives the same files every run)\n"
          "  --table                    print the result table (tab-separated)\n"
          "  --points-csv FILE          write every point's values as CSV\n"
          "  --preview FILE.png         write the preview picture\n"
          "  -v, --verbose              print the log lines and the progress\n"
          "  -q, --quiet                print messages only when the run fails\n"
+         "  --strict                   fail (exit 1) when the image file ends early or the\n"
+         "                             time limit is reached\n"
+         "  --                         ends the options: IMAGE may start with '-'\n"
          "  -h, --help                 show this text\n"
          "  Decimal values V go into five-character fields: 0.00..99.99, two decimals.\n"
-         "exit status: 0 done, 1 the image cannot be read, 2 usage error (also a\n"
-         "             value the run cannot use), 3 an output file cannot be written,\n"
-         "             4 an internal error\n";
+         "exit status: 0 done, 1 the image cannot be read (with --strict also: ends\n"
+         "             early, time limit reached), 2 usage error (also a value the run\n"
+         "             cannot use, an output that is the image or another output),\n"
+         "             3 an output file cannot be written, 4 an internal error\n";
 }
 
 ParseResult ParseBatchOptions(const std::vector<std::string>& args, BatchOptions& options,
                               std::string& error) {
+  bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (arg == "-h" || arg == "--help") return ParseResult::kHelp;
-    if (arg.size() > 1 && arg[0] == '-') {
+    if (!optionsEnded && arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (!optionsEnded && (arg == "-h" || arg == "--help")) return ParseResult::kHelp;
+    if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
       std::string name = arg, value;
       bool inlineValue = false;
       if (const std::size_t eq = arg.find('=');

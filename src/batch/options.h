@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "rig/script_kind.h"
+
 namespace halvane {
 
 // What the command line asks for. Values are held as the controls hold them:
@@ -12,6 +14,7 @@ namespace halvane {
 // characters.
 struct BatchOptions {
   std::string image;
+  bool fit = false;  // load a picture larger than 4000 pixels scaled down
   bool verbose = false;
   std::string previewPath;
   std::string pointsCsvPath;
@@ -43,9 +46,12 @@ struct BatchOptions {
   std::optional<std::string> collapseThreshold;  // EditRedThreshold
 
   std::vector<std::string> outputs;
-  std::optional<int> distance;  // SpinLightDistance
+  MayaRenderer mayaRenderer = MayaRenderer::MentalRay;  // what .mel outputs are for
+  std::optional<int> distance;                          // SpinLightDistance
   std::optional<char> letter;
   bool quiet = false;
+  std::optional<long long> timeLimitMs;  // the optimization stops once the run has taken this
+  bool strict = false;                   // a short image file or the time limit fails the run
 };
 
 enum class ParseResult { kRun, kHelp, kUsageError };

@@ -1,13 +1,15 @@
 #include "batch/pipeline.h"
 
-#include <fstream>
+#include <memory>
 #include <ostream>
 
 #include "batch/batch_host.h"
+#include "batch/image_letter.h"
 #include "batch/points_csv.h"
+#include "batch/side_outputs.h"
+#include "batch/time_limit.h"
 #include "optimize/result_table.h"
 #include "optimize/search_settings.h"
-#include "preview/png_writer.h"
 #include "rig/script_kind.h"
 #include "workflow/apply_colour.h"
 #include "workflow/boost_highlights.h"
@@ -15,6 +17,7 @@
 #include "workflow/export_rig.h"
 #include "workflow/finetune.h"
 #include "workflow/highlight_sliders.h"
+#include "workflow/image_file_problems.h"
 #include "workflow/load_image.h"
 #include "workflow/optimize_points.h"
 #include "workflow/place_points.h"
@@ -28,7 +31,7 @@ namespace {
 void SetControls(const BatchOptions& o, Session& s, ControlModel& controls, Host& host) {
   if (o.resolution) {
     controls.SpinPointIteration.value = *o.resolution;
-    SpinPointIterationChange(s, controls);
+    ProposeSearchSettings(s, controls);
   }
   if (o.black) controls.EditBlack.text = *o.black;
   if (o.white) controls.EditWhite.text = *o.white;
@@ -59,6 +62,8 @@ void SetControls(const BatchOptions& o, Session& s, ControlModel& controls, Host
   }
   if (o.collapseGroup) controls.SpinRedGroupNr.value = *o.collapseGroup;
   if (o.distance) controls.SpinLightDistance.value = *o.distance;
+  controls.RadioMayaRenderer.itemIndex =
+      o.mayaRenderer == MayaRenderer::Arnold ? kMayaRendererArnold : kMayaRendererMentalRay;
 }
 
 void PrintTable(const ControlModel& controls, std::ostream& out) {
@@ -69,31 +74,12 @@ void PrintTable(const ControlModel& controls, std::ostream& out) {
   }
 }
 
-int WriteFiles(const BatchOptions& o, const Session& s, const ControlModel& controls,
-               std::ostream& err) {
-  if (!o.pointsCsvPath.empty()) {
-    std::ofstream csv(o.pointsCsvPath, std::ios::binary | std::ios::trunc);
-    if (csv) WritePointsCsv(s.dome, csv);
-    if (!csv) {
-      err << "halvane-batch: cannot write " << o.pointsCsvPath << '\n';
-      return kExitOutputFailed;
-    }
-  }
-  if (!o.previewPath.empty()) {
-    std::string error;
-    if (!WritePng(ShownPreview(s, controls), o.previewPath, error)) {
-      err << "halvane-batch: cannot write " << o.previewPath << ": " << error << '\n';
-      return kExitOutputFailed;
-    }
-  }
-  return kExitDone;
-}
-
 int ExportScripts(const BatchOptions& o, Session& s, ControlModel& controls, BatchHost& host) {
   for (const std::string& path : o.outputs) {
     host.SetSaveTarget(path);
-    const StepOutcome outcome =
-        ExportRig(s, controls, host, ScriptKindForPath(path).value());  // checked with the options
+    ScriptKind kind = ScriptKindForPath(path).value();              // checked with the options
+    if (kind == ScriptKind::Maya) kind = MayaScriptKind(controls);  // as the window's choice
+    const StepOutcome outcome = ExportRig(s, controls, host, kind);
     if (outcome.status == StepStatus::kFailed) return kExitOutputFailed;
   }
   return kExitDone;
@@ -105,10 +91,14 @@ class Pipeline {
       : o_(o), out_(out), err_(err), session_(MakeSession()), s_(*session_), host_(o.image, err) {}
 
   int Run() {
-    FormCreate(s_, controls_, host_);
+    if (o_.timeLimitMs)
+      timeLimit_ = std::make_unique<TimeLimit>(std::chrono::milliseconds(*o_.timeLimitMs),
+                                               s_.abortRequested);
+    StartSession(s_, controls_, host_);
     if (o_.verbose) host_.Echo(&controls_);
     host_.HoldMessages(o_.quiet);
     if (o_.letter) host_.FixLetter(*o_.letter);
+    host_.AnswerYes(o_.fit);
     SetControls(o_, s_, controls_, host_);
     const int code = Steps();
     host_.FlushLog();
@@ -121,6 +111,12 @@ class Pipeline {
     if (const StepOutcome loaded = LoadImage(s_, controls_, host_); !loaded.done()) {
       err_ << "halvane-batch: " << loaded.message << '\n';
       return kExitUnreadable;
+    }
+    // One letter for every output of this image, unless --letter fixed it.
+    if (!o_.letter)
+      if (const auto letter = ImageFileLetter(o_.image)) host_.FixLetter(*letter);
+    if (const std::string shortFile = ShortFileText(s_); !shortFile.empty()) {
+      if (int code = Warn(MessageWords(shortFile)); code != kExitDone) return code;
     }
     PlacePoints(s_, controls_, host_);  // the image is loaded: it cannot fail
     if (!ApplyColour(s_, controls_, host_).done()) return kExitUsage;  // black point = white point
@@ -139,16 +135,44 @@ class Pipeline {
       CollapseLights(s_, controls_, host_);
     }
     if (int code = ExportScripts(o_, s_, controls_, host_); code != kExitDone) return code;
-    return WriteFiles(o_, s_, controls_, err_);
+    return WriteSideOutputs(o_, s_, controls_, err_);
+  }
+
+  // Prints a warning about the image; with --strict it is the failure that
+  // ends the run.
+  int Warn(const std::string& text) {
+    host_.FlushLog();
+    if (o_.strict || !o_.quiet) err_ << "halvane-batch: " << o_.image << ": " << text << '\n';
+    return o_.strict ? kExitUnreadable : kExitDone;
+  }
+
+  // A log sentence as a part of a message: lower case first, no full stop.
+  static std::string MessageWords(std::string text) {
+    if (!text.empty() && text.back() == '.') text.pop_back();
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z')
+      text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    return text;
+  }
+
+  int ReportTimeLimit() {
+    const int level = controls_.RadioLevelNr.itemIndex + 1;
+    return Warn("time limit " + SecondsText(*o_.timeLimitMs) + " s reached in level " +
+                std::to_string(level) +
+                (o_.strict ? "; nothing written" : "; results so far kept"));
   }
 
   // A run halted after level 1 ends as aborted and lists its results too.
   int Optimize() {
     if (o_.threshold) controls_.EditOptThreshold.text = *o_.threshold;
+    if (timeLimit_) timeLimit_->Arm(true);
     const StepOutcome optimized = OptimizePoints(s_, controls_, host_);
+    if (timeLimit_) timeLimit_->Arm(false);
     if (!optimized.done() && optimized.status != StepStatus::kAborted) {
       err_ << "halvane-batch: " << optimized.message << '\n';
       return kExitUsage;
+    }
+    if (timeLimit_ && timeLimit_->reached() && optimized.status == StepStatus::kAborted) {
+      if (int code = ReportTimeLimit(); code != kExitDone) return code;
     }
     if (o_.table) PrintTable(controls_, out_);
     if (o_.row != controls_.GridOptimized.selectedRow) {
@@ -169,6 +193,7 @@ class Pipeline {
   Session& s_;
   ControlModel controls_;
   BatchHost host_;
+  std::unique_ptr<TimeLimit> timeLimit_;
 };
 
 }  // namespace

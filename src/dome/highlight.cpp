@@ -6,8 +6,6 @@
 #include "base/number_text.h"
 #include "dome/point_colours.h"
 #include "dome/statistics.h"
-#include "workflow/redraw.h"
-#include "workflow/workflow.h"
 
 namespace halvane {
 namespace {

@@ -1,8 +1,6 @@
 #include "dome/start_points.h"
 
 #include <cmath>
-#include "workflow/redraw.h"
-#include "workflow/workflow.h"
 #include <string>
 
 namespace halvane {

@@ -16,6 +16,11 @@ class ByteSource {
   virtual int64_t Size() const = 0;
   // The next block; empty at the end. Valid until the next call.
   virtual std::span<const uint8_t> NextBlock() = 0;
+  // For formats that jump about the file: copies the out.size() bytes at
+  // `offset`; false when they are not all there. NextBlock goes on unmoved.
+  virtual bool ReadAt(int64_t offset, std::span<uint8_t> out) = 0;
+  // What the bytes are, for messages: the file's path.
+  virtual std::string Name() const = 0;
 };
 
 // Bytes already in memory, handed out whole or in blocks of `blockSize`.
@@ -25,6 +30,8 @@ class SpanSource final : public ByteSource {
       : bytes_(bytes), blockSize_(blockSize == 0 ? 1 : blockSize) {}
   int64_t Size() const override { return static_cast<int64_t>(bytes_.size()); }
   std::span<const uint8_t> NextBlock() override;
+  bool ReadAt(int64_t offset, std::span<uint8_t> out) override;
+  std::string Name() const override { return "bytes in memory"; }
 
  private:
   std::span<const uint8_t> bytes_;
@@ -46,12 +53,16 @@ class FileSource final : public ByteSource {
   bool Failed() const { return failed_; }
   int64_t Size() const override { return size_; }
   std::span<const uint8_t> NextBlock() override;
+  bool ReadAt(int64_t offset, std::span<uint8_t> out) override;
+  std::string Name() const override { return path_; }
 
  private:
+  std::string path_;
   std::FILE* file_ = nullptr;
   int64_t size_ = 0;
   int64_t given_ = 0;
   bool failed_ = false;
+  bool moved_ = false;  // ReadAt moved the file position
   std::vector<uint8_t> block_;
 };
 

@@ -5,10 +5,11 @@
 namespace halvane {
 namespace {
 
-constexpr std::array<ImageFileType, 3> kImageFileTypes{{
-    {".CT", "*.ct", "Mental Images .ct (8bit, 16bit and float)", ReadCt},
-    {".TGA", "*.tga", "Targa .tga (8bit)", ReadTga},
-    {".HDR", "*.hdr", "Radiance .hdr (float)", ReadHdr},
+constexpr std::array<ImageFileType, 4> kImageFileTypes{{
+    {".CT", "*.ct", "Mental Images .ct (8bit, 16bit and float)", ReadCt, true, nullptr},
+    {".TGA", "*.tga", "Targa .tga (8bit)", ReadTga, true, nullptr},
+    {".HDR", "*.hdr", "Radiance .hdr (float)", ReadHdr, true, ReadHdrSize},
+    {".EXR", "*.exr", "OpenEXR .exr (half and float)", ReadExr, false, nullptr},
 }};
 
 }  // namespace

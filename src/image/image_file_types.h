@@ -15,6 +15,12 @@ struct ImageFileType {
   std::string_view pattern;    // for the open dialog: "*.hdr"
   std::string_view description;
   ImageReader read;
+  // Whether files over the load step's file size limit are refused unread.
+  bool sizeLimited;
+  // For a size-limited kind whose reader scales down: the picture size from
+  // the header, so that a file over the limit is read only when it will be
+  // scaled down. Null for the others.
+  OrError<ImageSize> (*pictureSize)(ByteSource& source);
 };
 
 // Every readable kind, in the order the open dialog lists them.

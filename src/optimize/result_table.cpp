@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 #include <string>
+#include "base/number_text.h"
 
 #include "base/number_text.h"
 #include "optimize/popcount_clones.h"

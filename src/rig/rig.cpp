@@ -102,7 +102,7 @@ void SetArea(RigLight& light, int subdivLevel, RigMode mode, ScriptKind kind) {
   if (mode == RigMode::Candidate) {
     light.areaScale = static_cast<float>(LevelWidth(light.level) * AreaSpacing(subdivLevel));
     light.areaSamples = CandidateSamples(light.level, subdivLevel);
-  } else if (kind == ScriptKind::Maya) {
+  } else if (kind != ScriptKind::Xsi) {  // the new writers size them like Maya
     light.areaScale = static_cast<float>(LevelWidth(light.level) * 1.2L);
     light.areaSamples = kPlainMayaSamples;
   } else {

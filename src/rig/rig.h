@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "dome/dome.h"
@@ -38,6 +39,7 @@ struct Rig {
   std::vector<RigLight> lights;
   int subdivLevel = 0;
   int lightDistance = 100;
+  std::string source;  // the image's file name, for the writers that record it
 };
 
 // The control values a rig depends on.

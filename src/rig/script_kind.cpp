@@ -13,19 +13,40 @@ std::string LowerCase(std::string text) {
 
 }  // namespace
 
-std::optional<ScriptKind> ScriptKindForPath(const std::string& path) {
+std::optional<ScriptKind> ScriptKindForPath(const std::string& path, MayaRenderer renderer) {
   const std::string extension = LowerCase(std::filesystem::path(path).extension().string());
-  if (extension == ".mel") return ScriptKind::Maya;
+  if (extension == ".mel")
+    return renderer == MayaRenderer::Arnold ? ScriptKind::MayaArnold : ScriptKind::Maya;
   if (extension == ".vbs") return ScriptKind::Xsi;
+  if (extension == ".usda") return ScriptKind::Usd;
+  if (extension == ".py") return ScriptKind::Blender;
   return std::nullopt;
 }
 
 const char* DefaultExtension(ScriptKind kind) {
-  return kind == ScriptKind::Maya ? ".mel" : ".vbs";
+  switch (kind) {
+    case ScriptKind::Xsi:
+      return ".vbs";
+    case ScriptKind::Usd:
+      return ".usda";
+    case ScriptKind::Blender:
+      return ".py";
+    default:
+      return ".mel";
+  }
 }
 
 const char* SaveFilter(ScriptKind kind) {
-  return kind == ScriptKind::Maya ? "*.mel|*.mel" : "*.vbs|*.vbs";
+  switch (kind) {
+    case ScriptKind::Xsi:
+      return "*.vbs|*.vbs";
+    case ScriptKind::Usd:
+      return "*.usda|*.usda";
+    case ScriptKind::Blender:
+      return "*.py|*.py";
+    default:
+      return "*.mel|*.mel";
+  }
 }
 
 }  // namespace halvane

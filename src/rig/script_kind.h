@@ -5,12 +5,18 @@
 
 namespace halvane {
 
-// The two script languages the rig can be written in.
-enum class ScriptKind { Maya, Xsi };
+// The languages and formats the rig can be written in: the Maya script for
+// mental ray, the XSI script, a USD stage, a Blender script and a Maya script
+// for Arnold.
+enum class ScriptKind { Maya, Xsi, Usd, Blender, MayaArnold };
 
-// The kind named by a file's extension, ".mel" or ".vbs" in any case; empty
-// for any other extension.
-std::optional<ScriptKind> ScriptKindForPath(const std::string& path);
+// The renderer a Maya script is written for.
+enum class MayaRenderer { MentalRay, Arnold };
+
+// The kind named by a file's extension in any case: ".mel" (Maya, for
+// `renderer`), ".vbs", ".usda" or ".py"; empty for any other extension.
+std::optional<ScriptKind> ScriptKindForPath(const std::string& path,
+                                            MayaRenderer renderer = MayaRenderer::MentalRay);
 
 // What the save dialog offers for each kind.
 const char* DefaultExtension(ScriptKind kind);

@@ -3,9 +3,9 @@
 #include "base/number_text.h"
 #include "dome/point_colours.h"
 #include "dome/statistics.h"
-#include "workflow/redraw.h"
 #include "workflow/dome_display.h"
 #include "workflow/place_points.h"
+#include "workflow/redraw.h"
 #include "workflow/workflow.h"
 
 namespace halvane {

@@ -6,9 +6,9 @@
 #include "base/number_text.h"
 #include "dome/highlight.h"
 #include "dome/statistics.h"
-#include "workflow/redraw.h"
 #include "workflow/apply_colour.h"
 #include "workflow/dome_display.h"
+#include "workflow/redraw.h"
 #include "workflow/workflow.h"
 
 namespace halvane {

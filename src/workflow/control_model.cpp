@@ -114,6 +114,10 @@ ControlModel::ControlModel() {
   LabelExpIntens = {"1.0"};
   ButtonExport = {"XSI Script"};
   ButtonExportMaya = {"Maya Script"};
+  RadioMayaRenderer.items = {"mental ray", "Arnold"};
+  RadioMayaRenderer.itemIndex = kMayaRendererMentalRay;
+  ButtonExportUsd = {"USD Stage"};
+  ButtonExportBlender = {"Blender Script"};
 
   SpinViewMin = Spin("View range:", 0, 0, 50);
   SpinViewMax = Spin("to", 1, 1, 50);

@@ -15,11 +15,15 @@ constexpr const char* kOpenImageFilter =
     "*.ct,*.tga,*.hdr|*.ct;*.tga;*.hdr|Mental Images .ct (8bit, 16bit and float)|*.ct|"
     "Targa .tga (8bit)|*.tga|Radiance .hdr (float)|*.hdr";
 
+// The items of RadioMayaRenderer.
+constexpr int kMayaRendererMentalRay = 0;
+constexpr int kMayaRendererArnold = 1;
+
 // Which bitmap the preview control Image1 shows.
 enum class PreviewLayer { Background, Overlay };
 
 // The model of every control of the main window, named after the controls.
-// A new control model holds the values the window is designed with; FormCreate then
+// A new control model holds the values the window is designed with; StartSession then
 // applies the start-up values.
 struct ControlModel {
   ControlModel();
@@ -78,6 +82,8 @@ struct ControlModel {
   TrackBar TrackExpInt;
   Label LabelExpIntens;
   Button ButtonExport, ButtonExportMaya;
+  RadioGroup RadioMayaRenderer;  // the Maya script's renderer: kMayaRenderer...
+  Button ButtonExportUsd, ButtonExportBlender;
 
   // View Settings
   SpinEdit SpinViewMin, SpinViewMax;

@@ -1,11 +1,12 @@
 #include "workflow/export_rig.h"
 
 #include <exception>
+#include <filesystem>
 #include <string>
 
+#include "base/output_file.h"
 #include "rig/light_name.h"
 #include "rig/rig.h"
-#include "rig/script_file.h"
 #include "rig/script_text.h"
 #include "workflow/workflow.h"
 
@@ -18,19 +19,40 @@ RigOptions RigOptionsFromForm(const ControlModel& controls, ScriptKind kind) {
   return {kind, controls.GridOptimized.selectedRow, controls.SpinLightDistance.value};
 }
 
+std::string WriteFailureText(const std::string& path, const std::string& reason) {
+  return "Cannot write \"" + path + "\": " + reason;
+}
+
 // Builds the script and writes it; returns an empty string or the failure.
 std::string WriteScript(const Session& s, const ControlModel& controls, Host& host, ScriptKind kind,
                         const std::string& path) {
+  std::string text;
   try {
     const char letter = NameLetter(host.RandomInt(kNameLetterCount));
-    const Rig rig = MakeRig(s.dome, s.image, s.results, RigOptionsFromForm(controls, kind));
-    return WriteFileReplacing(path, ScriptText(rig, letter));
+    Rig rig = MakeRig(s.dome, s.image, s.results, RigOptionsFromForm(controls, kind));
+    rig.source = std::filesystem::path(controls.EditImagename.text).filename().string();
+    text = ScriptText(rig, letter);
   } catch (const std::exception& e) {
     return WriteFailureText(path, e.what());
   }
+  if (const auto error = WriteOutputFile(path, text)) return WriteFailureText(path, error->reason);
+  return {};
+}
+
+// The message box keeps its text; the log and the status bar name the file
+// and the reason too, so they stay visible once the box is closed.
+void ReportFailure(ControlModel& controls, Host& host, const std::string& failure) {
+  host.ShowMessage(failure);
+  AddLogLine(controls, host, ":  " + failure);
+  SetStatus(controls, 0, failure);
 }
 
 }  // namespace
+
+ScriptKind MayaScriptKind(const ControlModel& controls) {
+  return controls.RadioMayaRenderer.itemIndex == kMayaRendererArnold ? ScriptKind::MayaArnold
+                                                                     : ScriptKind::Maya;
+}
 
 StepOutcome ExportRig(Session& s, ControlModel& controls, Host& host, ScriptKind kind) {
   if (s.workflowState < 3) return StepOutcome::NotRun("Apply colours first.");
@@ -42,7 +64,7 @@ StepOutcome ExportRig(Session& s, ControlModel& controls, Host& host, ScriptKind
   if (failure.empty())
     MarkStepDone(controls, kExportStep);
   else
-    host.ShowMessage(failure);
+    ReportFailure(controls, host, failure);
   SetBusy(controls, false);
   return failure.empty() ? StepOutcome::Done() : StepOutcome::Failed(failure);
 }

@@ -15,4 +15,8 @@ namespace halvane {
 // The session is not changed.
 StepOutcome ExportRig(Session& session, ControlModel& controls, Host& host, ScriptKind kind);
 
+// The Maya script the renderer choice next to the Maya button asks for:
+// mental ray (the default) or Arnold.
+ScriptKind MayaScriptKind(const ControlModel& controls);
+
 }  // namespace halvane

@@ -7,6 +7,9 @@
 
 namespace halvane {
 
+// Message texts break their lines with line feed followed by carriage return.
+constexpr const char* kMessageBreak = "\n\r";
+
 // What a step needs from the world outside the core. The window implements it
 // with the toolkit; the pipeline and the tests implement it without.
 class Host {
@@ -17,6 +20,8 @@ class Host {
   virtual void ProcessEvents() = 0;
   // A modal message box with an OK button.
   virtual void ShowMessage(const std::string& text) = 0;
+  // A modal question with Yes and No buttons; true for Yes.
+  virtual bool AskYesNo(const std::string& text) = 0;
   // Modal file dialogs; the filter uses "description|patterns|..." pairs.
   // Empty when the user cancels.
   virtual std::optional<std::string> ChooseOpenFile(const std::string& filter) = 0;

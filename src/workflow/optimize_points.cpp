@@ -4,14 +4,14 @@
 #include <string>
 
 #include "base/number_text.h"
-#include "workflow/apply_colour.h"
-#include "workflow/boost_highlights.h"
-#include "workflow/dome_display.h"
 #include "optimize/candidates.h"
 #include "optimize/optimization_run.h"
 #include "optimize/result_table.h"
-#include "workflow/redraw.h"
+#include "workflow/apply_colour.h"
+#include "workflow/boost_highlights.h"
 #include "workflow/choose_result.h"
+#include "workflow/dome_display.h"
+#include "workflow/redraw.h"
 #include "workflow/result_table_view.h"
 #include "workflow/workflow.h"
 
@@ -20,7 +20,6 @@ namespace {
 
 constexpr int kOptimizeStep = 5;
 constexpr double kSecondsPerDay = 86400.0;
-const char kBreak[] = "\n\r";
 
 std::string Num(long long v) {
   return std::to_string(v);
@@ -130,7 +129,7 @@ class PointOptimization {
     const int maxLights = controls_.SpinOptLevel1_min.value;
     if (!(static_cast<long long>(minLights) + 10 < maxLights && s_.results.foundCount > 1000))
       return;
-    const std::string br = kBreak;
+    const std::string br = kMessageBreak;
     host_.ShowMessage("<pause after level 1>" + br + " " + br + Num(s_.results.foundCount) +
                       " optimizations were found after Level 1, that's pretty much." + br +
                       Num(minLights) + " min lights were found after Level 1," +

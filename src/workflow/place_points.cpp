@@ -3,8 +3,8 @@
 #include <string>
 
 #include "dome/start_points.h"
-#include "workflow/redraw.h"
 #include "workflow/dome_display.h"
+#include "workflow/redraw.h"
 #include "workflow/workflow.h"
 
 namespace halvane {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <string>
 
-#include "workflow/display_settings.h"
 #include "preview/dome_fill.h"
 #include "preview/image_layer.h"
 #include "preview/overlay.h"
+#include "workflow/display_settings.h"
 
 namespace halvane {
 namespace {

@@ -18,6 +18,7 @@ struct Session {
   bool imageMissing = true;
   Image image;
   std::string imageFileName;
+  int imageRowsRead = 0;  // rows the file held in full; below image.height when it ended early
 
   Dome dome;
   SamplingSettings sampling;

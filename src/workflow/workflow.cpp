@@ -16,7 +16,8 @@ void SetBusy(ControlModel& controls, bool busy) {
   for (Button* b :
        {&controls.Button_LoadImage, &controls.ButtonCalculateStartpoints,
         &controls.ButtonApplyColor, &controls.ButtonIncreaseMaxWhite, &controls.ButtonOptimize,
-        &controls.ButtonReduceLights, &controls.ButtonExport, &controls.ButtonCollapseLights})
+        &controls.ButtonReduceLights, &controls.ButtonExport, &controls.ButtonCollapseLights,
+        &controls.ButtonExportUsd, &controls.ButtonExportBlender})
     b->enabled = enabled;
   controls.GridOptimized.enabled = enabled;
 }
@@ -104,7 +105,7 @@ void EndStep(ControlModel& controls, Host& host, int step, const std::string& lo
   SetBusy(controls, false);
 }
 
-void FormCreate(Session& s, ControlModel& controls, Host& host) {
+void StartSession(Session& s, ControlModel& controls, Host& host) {
   host.SeedRandom();
   s.imageMissing = true;
   s.dome.pointCount = 0;
@@ -130,7 +131,7 @@ void FormCreate(Session& s, ControlModel& controls, Host& host) {
   controls.Image3.visible = true;
 }
 
-void SpinPointIterationChange(Session& s, ControlModel& controls) {
+void ProposeSearchSettings(Session& s, ControlModel& controls) {
   if (s.dome.subdivLevel == 4) {
     controls.SpinOptMaxRed.value = 5;
     controls.SpinOptLevel1.value = 275;
@@ -142,16 +143,16 @@ void SpinPointIterationChange(Session& s, ControlModel& controls) {
   }
 }
 
-void ButtonAbortClick(Session& s) {
+void RequestAbort(Session& s) {
   s.abortRequested = true;
 }
 
-bool FormCloseQuery(Session& s) {
+bool RequestClose(Session& s) {
   s.abortRequested = true;
   return true;
 }
 
-void FormClose(Session& s) {
+void ReleasePreview(Session& s) {
   s.view.preview.Release();
   s.view.background.Release();
 }

@@ -29,12 +29,16 @@ void MarkStepDone(ControlModel& controls, int step);
 void EndStep(ControlModel& controls, Host& host, int step, const std::string& logText,
              const std::string& statusText);
 
-// Handlers of the window itself.
-void FormCreate(Session& session, ControlModel& controls, Host& host);
-void SpinPointIterationChange(Session& session, ControlModel& controls);
-void ButtonAbortClick(Session& session);
-// Returns whether the window may close.
-bool FormCloseQuery(Session& session);
-void FormClose(Session& session);
+// The start values of the session and of the controls.
+void StartSession(Session& session, ControlModel& controls, Host& host);
+// A new analysis resolution proposes the optimization settings that suit it.
+void ProposeSearchSettings(Session& session, ControlModel& controls);
+// Asks a running optimization to stop at its next check.
+void RequestAbort(Session& session);
+// A close request stops a running optimization; returns whether the window
+// may close.
+bool RequestClose(Session& session);
+// Frees the preview pictures when the window closes.
+void ReleasePreview(Session& session);
 
 }  // namespace halvane

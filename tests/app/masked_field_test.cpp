@@ -4,118 +4,81 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QKeyEvent>
 
-#include "window_driver.h"
-
-namespace halvane::testing {
+namespace halvane {
 namespace {
+
+void PressKey(QWidget* widget, int key, const QString& text = QString(),
+              Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+  QCoreApplication::sendEvent(widget, &press);
+}
 
 class MaskedFieldTest : public ::testing::Test {
  protected:
-  // Starts with `text` and the cursor at `cursor`.
-  void Start(const char* text, int cursor) {
-    field.SetFieldText(QString::fromLatin1(text));
-    field.setCursorPosition(cursor);
+  // Sends `keys` to the field: '\b' is Backspace, '\x7f' Delete, '~'
+  // Shift+Home, '^' and a capital letter that key with Control; the rest is typed.
+  void Keys(const char* keys) {
+    // Qt's key codes of printable ASCII characters are their upper-case codes.
+    for (const char* k = keys; *k != 0; ++k) {
+      if (*k == '\b')
+        PressKey(&field, Qt::Key_Backspace);
+      else if (*k == '\x7f')
+        PressKey(&field, Qt::Key_Delete);
+      else if (*k == '~')
+        PressKey(&field, Qt::Key_Home, QString(), Qt::ShiftModifier);
+      else if (*k == '^')
+        PressKey(&field, *++k, QString(), Qt::ControlModifier);
+      else
+        PressKey(&field, QChar(*k).toUpper().unicode(), QString(QChar(*k)));
+    }
   }
   std::string Text() const { return field.FieldText().toStdString(); }
 
   MaskedField field;
 };
 
-TEST_F(MaskedFieldTest, KeepsBlanksOfWellFormedTexts) {
+TEST_F(MaskedFieldTest, KeepsBlanksOfWellFormedTextsAndBringsOthersIntoShape) {
   for (const char* text : {" 1.  ", "  .5 ", "  . 1", "99.  ", "  .  "}) {
     field.SetFieldText(QString::fromLatin1(text));
     EXPECT_EQ(Text(), text);
   }
-}
-
-TEST_F(MaskedFieldTest, BringsOtherTextsIntoShape) {
   EXPECT_EQ(MaskedField::Normalised(QStringLiteral("1")), QStringLiteral("1 .  "));
   EXPECT_EQ(MaskedField::Normalised(QStringLiteral("12345678")), QStringLiteral("12.45"));
   EXPECT_EQ(MaskedField::Normalised(QStringLiteral("a1,x2")), QStringLiteral(" 1. 2"));
 }
 
-TEST_F(MaskedFieldTest, DigitsOverwriteInPlaceAndSkipTheDot) {
-  Start("  .5 ", 0);
-  TypeText(&field, QStringLiteral("12"));
-  EXPECT_EQ(Text(), "12.5 ");
-  EXPECT_EQ(field.cursorPosition(), 3);
-  TypeText(&field, QStringLiteral("7"));
-  EXPECT_EQ(Text(), "12.7 ");
-  TypeText(&field, QStringLiteral("05"));  // the last one finds no place
-  EXPECT_EQ(Text(), "12.70");
-  EXPECT_EQ(field.cursorPosition(), 5);
-}
-
-TEST_F(MaskedFieldTest, TypingAtTheDotWritesTheFirstDecimal) {
-  Start(" 1.  ", 2);
-  TypeText(&field, QStringLiteral("4"));
-  EXPECT_EQ(Text(), " 1.4 ");
-}
-
-TEST_F(MaskedFieldTest, DecimalKeyJumpsBehindTheDot) {
-  Start("  .  ", 0);
-  TypeText(&field, QStringLiteral("3.25"));
-  EXPECT_EQ(Text(), "3 .25");
-  Start("  .  ", 0);
-  TypeText(&field, QStringLiteral(",7"));
-  EXPECT_EQ(Text(), "  .7 ");
-}
-
-TEST_F(MaskedFieldTest, BlankOverwritesAndOtherCharactersAreIgnored) {
-  Start("12.34", 0);
-  TypeText(&field, QStringLiteral(" x-"));
-  EXPECT_EQ(Text(), " 2.34");
-  EXPECT_EQ(field.cursorPosition(), 1);
-}
-
-TEST_F(MaskedFieldTest, BackspaceBlanksThePreviousDigitAcrossTheDot) {
-  Start("12.34", 3);
-  PressKey(&field, Qt::Key_Backspace);
-  EXPECT_EQ(Text(), "1 .34");
-  EXPECT_EQ(field.cursorPosition(), 1);
-  PressKey(&field, Qt::Key_Backspace);
-  PressKey(&field, Qt::Key_Backspace);  // at the start: nothing left to blank
-  EXPECT_EQ(Text(), "  .34");
-}
-
-TEST_F(MaskedFieldTest, DeleteBlanksTheDigitAtTheCursor) {
-  Start("12.34", 2);
-  PressKey(&field, Qt::Key_Delete);
-  EXPECT_EQ(Text(), "12. 4");
-}
-
-TEST_F(MaskedFieldTest, SelectionIsBlankedBeforeTyping) {
-  Start("12.34", 0);
-  field.selectAll();
-  TypeText(&field, QStringLiteral("9"));
-  EXPECT_EQ(Text(), "9 .  ");
-}
-
-TEST_F(MaskedFieldTest, PasteTypesTheClipboardText) {
+TEST_F(MaskedFieldTest, KeysEditInPlaceAndKeepTheShape) {
   QApplication::clipboard()->setText(QStringLiteral("4.25"));
-  Start("  .  ", 0);
-  PressKey(&field, Qt::Key_V, QString(), Qt::ControlModifier);
-  EXPECT_EQ(Text(), "4 .25");
-}
-
-TEST_F(MaskedFieldTest, OtherEditingShortcutsCannotBreakTheShape) {
-  Start("12.34", 5);
-  PressKey(&field, Qt::Key_Home, QString(), Qt::ShiftModifier);
-  PressKey(&field, Qt::Key_K, QString(), Qt::ControlModifier);
-  PressKey(&field, Qt::Key_Z, QString(), Qt::ControlModifier);
-  EXPECT_EQ(Text(), "12.34");
-}
-
-TEST_F(MaskedFieldTest, ReportsUserEditsOnlyWhenTheTextChanges) {
-  QStringList reported;
-  QObject::connect(&field, &MaskedField::FieldEdited, [&](const QString& t) { reported << t; });
-  Start("  .  ", 0);
-  TypeText(&field, QStringLiteral("5"));
-  PressKey(&field, Qt::Key_Backspace);
-  TypeText(&field, QStringLiteral("x"));
-  EXPECT_EQ(reported, QStringList({QStringLiteral("5 .  "), QStringLiteral("  .  ")}));
+  struct Edit {
+    const char* start;
+    int cursor;
+    const char* keys;
+    const char* result;
+    int cursorAfter;  // -1: not checked
+  };
+  const Edit edits[] = {
+      {"  .5 ", 0, "12705", "12.70", 5},  // digits overwrite, skip the dot, the last finds no place
+      {" 1.  ", 2, "4", " 1.4 ", -1},     // at the dot: the first decimal
+      {"  .  ", 0, "3.25", "3 .25", -1},  // the decimal key jumps behind the dot
+      {"  .  ", 0, ",7", "  .7 ", -1},    // so does the comma
+      {"12.34", 0, " x-", " 2.34", 1},    // a blank overwrites, other characters are ignored
+      {"12.34", 3, "\b", "1 .34", 1},     // backspace blanks across the dot
+      {"12.34", 3, "\b\b\b", "  .34", -1},  // and nothing before the start
+      {"12.34", 2, "\x7f", "12. 4", -1},    // delete at the dot blanks the digit behind it
+      {"12.34", 0, "^A9", "9 .  ", -1},     // a selection is blanked before typing
+      {"  .  ", 0, "^V", "4 .25", -1},      // paste types the clipboard text
+      {"12.34", 5, "~^K^Z", "12.34", -1},   // other editing shortcuts cannot break the shape
+  };
+  for (const Edit& e : edits) {
+    field.SetFieldText(QString::fromLatin1(e.start));
+    field.setCursorPosition(e.cursor);
+    Keys(e.keys);
+    EXPECT_EQ(Text(), e.result) << e.start << " + " << e.keys;
+    EXPECT_TRUE(e.cursorAfter < 0 || field.cursorPosition() == e.cursorAfter) << e.keys;
+  }
 }
 
 }  // namespace
-}  // namespace halvane::testing
+}  // namespace halvane

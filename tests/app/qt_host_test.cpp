@@ -4,7 +4,10 @@
 
 #include <set>
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QMessageBox>
 #include <QRegularExpression>
 #include <QTimer>
 
@@ -44,6 +47,22 @@ TEST_F(QtHostTest, ProcessEventsRefreshesThenRunsPendingEvents) {
   EXPECT_TRUE(ran);
   host.PreviewChanged();
   EXPECT_EQ(repaints, 1);
+}
+
+TEST_F(QtHostTest, AskYesNoIsTrueForYesOnly) {
+  for (const auto& [button, answer] :
+       {std::pair{QMessageBox::Yes, true}, std::pair{QMessageBox::No, false}}) {
+    QString asked;
+    QTimer::singleShot(0, [&, button = button] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      asked = box->text();
+      box->button(button)->click();
+    });
+    EXPECT_EQ(host.AskYesNo("Load it at 2048 x 1024?\n\rReally?"), answer);
+    EXPECT_EQ(asked.toStdString(), "Load it at 2048 x 1024?\nReally?");
+  }
+  EXPECT_EQ(refreshes, 2);  // the window shows its state behind the box
 }
 
 TEST_F(QtHostTest, RandomIntegersStayInTheirRange) {

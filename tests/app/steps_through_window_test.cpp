@@ -8,10 +8,12 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTableWidget>
 
 #include "support/image_files.h"
+#include "support/rig_fixtures.h"
 #include "window_driver.h"
 
 namespace halvane::testing {
@@ -98,6 +100,23 @@ TEST_F(StepsThroughWindow, FromImageToScripts) {
   EXPECT_GT(std::filesystem::file_size(vbs), 1000u);
   EXPECT_TRUE(w.window->controls().LabelSt[8].bold);
   EXPECT_TRUE(w.host->messages.size() <= 1);  // at most the load's closing remark
+
+  // Today's targets: a USD stage, a Blender script and, with Arnold chosen
+  // next to the Maya button, the Maya script for Arnold.
+  const std::string usda = dir.Path("rig.usda"), py = dir.Path("rig.py"),
+                    arnold = dir.Path("rig-arnold.mel");
+  w.host->AnswerDialog(usda);
+  Click("ButtonExportUsd");
+  w.host->AnswerDialog(py);
+  Click("ButtonExportBlender");
+  w.Find<QRadioButton>("RadioMayaRenderer_1")->click();
+  w.host->AnswerDialog(arnold);
+  Click("ButtonExportMaya");
+  EXPECT_EQ(ReadText(usda).rfind("#usda 1.0\n", 0), 0u);
+  EXPECT_NE(ReadText(py).find("\nimport bpy\n"), std::string::npos);
+  EXPECT_NE(ReadText(arnold).find("zrHalvaneLight($root"), std::string::npos);
+  EXPECT_EQ(ReadText(arnold).find("Mayatomr"), std::string::npos);
+  EXPECT_NE(ReadText(mel).find("Mayatomr"), std::string::npos);
 }
 
 TEST_F(StepsThroughWindow, ReadoutOfAWideImage) {

@@ -8,7 +8,7 @@
 #include <QKeyEvent>
 #include <QWidget>
 
-#include "app/form_main.h"
+#include "app/main_window.h"
 #include "support/test_host.h"
 
 namespace halvane::testing {
@@ -18,7 +18,7 @@ struct WindowUnderTest {
   WindowUnderTest() {
     auto owned = std::make_unique<TestHost>();
     host = owned.get();
-    window = std::make_unique<TForm_main>(std::move(owned));
+    window = std::make_unique<MainWindow>(std::move(owned));
     window->show();
   }
 
@@ -30,7 +30,7 @@ struct WindowUnderTest {
   }
 
   TestHost* host;
-  std::unique_ptr<TForm_main> window;
+  std::unique_ptr<MainWindow> window;
 };
 
 inline void PressKey(QWidget* widget, int key, const QString& text = QString(),

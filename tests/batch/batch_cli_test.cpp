@@ -52,6 +52,29 @@ TEST(BatchCommandLine, VerboseLogAndClosingRemarks) {
   EXPECT_EQ(RunBatch(dim).output.find("File loaded"), std::string::npos);
 }
 
+TEST(BatchCommandLine, LargerImagesLoadScaledDownWithFit) {
+  testing::TempDir dir;
+  const std::string wide = dir.Path("wide.hdr");
+  testing::WriteFile(wide, testing::RunLengthRadiance(4001, 8, Dim(4001, 8)));
+  const testing::BatchRun refused = RunBatch(wide);
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_NE(refused.output.find("The image is 4001 x 8 pixels; the largest Halvane works on is "
+                                "4000. Load it at 2001 x 4?\nNo: run with --fit to answer yes."),
+            std::string::npos)
+      << refused.output;
+  EXPECT_NE(refused.output.find("image too large (4001 x 8, largest 4000 x 4000)"),
+            std::string::npos);
+
+  const testing::BatchRun fitted = RunBatch(wide + " --fit -v");
+  EXPECT_EQ(fitted.exitCode, 0) << fitted.output;
+  EXPECT_NE(fitted.output.find(":  File loaded (\"" + wide +
+                               "\") at 2001 x 4, scaled down from 4001 x 8."),
+            std::string::npos)
+      << fitted.output;
+  EXPECT_NE(fitted.output.find("Reading the image... 100%\n"), std::string::npos) << fitted.output;
+  EXPECT_EQ(fitted.output.find("Load it at"), std::string::npos);
+}
+
 TEST(BatchCommandLine, PreviewIsAPngOfTheLoadedPicture) {
   testing::TempDir dir;
   const std::string image = dir.Path("sky.hdr");

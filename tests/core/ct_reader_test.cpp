@@ -78,7 +78,7 @@ TEST(CtReader, RefusalsSayWhy) {
   EXPECT_EQ(Reason(Read(CtFile(4001, 1, Bytes(4001 * 4, 0)))),
             "image too large (4001 x 1, largest 4000 x 4000)");
   EXPECT_EQ(Decoded(Read(CtFile(4000, 1, Bytes(4000 * 4, 0)))).image.width, 4000);
-  EXPECT_NE(Reason(Read(CtFile(3, 2, Bytes(24, 0)), {2, 2})), "read");
+  EXPECT_NE(Reason(Read(CtFile(3, 2, Bytes(24, 0)), {.maxWidth = 2, .maxHeight = 2})), "read");
   EXPECT_EQ(Reason(Read(CtFile(0, 5, {}))), "image has no pixels (0 x 5)");
   EXPECT_EQ(Reason(Read(CtFile(5, 0, {}))), "image has no pixels (5 x 0)");
   EXPECT_EQ(Reason(Read({0, 0, 0, 1, 0, 1})), "shorter than its 8-byte header");

@@ -2,6 +2,9 @@
 
 #include <filesystem>
 
+#include "rig/arnold_script.h"
+#include "rig/blender_script.h"
+#include "rig/usd_stage.h"
 #include "support/image_files.h"
 #include "support/rig_fixtures.h"
 #include "support/test_host.h"
@@ -92,13 +95,16 @@ TEST_F(ExportRigStep, XsiExportUsesTheFormsRowAndDistanceAndReplacesAFileWhole) 
 
 // The script is complete in a temporary file before it takes the chosen
 // name; when that fails the temporary file goes too. The message names the
-// file and the system's reason.
+// file and the reason, in the message box, the log and the status bar.
 TEST_F(ExportRigStep, WriteFailuresAreShownAndLeaveNoFile) {
   const std::string missing = dir.Path("missing/rig.mel");
   const StepOutcome outcome = Export(ScriptKind::Maya, missing);
   EXPECT_EQ(outcome.status, StepStatus::kFailed);
-  EXPECT_EQ(outcome.message, "Cannot write \"" + missing + "\": No such file or directory");
+  EXPECT_EQ(outcome.message, "Cannot write \"" + missing + "\": no such folder");
   EXPECT_EQ(host.messages, std::vector<std::string>{outcome.message});
+  ASSERT_FALSE(controls.ListBox1.items.empty());
+  EXPECT_TRUE(controls.ListBox1.items.back().ends_with(":  " + outcome.message));
+  EXPECT_EQ(controls.StatusBar1.panels[0], outcome.message);
   EXPECT_TRUE(Files().empty());
 
   const std::string folder = dir.Path("rig.vbs");
@@ -109,6 +115,45 @@ TEST_F(ExportRigStep, WriteFailuresAreShownAndLeaveNoFile) {
   EXPECT_TRUE(fs::is_empty(folder));
   EXPECT_FALSE(Busy());
   EXPECT_FALSE(StepEightDone());
+}
+
+// The USD, Blender and Arnold exports write their writer's text for the
+// form's row with one letter drawn, record the image's file name, and the
+// USD and Blender buttons are held while a step runs, like the XSI button.
+TEST_F(ExportRigStep, NewTargetsWriteTheirWritersTextWithTheImagesName) {
+  controls.EditImagename.text = "/pictures/studio.hdr";
+  Rig rig = MakeRig(s.dome, s.image, s.results, {ScriptKind::Usd, 1, 100});
+  rig.source = "studio.hdr";
+
+  EXPECT_TRUE(Export(ScriptKind::Usd, dir.Path("rig.usda")).done());
+  EXPECT_EQ(host.lastFilter, "*.usda|*.usda");
+  EXPECT_EQ(host.lastExtension, ".usda");
+  EXPECT_EQ(testing::ReadText(dir.Path("rig.usda")), UsdStage(rig, 'Q'));
+  EXPECT_TRUE(Export(ScriptKind::Blender, dir.Path("rig.py")).done());
+  EXPECT_EQ(host.lastFilter, "*.py|*.py");
+  EXPECT_EQ(testing::ReadText(dir.Path("rig.py")), BlenderScript(rig, 'Q'));
+  EXPECT_EQ(MayaScriptKind(controls), ScriptKind::Maya);  // mental ray stays the default
+  controls.RadioMayaRenderer.itemIndex = kMayaRendererArnold;
+  EXPECT_TRUE(Export(MayaScriptKind(controls), dir.Path("rig.mel")).done());
+  EXPECT_EQ(host.lastFilter, "*.mel|*.mel");
+  EXPECT_EQ(testing::ReadText(dir.Path("rig.mel")), ArnoldScript(rig, 'Q'));
+  EXPECT_EQ(host.draws, 3);
+
+  SetBusy(controls, true);
+  EXPECT_FALSE(controls.ButtonExportUsd.enabled || controls.ButtonExportBlender.enabled);
+  SetBusy(controls, false);
+  EXPECT_TRUE(controls.ButtonExportUsd.enabled && controls.ButtonExportBlender.enabled);
+}
+
+TEST(ScriptKinds, ExtensionsNameTheKindInAnyCase) {
+  EXPECT_EQ(ScriptKindForPath("a/rig.USDA"), ScriptKind::Usd);
+  EXPECT_EQ(ScriptKindForPath("rig.py"), ScriptKind::Blender);
+  EXPECT_EQ(ScriptKindForPath("rig.Mel"), ScriptKind::Maya);
+  EXPECT_EQ(ScriptKindForPath("rig.mel", MayaRenderer::Arnold), ScriptKind::MayaArnold);
+  EXPECT_EQ(ScriptKindForPath("rig.vbs", MayaRenderer::Arnold), ScriptKind::Xsi);
+  EXPECT_EQ(ScriptKindForPath("rig.usd"), std::nullopt);
+  EXPECT_EQ(ScriptKindForPath("rig.usdc"), std::nullopt);
+  EXPECT_EQ(ScriptKindForPath("py"), std::nullopt);
 }
 
 TEST_F(ExportRigStep, IntensityLabelShowsPositionOverTenInTheUsersFormat) {

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+#include <random>
+
 #include "image/hdr_header.h"
 #include "image/rgbe.h"
+#include "image/rgbe_block_sum.h"
 #include "support/image_files.h"
 
 namespace halvane {
@@ -98,8 +103,8 @@ void ExpectPixels(const ReadResult& r, const std::vector<Rgbe>& px) {
   }
 }
 
-ReadOutcome Read(const Bytes& bytes) {
-  return testing::ReadBytes(ReadHdr, bytes);
+ReadOutcome Read(const Bytes& bytes, const ImageLimits& limits = {}) {
+  return testing::ReadBytes(ReadHdr, bytes, limits);
 }
 
 TEST(RadianceReader, RunLengthAndFlatDecodeTheSamePixels) {
@@ -162,17 +167,100 @@ TEST(RadianceReader, ScanlineWithoutMarkerRereadsFlatFromFourBytesBack) {
 TEST(RadianceReader, SizeLimits) {
   EXPECT_EQ(Reason(Read(testing::FlatRadiance(7, 1, Pattern(7, 1)))),
             "width outside 8 to 32767 columns (7 x 1)");
-  // Run-length scanlines wider than 3000 columns are refused...
-  EXPECT_EQ(Reason(Read(testing::RunLengthRadiance(3001, 1, Pattern(3001, 1)))),
-            "run-length scanlines wider than 3000 columns (3001 x 1)");
-  EXPECT_EQ(Decoded(Read(testing::RunLengthRadiance(3000, 1, Pattern(3000, 1)))).rowsRead, 1);
-  // ...flat ones load, up to the largest size the caller allows.
-  const auto px = Pattern(4000, 1);
-  ExpectPixels(Decoded(Read(testing::FlatRadiance(4000, 1, px))), px);
+  // Run-length and flat scanlines load up to the largest size the caller allows.
+  const auto px = Pattern(4000, 2);
+  ExpectPixels(Decoded(Read(testing::RunLengthRadiance(4000, 2, px))), px);
+  ExpectPixels(Decoded(Read(testing::FlatRadiance(4000, 2, px))), px);
   EXPECT_EQ(Reason(Read(testing::FlatRadiance(4001, 1, {}))),
             "image too large (4001 x 1, largest 4000 x 4000)");
-  EXPECT_EQ(Reason(testing::ReadBytes(ReadHdr, testing::FlatRadiance(8, 3, {}), {8, 2})),
+  EXPECT_EQ(Reason(testing::ReadBytes(ReadHdr, testing::FlatRadiance(8, 3, {}),
+                                      {.maxWidth = 8, .maxHeight = 2})),
             "image too large (8 x 3, largest 8 x 2)");
+}
+
+// The linear value the program reads from an RGBE channel: m * 2^(e - 136).
+long double LinearOf(uint8_t m, uint8_t e) {
+  return e == 0 ? 0.0L : m * std::ldexp(1.0L, e - 136);
+}
+
+TEST(RadianceReader, AScaledDownPixelIsThePoweredMeanOfItsBlock) {
+  // 21 x 13 into at most 6 x 6: halved twice, to 6 x 4 with partial blocks in
+  // the last column and row. Exponents vary, so the sums mix magnitudes.
+  const auto px = Pattern(21, 13);
+  ImageLimits limits{.maxWidth = 6, .maxHeight = 6};
+  limits.scaleDown = [](const ScalePlan&) { return true; };
+  std::vector<std::string> progress;
+  limits.progress.report = [&](const std::string& text, double) { progress.push_back(text); };
+  for (const Bytes& file :
+       {testing::RunLengthRadiance(21, 13, px), testing::FlatRadiance(21, 13, px)}) {
+    const ReadResult r = Decoded(Read(file, limits));
+    ASSERT_TRUE(r.scaled);
+    EXPECT_EQ(r.scaled->shift, 2);
+    ASSERT_EQ(r.image.pixels.size(), 6u * 4 * 3 + 3);
+    EXPECT_EQ(r.rowsRead, 4);
+    for (int y = 0; y < 4; ++y)
+      for (int x = 0; x < 6; ++x)
+        for (int k = 0; k < 3; ++k) {
+          long double sum = 0;
+          int count = 0;
+          for (int sy = 4 * y; sy < std::min(13, 4 * y + 4); ++sy)
+            for (int sx = 4 * x; sx < std::min(21, 4 * x + 4); ++sx, ++count) {
+              const Rgbe& p = px[static_cast<std::size_t>(sy * 21 + sx)];
+              sum += LinearOf(p[static_cast<std::size_t>(2 - k)], p[3]);
+            }
+          ASSERT_EQ(r.image.pixels[3 * static_cast<std::size_t>(y * 6 + x) + k],
+                    static_cast<float>(std::pow(sum / count, 1.0L / 2.2L)))
+              << x << "," << y << " channel " << k;
+        }
+  }
+  // Each whole percentage once, in every one of the four reads (two files,
+  // each read whole and in blocks); 13 rows in one chunk: 100% only.
+  EXPECT_EQ(progress, std::vector<std::string>(4, "Reading the image... 100%"));
+}
+
+TEST(RgbeBlockSums, IntegerSumsEqualTheSumsInOrder) {
+  // Blocks of up to 32 x 32 pixels whose exponents spread from none to all
+  // 255: close exponents take the integer path, wide ones the ordered one.
+  std::mt19937 random(11);
+  for (int trial = 0; trial < 3000; ++trial) {
+    const int width = 1 + static_cast<int>(random() % 32),
+              height = 1 + static_cast<int>(random() % 32);
+    const int low = 1 + static_cast<int>(random() % 254);
+    const int spread = static_cast<int>(random() % (256 - low));
+    std::vector<uint8_t> pixels(4 * static_cast<std::size_t>(width) * height);
+    for (std::size_t i = 0; i < pixels.size(); i += 4) {
+      for (std::size_t k = 0; k < 3; ++k) pixels[i + k] = static_cast<uint8_t>(random());
+      pixels[i + 3] = random() % 8 == 0 ? 0 : static_cast<uint8_t>(low + random() % (spread + 1));
+    }
+    std::vector<const uint8_t*> rows;
+    for (int y = 0; y < height; ++y)
+      rows.push_back(pixels.data() + 4 * static_cast<std::size_t>(y) * width);
+    const int x0 = static_cast<int>(random() % static_cast<unsigned>(width));
+    const auto fast = RgbeBlockSums(rows.data(), height, x0, width);
+    const auto inOrder = RgbeBlockSumsInOrder(rows.data(), height, x0, width);
+    for (std::size_t k = 0; k < 3; ++k)
+      ASSERT_EQ(std::memcmp(&fast[k], &inOrder[k], 10), 0) << trial << " spread " << spread;
+  }
+}
+
+TEST(RadianceReader, ScalingDownFollowsTheSwitchToFlatData) {
+  // Scanline 1 run-length, the rest flat: the flat re-read starts over at
+  // the top, exactly as a flat file of the same bytes reads.
+  const auto px = Pattern(10, 6);
+  Bytes flatRest;
+  for (std::size_t i = 10; i < px.size(); ++i)
+    flatRest.insert(flatRest.end(), px[i].begin(), px[i].end());
+  Bytes data;
+  testing::AppendRunLengthScanline(std::vector<Rgbe>(px.begin(), px.begin() + 10), data);
+  data.insert(data.end(), flatRest.begin(), flatRest.end());
+  const Bytes mixed = testing::RadianceWithData(10, 6, data);
+  ImageLimits limits{.maxWidth = 4, .maxHeight = 4};
+  limits.scaleDown = [](const ScalePlan&) { return true; };
+  const ReadResult fromMixed = Decoded(Read(mixed, limits));
+  const ReadResult fromFlat = Decoded(Read(testing::RadianceWithData(10, 6, flatRest), limits));
+  EXPECT_EQ(fromMixed.image.pixels, fromFlat.image.pixels);
+  EXPECT_EQ(fromMixed.image.width, 3);
+  EXPECT_EQ(fromMixed.rowsRead, 1);  // the flat data ends early: only the first block row is whole
 }
 
 }  // namespace

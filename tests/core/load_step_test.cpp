@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 
 #include "image/image_file_types.h"
 #include "support/ct_tga_files.h"
+#include "support/exr_files.h"
 #include "support/session_fixture.h"
 #include "workflow/load_image.h"
 
@@ -62,7 +64,11 @@ TEST_F(LoadStep, SuccessfulLoadResetsTheSession) {
   EXPECT_TRUE(Load(path).empty());  // floating point and bright enough
   EXPECT_TRUE(outcome.done());
 
-  EXPECT_EQ(host.lastFilter, kOpenImageFilter);
+  // The dialog offers .exr after today's three types, whose entries stay as they were.
+  EXPECT_EQ(host.lastFilter,
+            "*.ct,*.tga,*.hdr,*.exr|*.ct;*.tga;*.hdr;*.exr|"
+            "Mental Images .ct (8bit, 16bit and float)|*.ct|Targa .tga (8bit)|*.tga|"
+            "Radiance .hdr (float)|*.hdr|OpenEXR .exr (half and float)|*.exr");
   EXPECT_EQ(s.workflowState, 1);
   EXPECT_FALSE(s.imageMissing);
   EXPECT_EQ(s.imageFileName, path);
@@ -115,10 +121,27 @@ TEST_F(LoadStep, MissingFileResetsAndSaysWhy) {
   EXPECT_TRUE(controls.Image3.visible);
   EXPECT_TRUE(controls.ButtonOptimize.enabled);
 
+  const std::string longName = dir.Path(std::string(300, 'n') + ".hdr");
+  EXPECT_TRUE(Load(longName).empty());
+  EXPECT_EQ(outcome.message, "Cannot read \"" + longName + "\": name too long");
+
   // With no name at all nothing is logged.
   EXPECT_TRUE(Load(std::nullopt).empty());
   EXPECT_EQ(outcome.status, StepStatus::kNotRun);
-  EXPECT_EQ(controls.ListBox1.items.size(), 2u);
+  EXPECT_EQ(controls.ListBox1.items.size(), 3u);
+}
+
+// The picture keeps its filler rows, and the log says where the file ended.
+TEST_F(LoadStep, AFileThatEndsEarlyIsLoadedAndLogged) {
+  Bytes data = testing::FlatRadiance(8, 400, std::vector<Rgbe>(8 * 37, kBright));
+  data.resize(data.size() + 5, 7);
+  const std::string path = Write("cut.hdr", data);
+  Load(path);
+  EXPECT_TRUE(outcome.done());
+  EXPECT_EQ(s.image.height, 400);
+  EXPECT_EQ(LastLog(), "12:34:56:  The file ends after row 37 of 400; the rest is filler.");
+  Load(WriteSky("whole.hdr"));
+  EXPECT_EQ(LastLog(), "12:34:56:  File loaded (\"" + dir.Path("whole.hdr") + "\").");
 }
 
 TEST_F(LoadStep, UnreadableFilesGiveTheOneMessageAndTheirReason) {
@@ -127,12 +150,12 @@ TEST_F(LoadStep, UnreadableFilesGiveTheOneMessageAndTheirReason) {
   std::filesystem::create_directory(dir.Path("folder.hdr"));
   // The content is never sniffed: a Radiance file named otherwise is refused.
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {WriteSky("picture"), "not a .ct, .tga or .hdr file"},
-      {WriteSky("picture.exr"), "not a .ct, .tga or .hdr file"},
+      {WriteSky("picture"), "not a .ct, .tga, .hdr or .exr file"},
+      {WriteSky("picture.exr"), "not an OpenEXR file (no magic number)"},
       {WriteSky("picture.ct"), "fit no bit depth"},
       {Write("empty.hdr", {}), "shorter than 200 bytes"},
       {Write("garbage.hdr", Bytes(1000, 0xFF)), "no empty line ends the header"},
-      {dir.Path("folder.hdr"), "not a file that can be opened"}};
+      {dir.Path("folder.hdr"), ": is a folder"}};
   for (const auto& [path, reason] : cases) {
     s.dome.pointCount = 5;
     EXPECT_EQ(Load(path), std::vector<std::string>{kFailure}) << path;
@@ -156,6 +179,91 @@ TEST_F(LoadStep, FilesOver36000000BytesAreRefusedUnread) {
   EXPECT_EQ(testing::Decoded(ReadImageFile(path)).image.height, 2999);
   std::filesystem::resize_file(path, 36'000'001);
   EXPECT_EQ(testing::Reason(ReadImageFile(path)), "file larger than 36,000,000 bytes");
+}
+
+TEST_F(LoadStep, LargerPicturesLoadScaledDownWhenTheUserAgrees) {
+  const std::string path = WriteSky("wide.hdr");
+  Write("wide.hdr", testing::RunLengthRadiance(4001, 8, std::vector<Rgbe>(4001 * 8, kBright)));
+  const std::string question =
+      "The image is 4001 x 8 pixels; the largest Halvane works on is 4000. Load it at 2001 x 4?";
+
+  host.answerYes = false;
+  EXPECT_EQ(Load(path), std::vector<std::string>{kFailure});
+  EXPECT_EQ(host.questions, std::vector<std::string>{question});
+  EXPECT_EQ(outcome.message,
+            "Cannot read \"" + path + "\": image too large (4001 x 8, largest 4000 x 4000)");
+  EXPECT_EQ(s.workflowState, 0);
+
+  host.answerYes = true;
+  controls.StatusBar1.panels[2] = "before";
+  std::vector<std::string> shown;
+  host.onEvents = [&] { shown.push_back(controls.StatusBar1.panels[2]); };
+  EXPECT_TRUE(Load(path).empty());
+  EXPECT_TRUE(outcome.done());
+  EXPECT_EQ(host.questions.size(), 2u);
+  EXPECT_EQ(s.image.width, 2001);
+  EXPECT_EQ(s.image.height, 4);
+  EXPECT_EQ(LastLog(),
+            "12:34:56:  File loaded (\"" + path + "\") at 2001 x 4, scaled down from 4001 x 8.");
+  // The rows read showed while loading; the gauge is back at 0.
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown.front(), "Reading the image... 100%");
+  EXPECT_EQ(controls.GaugeOpt2.progress, 0);
+  EXPECT_EQ(controls.StatusBar1.panels[2], "\"" + path + "\"");
+}
+
+TEST_F(LoadStep, TheFileSizeLimitKeepsOnlyForPicturesThatFit) {
+  // Flat zero pixels padded past 36,000,000 bytes, written without holding them.
+  const std::string fits = Write("fits.hdr", testing::RadianceWithData(4000, 2300, {}));
+  const std::string wide = Write("wide.hdr", testing::RadianceWithData(4001, 2300, {}));
+  std::filesystem::resize_file(fits, 36'800'400);
+  std::filesystem::resize_file(wide, 36'809'600);
+  EXPECT_EQ(
+      testing::Reason(ReadImageFile(fits, {.scaleDown = [](const ScalePlan&) { return true; }})),
+      "file larger than 36,000,000 bytes");
+  EXPECT_EQ(testing::Reason(ReadImageFile(wide)), "file larger than 36,000,000 bytes");
+  host.answerYes = true;
+  Load(wide);
+  EXPECT_TRUE(outcome.done()) << outcome.message;
+  EXPECT_EQ(s.image.width, 2001);
+  EXPECT_EQ(s.image.height, 1150);
+
+  // OpenEXR files have no size limit.
+  const std::string exr = dir.Path("big.exr");
+  testing::WriteExrFile(exr,
+                        {.width = 2400,
+                         .height = 1000,
+                         .compression = Imf::NO_COMPRESSION,
+                         .half = false,
+                         .channels = {"R", "G", "B", "A"}},
+                        [](int, int) {
+                          return testing::Linear{8, 8, 8};
+                        });
+  ASSERT_GT(std::filesystem::file_size(exr), 36'000'000u);
+  Load(exr);
+  EXPECT_TRUE(outcome.done()) << outcome.message;
+}
+
+TEST_F(LoadStep, OpenExrFilesLoadAndTheirDamageIsReportedInTheLibrarysWords) {
+  const float nan = std::nanf("");
+  const auto picture = [nan](int x, int) {
+    return testing::Linear{x == 3 ? nan : 100.0f, 100, 100};
+  };
+  const Bytes file = testing::ExrFile({.width = 16, .height = 8}, picture);
+  const std::string path = Write("sky.EXR", file);
+  EXPECT_TRUE(Load(path).empty());  // floating point and bright
+  EXPECT_EQ(controls.ListBox1.items,
+            (std::vector<std::string>{
+                "12:34:56:  File loaded (\"" + path + "\").",
+                "12:34:56:  Replaced 8 values that were negative or not a number by 0."}));
+
+  const std::string cut = Write("cut.exr", Bytes(file.begin(), file.end() - 20));
+  EXPECT_EQ(Load(cut), std::vector<std::string>{kFailure});
+  EXPECT_EQ(outcome.status, StepStatus::kFailed);
+  // The library names the file it could not read.
+  EXPECT_NE(outcome.message.find("\"" + cut + "\""), outcome.message.rfind("\"" + cut + "\""))
+      << outcome.message;
+  EXPECT_EQ(LastLog(), "12:34:56:  " + outcome.message);
 }
 
 TEST_F(LoadStep, PreviewSamplesNearestLowerPixel) {

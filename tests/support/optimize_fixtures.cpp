@@ -68,7 +68,7 @@ Environment World(float noise, int width, int height) {
 }
 
 DomeRun::DomeRun() {
-  FormCreate(s, controls, host);
+  StartSession(s, controls, host);
 }
 
 std::unique_ptr<DomeRun> MakeDome(int resolution, const Environment& env, int width, int height) {
@@ -84,7 +84,7 @@ std::unique_ptr<DomeRun> MakeDome(int resolution, const Environment& env, int wi
   s.imageMissing = false;
   s.workflowState = 1;
   run->controls.SpinPointIteration.value = resolution;
-  SpinPointIterationChange(s, run->controls);
+  ProposeSearchSettings(s, run->controls);
   PlacePoints(s, run->controls, run->host);
   ApplyColour(s, run->controls, run->host);
   return run;
@@ -100,7 +100,7 @@ std::unique_ptr<DomeRun> ImageDome(const std::string& path, int resolution) {
   LoadImage(run->s, run->controls, run->host);
   if (run->s.imageMissing) return nullptr;
   run->controls.SpinPointIteration.value = resolution;
-  SpinPointIterationChange(run->s, run->controls);
+  ProposeSearchSettings(run->s, run->controls);
   PlacePoints(run->s, run->controls, run->host);
   ApplyColour(run->s, run->controls, run->host);
   return run;

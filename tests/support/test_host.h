@@ -15,10 +15,13 @@ namespace halvane::testing {
 class TestHost : public Host {
  public:
   void ProcessEvents() override {
-    ++eventRuns;
     if (onEvents) onEvents();
   }
   void ShowMessage(const std::string& text) override { messages.push_back(text); }
+  bool AskYesNo(const std::string& text) override {
+    questions.push_back(text);
+    return answerYes;
+  }
   std::optional<std::string> ChooseOpenFile(const std::string& filter) override {
     lastFilter = filter;
     return NextAnswer();
@@ -34,19 +37,20 @@ class TestHost : public Host {
   NumberFormat GetNumberFormat() override { return numberFormat; }
   void SeedRandom() override { ++seedCalls; }
   int RandomInt(int range) override { return range > 0 ? nextRandom % range : 0; }
-  void PreviewChanged() override { ++previewChanges; }
+  void PreviewChanged() override {}
 
   // Queues the answer of the next file dialog; nullopt means "cancelled".
   void AnswerDialog(std::optional<std::string> path) { answers.push_back(std::move(path)); }
 
   std::vector<std::string> messages;
+  std::vector<std::string> questions;
+  bool answerYes = false;
   std::deque<std::optional<std::string>> answers;
   std::string lastFilter, lastExtension;
   std::string timeText = "12:34:56";
   double seconds = 45296.0;
   NumberFormat numberFormat{'.', ","};
-  int nextRandom = 0;
-  int eventRuns = 0, seedCalls = 0, previewChanges = 0;
+  int nextRandom = 0, seedCalls = 0;
   std::function<void()> onEvents;
 
  private:

@@ -22,14 +22,14 @@ class PictureView;
 // control's name as object name; a user's edit writes the control model and runs the
 // control's handler; after each handler, and whenever the host lets events
 // run during a long step, the widgets show the control model again.
-class TForm_main : public QMainWindow {
+class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit TForm_main(QWidget* parent = nullptr);
+  explicit MainWindow(QWidget* parent = nullptr);
   // Runs with `host` in place of the Qt host (tests).
-  explicit TForm_main(std::unique_ptr<Host> host, QWidget* parent = nullptr);
-  ~TForm_main() override;
+  explicit MainWindow(std::unique_ptr<Host> host, QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   Session& session() { return *session_; }
   ControlModel& controls() { return controls_; }
@@ -89,6 +89,8 @@ class TForm_main : public QMainWindow {
   void OnTrackExpIntChange();
   void OnButtonExportClick();
   void OnButtonExportMayaClick();
+  void OnButtonExportUsdClick();
+  void OnButtonExportBlenderClick();
   void OnUpdateView();
   void OnUpdateViewback();
   void OnSpinViewMinChange();

@@ -1,4 +1,4 @@
-#include "app/form_main.h"
+#include "app/main_window.h"
 
 #include <exception>
 
@@ -10,22 +10,22 @@
 
 namespace halvane {
 
-TForm_main::TForm_main(QWidget* parent) : TForm_main(nullptr, parent) {}
+MainWindow::MainWindow(QWidget* parent) : MainWindow(nullptr, parent) {}
 
-TForm_main::TForm_main(std::unique_ptr<Host> host, QWidget* parent)
+MainWindow::MainWindow(std::unique_ptr<Host> host, QWidget* parent)
     : QMainWindow(parent),
       session_(MakeSession()),
       host_(host ? std::move(host) : MakeQtHost()),
       binder_([this] { return stepsRunning_ == 0; }) {
   setObjectName(QStringLiteral("Form_main"));
   BuildWindow();
-  FormCreate(*session_, controls_, *host_);
+  StartSession(*session_, controls_, *host_);
   RefreshAll();
 }
 
-TForm_main::~TForm_main() = default;
+MainWindow::~MainWindow() = default;
 
-std::unique_ptr<Host> TForm_main::MakeQtHost() {
+std::unique_ptr<Host> MainWindow::MakeQtHost() {
   QtHost::Callbacks callbacks;
   callbacks.beforeEvents = [this] { RefreshCheap(); };
   callbacks.previewChanged = [this] {
@@ -36,12 +36,12 @@ std::unique_ptr<Host> TForm_main::MakeQtHost() {
 
 // Runs before every host event pass; the preview repaints only through
 // PreviewChanged, so it is not touched here.
-void TForm_main::RefreshCheap() {
+void MainWindow::RefreshCheap() {
   binder_.RefreshCheap();
   if (viewSettings_) viewSettings_->setEnabled(stepsRunning_ == 0);
 }
 
-void TForm_main::RefreshAll() {
+void MainWindow::RefreshAll() {
   const QString title = QString::fromStdString(controls_.Caption);
   if (windowTitle() != title) setWindowTitle(title);
   binder_.RefreshAll();
@@ -49,7 +49,7 @@ void TForm_main::RefreshAll() {
   if (preview_) preview_->update();
 }
 
-bool TForm_main::RunStep(const std::function<void()>& step) {
+bool MainWindow::RunStep(const std::function<void()>& step) {
   if (stepsRunning_ > 0) return false;
   ++stepsRunning_;
   try {
@@ -68,15 +68,15 @@ bool TForm_main::RunStep(const std::function<void()>& step) {
 
 // A step that stops on an error would leave the step controls disabled for
 // good; the user is told and may go on.
-void TForm_main::ReportStepFailure(const char* what) {
+void MainWindow::ReportStepFailure(const char* what) {
   SetBusy(controls_, false);
   host_->ShowMessage(std::string("The step stopped on an error: ") + what);
 }
 
 // A close request during a step sets the abort flag and waits: the session
 // must outlive the step, so the window closes once the step has returned.
-void TForm_main::closeEvent(QCloseEvent* event) {
-  const bool mayClose = FormCloseQuery(*session_);
+void MainWindow::closeEvent(QCloseEvent* event) {
+  const bool mayClose = RequestClose(*session_);
   if (!mayClose) {
     event->ignore();
     return;
@@ -86,7 +86,7 @@ void TForm_main::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  FormClose(*session_);
+  ReleasePreview(*session_);
   event->accept();
 }
 

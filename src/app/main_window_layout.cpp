@@ -19,7 +19,7 @@
 #include <QTableWidget>
 #include <QToolButton>
 
-#include "app/form_main.h"
+#include "app/main_window.h"
 #include "app/masked_field.h"
 #include "app/picture_view.h"
 #include "app/pictures.h"
@@ -63,7 +63,7 @@ QLabel* Fixed(QLabel* label) {
 
 }  // namespace
 
-void TForm_main::BuildWindow() {
+void MainWindow::BuildWindow() {
   UseWindowPalette(this);
   auto* central = new QWidget;
   auto* columns = new QHBoxLayout(central);
@@ -91,7 +91,7 @@ void TForm_main::BuildWindow() {
   resize(1580, 960);
 }
 
-QWidget* TForm_main::BuildStepColumn() {
+QWidget* MainWindow::BuildStepColumn() {
   auto* column = new QWidget;
   auto* steps = new QVBoxLayout(column);
   steps->setContentsMargins(0, 0, 0, 0);
@@ -115,7 +115,7 @@ QWidget* TForm_main::BuildStepColumn() {
   return scroll;
 }
 
-QFrame* TForm_main::BuildStepPanel(int step, QBoxLayout* content) {
+QFrame* MainWindow::BuildStepPanel(int step, QBoxLayout* content) {
   const std::string n = std::to_string(step);
   QFrame* panel = binder_.Bind(controls_.PanelSt[step], ("PanelSt" + n).c_str());
   UsePanelPalette(panel);
@@ -127,15 +127,15 @@ QFrame* TForm_main::BuildStepPanel(int step, QBoxLayout* content) {
   return panel;
 }
 
-QBoxLayout* TForm_main::BuildLoadStep() {
+QBoxLayout* MainWindow::BuildLoadStep() {
   auto* row = Row();
-  row->addWidget(binder_.Bind(controls_.Button_LoadImage, "Button_LoadImage",
-                              [this] { OnLoadImage(); }));
+  row->addWidget(
+      binder_.Bind(controls_.Button_LoadImage, "Button_LoadImage", [this] { OnLoadImage(); }));
   row->addWidget(binder_.Bind(controls_.EditImagename, "EditImagename"), 1);
   return row;
 }
 
-QBoxLayout* TForm_main::BuildPointsStep() {
+QBoxLayout* MainWindow::BuildPointsStep() {
   auto* row = Row();
   AddCaptioned(row, controls_.SpinPointIteration.caption,
                Narrow(binder_.Bind(controls_.SpinPointIteration, "SpinPointIteration",
@@ -147,15 +147,15 @@ QBoxLayout* TForm_main::BuildPointsStep() {
   return row;
 }
 
-QBoxLayout* TForm_main::BuildColorStep() {
+QBoxLayout* MainWindow::BuildColorStep() {
   auto* inputs = Row();
   AddCaptioned(inputs, controls_.EditBlack.caption, binder_.Bind(controls_.EditBlack, "EditBlack"));
   AddCaptioned(inputs, controls_.EditWhite.caption, binder_.Bind(controls_.EditWhite, "EditWhite"));
   AddCaptioned(inputs, controls_.EditClampwhite.caption,
                binder_.Bind(controls_.EditClampwhite, "EditClampwhite"));
   inputs->addSpacing(12);
-  inputs->addWidget(binder_.Bind(controls_.ButtonApplyColor, "ButtonApplyColor",
-                                 [this] { OnApplyColour(); }));
+  inputs->addWidget(
+      binder_.Bind(controls_.ButtonApplyColor, "ButtonApplyColor", [this] { OnApplyColour(); }));
   inputs->addWidget(binder_.Bind(controls_.CheckThresholds, "CheckThresholds"));
   inputs->addStretch(1);
 
@@ -179,7 +179,7 @@ QBoxLayout* TForm_main::BuildColorStep() {
   return step;
 }
 
-void TForm_main::AddTrackRow(QGridLayout* grid, int row, TrackBar& track, const char* trackName,
+void MainWindow::AddTrackRow(QGridLayout* grid, int row, TrackBar& track, const char* trackName,
                              Label& value, const char* valueName, ControlBinder::Handler onChange) {
   grid->addWidget(ControlBinder::Caption(track.caption), row, 0);
   QSlider* slider = binder_.Bind(track, trackName, std::move(onChange));
@@ -190,7 +190,7 @@ void TForm_main::AddTrackRow(QGridLayout* grid, int row, TrackBar& track, const 
   grid->addWidget(label, row, 2);
 }
 
-QBoxLayout* TForm_main::BuildHighlightStep() {
+QBoxLayout* MainWindow::BuildHighlightStep() {
   auto* tolerances = new QGridLayout;
   tolerances->setHorizontalSpacing(6);
   AddCaptioned(tolerances, 0, 0, controls_.EditLumTolerance.caption,
@@ -240,7 +240,7 @@ QBoxLayout* TForm_main::BuildHighlightStep() {
   return step;
 }
 
-QBoxLayout* TForm_main::BuildOptimizeStep() {
+QBoxLayout* MainWindow::BuildOptimizeStep() {
   auto* inputs = new QGridLayout;
   inputs->setHorizontalSpacing(6);
   inputs->setVerticalSpacing(3);
@@ -284,7 +284,7 @@ QBoxLayout* TForm_main::BuildOptimizeStep() {
   return step;
 }
 
-QBoxLayout* TForm_main::BuildChooseStep() {
+QBoxLayout* MainWindow::BuildChooseStep() {
   QTableWidget* grid =
       binder_.Bind(controls_.GridOptimized, "GridOptimized", [this] { OnGridOptimizedClick(); });
   QFont small = grid->font();
@@ -299,7 +299,7 @@ QBoxLayout* TForm_main::BuildChooseStep() {
   return row;
 }
 
-QBoxLayout* TForm_main::BuildFinetuneStep() {
+QBoxLayout* MainWindow::BuildFinetuneStep() {
   auto* reduce = Row();
   AddCaptioned(
       reduce, controls_.TrackRedLum.caption,
@@ -325,26 +325,43 @@ QBoxLayout* TForm_main::BuildFinetuneStep() {
   return step;
 }
 
-QBoxLayout* TForm_main::BuildExportStep() {
-  auto* row = Row();
-  AddCaptioned(row, controls_.SpinLightDistance.caption,
+// The settings on the first row; the export buttons on the second, the Maya
+// script's renderer choice next to its button.
+QBoxLayout* MainWindow::BuildExportStep() {
+  auto* settings = Row();
+  AddCaptioned(settings, controls_.SpinLightDistance.caption,
                Narrow(binder_.Bind(controls_.SpinLightDistance, "SpinLightDistance"), 72));
-  row->addSpacing(8);
+  settings->addSpacing(8);
   QSlider* intensity =
       binder_.Bind(controls_.TrackExpInt, "TrackExpInt", [this] { OnTrackExpIntChange(); });
   intensity->setMinimumWidth(100);
-  AddCaptioned(row, controls_.TrackExpInt.caption, intensity);
-  row->addWidget(Fixed(binder_.Bind(controls_.LabelExpIntens, "LabelExpIntens")));
-  row->addSpacing(8);
-  row->addWidget(
+  AddCaptioned(settings, controls_.TrackExpInt.caption, intensity);
+  settings->addWidget(Fixed(binder_.Bind(controls_.LabelExpIntens, "LabelExpIntens")));
+  settings->addStretch(1);
+
+  auto* buttons = Row();
+  buttons->addWidget(
       binder_.Bind(controls_.ButtonExport, "ButtonExport", [this] { OnButtonExportClick(); }));
-  row->addWidget(binder_.Bind(controls_.ButtonExportMaya, "ButtonExportMaya",
-                              [this] { OnButtonExportMayaClick(); }));
-  return row;
+  buttons->addWidget(binder_.Bind(controls_.ButtonExportMaya, "ButtonExportMaya",
+                                  [this] { OnButtonExportMayaClick(); }));
+  QGroupBox* renderer = binder_.Bind(controls_.RadioMayaRenderer, "RadioMayaRenderer");
+  renderer->setToolTip(QStringLiteral("The renderer the Maya script is written for"));
+  renderer->layout()->setContentsMargins(4, 0, 4, 0);
+  buttons->addWidget(renderer);
+  buttons->addWidget(binder_.Bind(controls_.ButtonExportUsd, "ButtonExportUsd",
+                                  [this] { OnButtonExportUsdClick(); }));
+  buttons->addWidget(binder_.Bind(controls_.ButtonExportBlender, "ButtonExportBlender",
+                                  [this] { OnButtonExportBlenderClick(); }));
+  buttons->addStretch(1);
+
+  auto* step = new QVBoxLayout;
+  step->addLayout(settings);
+  step->addLayout(buttons);
+  return step;
 }
 
 // Image1 and the title picture Image3 share one place; Image1 lies on top.
-QWidget* TForm_main::BuildPreview() {
+QWidget* MainWindow::BuildPreview() {
   auto* place = new QWidget;
   place->setFixedSize(kPreviewSize, kPreviewSize);
   auto* stack = new QGridLayout(place);
@@ -367,7 +384,7 @@ QWidget* TForm_main::BuildPreview() {
   return place;
 }
 
-QWidget* TForm_main::BuildViewSettings() {
+QWidget* MainWindow::BuildViewSettings() {
   auto* group = new QGroupBox(QStringLiteral("View Settings"));
   group->setObjectName(QStringLiteral("GroupViewSettings"));
   viewSettings_ = group;
@@ -430,7 +447,7 @@ QWidget* TForm_main::BuildViewSettings() {
   return group;
 }
 
-QWidget* TForm_main::BuildMousePosition() {
+QWidget* MainWindow::BuildMousePosition() {
   auto* group = new QGroupBox(QString::fromStdString(controls_.GroupBox3));
   group->setObjectName(QStringLiteral("GroupBox3"));
   auto* layout = new QVBoxLayout(group);

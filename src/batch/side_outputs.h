@@ -1,0 +1,18 @@
+#pragma once
+
+#include <iosfwd>
+
+#include "batch/options.h"
+#include "workflow/control_model.h"
+#include "workflow/session.h"
+
+namespace halvane {
+
+// Writes the points CSV and the preview picture the options ask for, each
+// made whole in memory and then written through WriteOutputFile. Prints the
+// file and the reason of a failure on `err` and returns kExitOutputFailed,
+// else kExitDone.
+int WriteSideOutputs(const BatchOptions& options, const Session& session,
+                     const ControlModel& controls, std::ostream& err);
+
+}  // namespace halvane
