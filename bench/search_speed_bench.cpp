@@ -28,6 +28,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -247,6 +248,41 @@ BENCHMARK(BM_OptimizePoints)
     ->Iterations(1)
     ->Repetitions(3)
     ->Unit(benchmark::kSecond)
+    ->UseRealTime();
+
+// The window's Abort during a long run: the abort is requested `range(0)`
+// milliseconds into the run on the 8% sky (level 2 by then), from another
+// thread as the window's button does; the counter is the time from the
+// request to the step's return.
+void BM_AbortLatency(benchmark::State& state) {
+  const Environment& env = Environments().back();
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::unique_ptr<DomeRun> run = env.make();
+    bench::ClockHost host;
+    state.ResumeTiming();
+    std::chrono::steady_clock::time_point requested;
+    std::thread button([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(state.range(0)));
+      requested = std::chrono::steady_clock::now();
+      run->s.abortRequested = true;
+    });
+    OptimizePoints(run->s, run->controls, host);
+    const auto returned = std::chrono::steady_clock::now();
+    button.join();
+    state.counters["abort_to_return_ms"] =
+        returned > requested
+            ? std::chrono::duration<double, std::milli>(returned - requested).count()
+            : 0;
+  }
+  state.SetLabel(env.name);
+}
+BENCHMARK(BM_AbortLatency)
+    ->Arg(1000)
+    ->Arg(2500)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
 }  // namespace
