@@ -1,6 +1,7 @@
 #include "optimize/literal_search.h"
 
 #include <cmath>
+
 namespace halvane {
 namespace {
 

@@ -1,5 +1,7 @@
 #include "optimize/optimization_run.h"
 
+#include <time.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -13,7 +15,24 @@ namespace {
 constexpr int kLevel2Seeds = 50;
 constexpr int kLevel3Seeds = 100;
 
+double ProcessCpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
 }  // namespace
+
+OptimizationRun::LevelClock::LevelClock()
+    : wall_(std::chrono::steady_clock::now()), cpu_(ProcessCpuSeconds()) {}
+
+double OptimizationRun::LevelClock::CpuSeconds() const {
+  return ProcessCpuSeconds() - cpu_;
+}
+
+double OptimizationRun::LevelClock::WallSeconds() const {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_).count();
+}
 
 OptimizationRun::OptimizationRun(Dome& dome, SearchResults& results, const SearchSettings& settings,
                                  const SearchObserver& observer)
@@ -21,7 +40,7 @@ OptimizationRun::OptimizationRun(Dome& dome, SearchResults& results, const Searc
       results_(results),
       literal_(dome, results, run_, observer),
       parallel_(dome, results, run_, observer, ResolveThreadCount(settings.threads),
-                settings.forcedSplitSteps),
+                settings.forcedSplitSteps, settings.memo),
       useLiteral_(settings.literal),
       statistics_(settings.statistics) {
   if (!useLiteral_) parallel_.PrepareRun();
@@ -84,24 +103,28 @@ bool OptimizationRun::UseLiteral(int level) const {
 }
 
 void OptimizationRun::SearchLevel(int level) {
-  if (level == 1) {
-    if (dome_.subdivLevel != 4 && dome_.subdivLevel != 5) return;
-    if (UseLiteral(1)) {
+  if (level == 1 && dome_.subdivLevel != 4 && dome_.subdivLevel != 5) return;
+  const LevelClock clock;
+  bool parallel = false;
+  if (UseLiteral(level)) {
+    if (level == 1) {
       literal_.Run(1, 1);
     } else {
-      parallel_.RunLevel(1, 1, {SearchSeed{run_.current, 0, WorkingLevels(dome_)}});
-      Measure(1);
+      RefineSeedsLiterally(level);
     }
-  } else if (UseLiteral(level)) {
-    RefineSeedsLiterally(level);
+  } else if (level == 1) {
+    parallel_.RunLevel(1, 1, {SearchSeed{run_.current, 0, WorkingLevels(dome_)}});
+    parallel = true;
   } else {
-    RefineSeedsInParallel(level);
+    parallel = RefineSeedsInParallel(level);
   }
+  Measure(level, clock, parallel);
 }
 
 // Prepares every seed in order, as the literal loop does (the working
 // levels and firstFree carry from seed to seed), then searches them all.
-void OptimizationRun::RefineSeedsInParallel(int level) {
+// False when there is no seed to search.
+bool OptimizationRun::RefineSeedsInParallel(int level) {
   std::vector<SearchSeed> seeds(results_.seedCount);
   for (uint16_t i = 1; i <= results_.seedCount; ++i) {
     run_.current = results_.seeds[i];
@@ -109,9 +132,9 @@ void OptimizationRun::RefineSeedsInParallel(int level) {
     seeds[i - 1] =
         SearchSeed{run_.current, static_cast<int32_t>(seedLights_[i]), WorkingLevels(dome_)};
   }
-  if (seeds.empty()) return;
+  if (seeds.empty()) return false;
   parallel_.RunLevel(level, from_, seeds);
-  Measure(level);
+  return true;
 }
 
 void OptimizationRun::RefineSeedsLiterally(int level) {
@@ -129,11 +152,20 @@ void OptimizationRun::RefineSeedsLiterally(int level) {
   }
 }
 
-void OptimizationRun::Measure(int level) {
+void OptimizationRun::Measure(int level, const LevelClock& clock, bool parallel) {
   if (statistics_ == nullptr) return;
-  statistics_->visits[level] = parallel_.Visits();
-  statistics_->subtrees[level] = parallel_.Subtrees();
-  statistics_->splits[level] = parallel_.Splits();
+  SearchStatistics& s = *statistics_;
+  s.cpuSeconds[level] = clock.CpuSeconds();
+  s.wallSeconds[level] = clock.WallSeconds();
+  if (!parallel) return;
+  const ParallelSearch::LevelCounts& c = parallel_.Counts();
+  s.visits[level] = c.visits;
+  s.walked[level] = c.walked;
+  s.memoLookups[level] = c.memoLookups;
+  s.memoHits[level] = c.memoHits;
+  s.largestTask[level] = c.largestTask;
+  s.subtrees[level] = c.subtrees;
+  s.splits[level] = c.splits;
 }
 
 }  // namespace halvane

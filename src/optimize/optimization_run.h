@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 #include "base/fixed_array.h"
@@ -37,8 +38,21 @@ class OptimizationRun {
   void TakeSeeds(int maxSeeds, uint32_t upTo);
   bool UseLiteral(int level) const;
   void RefineSeedsLiterally(int level);
-  void RefineSeedsInParallel(int level);
-  void Measure(int level);
+  bool RefineSeedsInParallel(int level);
+  // The wall and process CPU time since it was made.
+  class LevelClock {
+   public:
+    LevelClock();
+    double CpuSeconds() const;
+    double WallSeconds() const;
+
+   private:
+    std::chrono::steady_clock::time_point wall_;
+    double cpu_;
+  };
+  // Fills the statistics of `level`, if any: the times, and the counts of
+  // the parallel search when it searched the level.
+  void Measure(int level, const LevelClock& clock, bool parallel);
 
   Dome& dome_;
   SearchResults& results_;

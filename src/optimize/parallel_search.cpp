@@ -21,6 +21,8 @@ constexpr std::size_t kMinSubtrees = 1024;
 constexpr std::size_t kSubtreesPerThread = 256;
 constexpr int kMaxSplitRounds = 24;
 constexpr auto kEventInterval = std::chrono::milliseconds(50);
+// The level whose walks use the memo: the others are short.
+constexpr int kMemoLevel = 2;
 
 }  // namespace
 
@@ -50,12 +52,14 @@ class ParallelSearch::Level {
       : o_(owner),
         seeds_(seeds),
         tables_(MakeLevelTables(*owner.masks_, owner.run_, owner.dome_.pointCount, level)),
+        level_(level),
         replay_(owner.results_, owner.run_, *owner.masks_, seeds) {
     shared_.limitBound.store(owner.run_.lightLimit);
     shared_.forcedSplitSteps = owner.forcedSplitSteps_;
   }
 
   void Run(uint32_t first) {
+    if (level_ == kMemoLevel) memo_ = MakeMemoLayout(tables_, first, seeds_, o_.memo_);
     std::vector<SearchPiece> pieces = MakePieces(first);
     Split(pieces);
     roots_ = MakeNodes(std::move(pieces), {});
@@ -67,9 +71,7 @@ class ParallelSearch::Level {
     o_.run_.progressIndex = 0;
   }
 
-  uint64_t visits = 0;
-  std::size_t subtrees = 0;
-  std::size_t splits = 0;
+  LevelCounts counts;
 
  private:
   enum : int { kQueued = 0, kFinished = 1, kStopped = 2, kSplit = 3 };
@@ -226,14 +228,25 @@ class ParallelSearch::Level {
 
   void Work() {
     try {
-      SubtreeWalker walker(tables_);
+      std::unique_ptr<SubtreeMemo> memo;
+      if (memo_.use != MemoUse::kOff && !memo_.classes.empty())
+        memo = std::make_unique<SubtreeMemo>(memo_, SubtreeMemo::SetBits(o_.threads_));
+      SubtreeWalker walker(tables_, memo.get());
       std::vector<SearchPiece> rest;
+      uint64_t largest = 0;
       while (Node* node = Take()) {
         rest.clear();
         SearchPiece& p = node->piece;
         const WalkOutcome outcome =
             walker.Walk(p.start, Levels(p), shared_, node->entry, p.record, rest);
+        largest = std::max(largest, walker.Walked());
         Done(*node, outcome, rest);
+      }
+      std::lock_guard<std::mutex> lock(mutex_);
+      counts.largestTask = std::max(counts.largestTask, largest);
+      if (memo) {
+        counts.memoLookups += memo->lookups;
+        counts.memoHits += memo->hits;
       }
     } catch (...) {
       std::lock_guard<std::mutex> lock(mutex_);
@@ -254,7 +267,7 @@ class ParallelSearch::Level {
         Node* node = *queue_.begin();
         queue_.erase(queue_.begin());
         ++walking_;
-        ++subtrees;
+        ++counts.subtrees;
         return node;
       }
       if (walking_ == 0) return nullptr;
@@ -268,7 +281,7 @@ class ParallelSearch::Level {
     if (outcome == WalkOutcome::kSplit) node.children = MakeNodes(std::move(rest), node.key);
     std::lock_guard<std::mutex> lock(mutex_);
     if (outcome == WalkOutcome::kSplit) {
-      ++splits;
+      ++counts.splits;
       for (const auto& child : node.children)
         if (child->piece.pending) queue_.insert(child.get());
     }
@@ -302,7 +315,8 @@ class ParallelSearch::Level {
     while (head != nullptr && head->state.load(std::memory_order_acquire) == kFinished) {
       SearchPiece& p = head->piece;
       replay_.Replay(p.start.seed, p.record);
-      visits += p.record.visits;
+      counts.visits += p.record.visits;
+      counts.walked += p.record.walked;
       p.record = WalkRecord{};
       p.start.centres = {};
       ++cursor_.back().index;
@@ -346,6 +360,8 @@ class ParallelSearch::Level {
   ParallelSearch& o_;
   const std::vector<SearchSeed>& seeds_;
   LevelTables tables_;
+  int level_;
+  MemoLayout memo_;
   LeafReplay replay_;
   WalkShared shared_;
   Nodes roots_;
@@ -363,13 +379,14 @@ class ParallelSearch::Level {
 
 ParallelSearch::ParallelSearch(Dome& dome, SearchResults& results, SearchRun& run,
                                const SearchObserver& observer, int threads,
-                               uint32_t forcedSplitSteps)
+                               uint32_t forcedSplitSteps, MemoUse memo)
     : dome_(dome),
       results_(results),
       run_(run),
       observer_(observer),
       threads_(threads),
-      forcedSplitSteps_(forcedSplitSteps) {}
+      forcedSplitSteps_(forcedSplitSteps),
+      memo_(memo) {}
 
 ParallelSearch::~ParallelSearch() = default;
 
@@ -382,9 +399,7 @@ void ParallelSearch::RunLevel(int level, uint32_t first, const std::vector<Searc
   if (run_.lastIndex > kPointCapacity) throw IndexError(run_.lastIndex, kPointCapacity + 1);
   Level run(*this, level, seeds);
   run.Run(first);
-  visits_ = run.visits;
-  subtrees_ = run.subtrees;
-  splits_ = run.splits;
+  counts_ = run.counts;
 }
 
 }  // namespace halvane

@@ -6,6 +6,9 @@
 #include <string>
 #include "base/number_text.h"
 
+#include "base/number_text.h"
+#include "optimize/popcount_clones.h"
+
 namespace halvane {
 namespace {
 
@@ -94,7 +97,8 @@ void ComputeResultStatistics(SearchResult& rec, uint32_t pointCount) {
     rec.avgReduction = static_cast<float>(static_cast<long double>(weighted) / lights);
 }
 
-int CountDifferences(const SearchResult& a, const SearchResult& b, uint32_t pointCount) {
+HALVANE_POPCOUNT_CLONES int CountDifferences(const SearchResult& a, const SearchResult& b,
+                                             uint32_t pointCount) {
   // Eight decisions at a time: a byte of x ^ y is non-zero where they differ,
   // and ((v & 0x7F) + 0x7F) | v has its top bit set exactly for such a byte.
   constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;

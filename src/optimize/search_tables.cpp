@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <tuple>
+#include <utility>
 
 namespace halvane {
 
@@ -51,7 +53,7 @@ int64_t CutBound(const PruneBounds& b, uint32_t n, int level, uint32_t j) {
   const auto tighten = [&](uint32_t below, uint32_t cap) {
     if (j < below) bound = std::min<int64_t>(bound, cap);
   };
-  if (level == 3) return std::numeric_limits<int64_t>::max();
+  if (level == 3) return std::numeric_limits<int32_t>::max();  // above every running count
   tighten(n / 2, b.half);
   if (level == 1) {
     tighten(n / 3, b.third);
@@ -59,6 +61,62 @@ int64_t CutBound(const PruneBounds& b, uint32_t n, int level, uint32_t j) {
     tighten(n / 10, b.tenth);
   }
   return bound;
+}
+
+// Appends the non-empty words of `set` to the step words; returns where
+// they start and how many.
+std::pair<uint32_t, uint8_t> AddWords(const FreeSet& set, std::vector<MaskWord>& words) {
+  const auto at = static_cast<uint32_t>(words.size());
+  for (uint32_t w = 0; w < kFreeWords; ++w)
+    if (set[w] != 0) words.push_back({w, set[w]});
+  return {at, static_cast<uint8_t>(words.size() - at)};
+}
+
+// Per point p: the points up to last whose smallest collapse tried has p as
+// a member.
+std::vector<std::vector<uint16_t>> BlockedBy(const CollapseMasks& masks, uint32_t n,
+                                             const LevelTables& t) {
+  std::vector<std::vector<uint16_t>> blockedBy(kPointCapacity + 1);
+  if (t.minimum < 2 || t.minimum > kLargestCollapse) return blockedBy;
+  for (uint32_t c = 1; c <= std::min(n, t.last); ++c)
+    for (uint16_t p : masks.Members(c, t.minimum)) blockedBy[p].push_back(static_cast<uint16_t>(c));
+  return blockedBy;
+}
+
+void SetSteps(const CollapseMasks& masks, uint32_t n, const std::vector<uint16_t>& ringInRange,
+              LevelTables& t) {
+  const std::vector<std::vector<uint16_t>> blockedBy = BlockedBy(masks, n, t);
+  t.steps.assign((kPointCapacity + 1) * kLevelSlots, CollapseStep{});
+  for (uint32_t k = 1; k <= n; ++k) {
+    FreeSet all{}, blocked{};
+    const auto block = [&](uint32_t p) {
+      for (uint16_t c : blockedBy[p])
+        if (c > k) blocked[c >> 6] |= uint64_t{1} << (c & 63);
+    };
+    block(k);
+    CollapseStep total;
+    std::size_t counted = 0;
+    for (int s = 2; s <= kLargestCollapse; ++s) {
+      CollapseStep& step = t.steps[CollapseMasks::Slot(k, s)];
+      FreeSet ring{};
+      for (const MaskWord* w = masks.RingBegin(k, s); w != masks.RingEnd(k, s); ++w) {
+        ring[w->word] |= w->bits;
+        all[w->word] |= w->bits;
+      }
+      const std::vector<uint16_t>& members = masks.Members(k, s);
+      for (std::size_t m = counted; m < members.size(); ++m) block(members[m]);
+      counted = std::max(counted, members.size());
+      std::tie(step.ring, step.ringWords) = AddWords(ring, t.stepWords);
+      std::tie(step.all, step.allWords) = AddWords(all, t.stepWords);
+      if (s >= t.minimum) std::tie(step.block, step.blockWords) = AddWords(blocked, t.stepWords);
+      step.ringBefore = masks.RingBefore(k, s);
+      step.ringInRange = ringInRange[CollapseMasks::Slot(k, s)];
+      total.allBefore += step.ringBefore;
+      total.allInRange += step.ringInRange;
+      step.allBefore = total.allBefore;
+      step.allInRange = total.allInRange;
+    }
+  }
 }
 
 }  // namespace
@@ -71,7 +129,13 @@ LevelTables MakeLevelTables(const CollapseMasks& masks, const SearchRun& run, ui
   t.last = run.lastIndex;
   t.cutAbove.resize(kPointCapacity + 1);
   for (uint32_t j = 0; j <= kPointCapacity; ++j) t.cutAbove[j] = CutBound(run.bounds, n, level, j);
-  t.ringInRange.assign((kPointCapacity + 1) * kLevelSlots, 0);
+  const uint32_t end = std::min<uint32_t>(t.last + 1, kPointCapacity);
+  t.steadyCutFrom = end;
+  while (t.steadyCutFrom > 0 && t.cutAbove[t.steadyCutFrom - 1] == t.cutAbove[end])
+    --t.steadyCutFrom;
+  // Members of ring (j, s) among points 1..last: the lights it removes from
+  // the stored light count.
+  std::vector<uint16_t> ringInRange((kPointCapacity + 1) * kLevelSlots, 0);
   for (uint32_t j = 1; j <= n; ++j) {
     std::size_t counted = 0;
     for (int s = 2; s <= kLargestCollapse; ++s) {
@@ -79,7 +143,7 @@ LevelTables MakeLevelTables(const CollapseMasks& masks, const SearchRun& run, ui
       uint16_t count = 0;
       for (std::size_t k = counted; k < members.size(); ++k) count += members[k] <= t.last;
       counted = std::max(counted, members.size());
-      t.ringInRange[CollapseMasks::Slot(j, s)] = count;
+      ringInRange[CollapseMasks::Slot(j, s)] = count;
     }
   }
   t.minimumBegin.assign(kPointCapacity + 2, 0);
@@ -94,6 +158,7 @@ LevelTables MakeLevelTables(const CollapseMasks& masks, const SearchRun& run, ui
       if (merged[w] != 0) t.minimumWords.push_back({w, merged[w]});
   }
   t.minimumBegin[kPointCapacity + 1] = static_cast<uint32_t>(t.minimumWords.size());
+  SetSteps(masks, n, ringInRange, t);
   return t;
 }
 

@@ -84,6 +84,18 @@ class CollapseMasks {
   std::vector<std::vector<uint16_t>> members_;
 };
 
+// One collapse (k, s) as the walk applies it, read through one record: its
+// ring s alone (to shrink it by one level), rings 2..s merged (to take or
+// release it whole), the points it blocks (LevelTables::blocked), and the
+// counts that change with it. Word lists are in LevelTables::stepWords.
+struct CollapseStep {
+  uint32_t ring = 0, all = 0, block = 0;
+  uint8_t ringWords = 0, allWords = 0, blockWords = 0;
+  int32_t ringBefore = 0, allBefore = 0;    // members before the centre: counted when passed
+  int32_t ringInRange = 0, allInRange = 0;  // members among points 1..last
+};
+static_assert(kFreeWords <= std::numeric_limits<uint8_t>::max());
+
 // Everything a walk of one level reads besides the seed: fixed for the whole
 // level, shared read-only by the workers.
 struct LevelTables {
@@ -94,11 +106,17 @@ struct LevelTables {
   // with j, so a visit that is not cut is followed by visits that are not
   // cut either as long as runLights stays.
   std::vector<int64_t> cutAbove;
-  // Members of ring (j, s) among points 1..last: the lights it removes from
-  // the stored light count.
-  std::vector<uint16_t> ringInRange;
+  // cutAbove is the same from this point to one past `last`.
+  uint32_t steadyCutFrom = 0;
 
-  uint16_t RingInRange(uint32_t j, int s) const { return ringInRange[CollapseMasks::Slot(j, s)]; }
+  // Per CollapseMasks slot. A point is blocked when the smallest collapse
+  // tried of it has a member that is not free; the block list of (k, s)
+  // holds the points after k (up to last) that taking (k, s) blocks, so the
+  // walk keeps them in a set instead of testing their rings.
+  std::vector<CollapseStep> steps;
+  std::vector<MaskWord> stepWords;
+  const CollapseStep& Step(uint32_t k, int s) const { return steps[CollapseMasks::Slot(k, s)]; }
+  const MaskWord* Words(uint32_t at) const { return stepWords.data() + at; }
 
   // Rings 2..minimum of point j merged word by word: whether the smallest
   // collapse tried fits is one pass over a few words.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "optimize/search_tables.h"
+#include "optimize/subtree_memo.h"
 
 namespace halvane {
 
@@ -40,6 +41,7 @@ struct WalkRecord {
   uint64_t tailSkipped = 0;  // after the last event
   uint32_t tailMin = kNoRejection;
   uint64_t visits = 0;
+  uint64_t walked = 0;  // the visits not replayed from the memo
 
   void Clear();
 };
@@ -82,17 +84,20 @@ enum class WalkOutcome { kFinished, kStopped, kSplit };
 // The depth-first search of one subtree without recursion: an explicit stack
 // of decision frames, free points as a bit set. Visits, cuts and leaves are
 // those of the literal search; leaves that cannot be accepted are only
-// counted. One walker per thread; no allocation per visit.
+// counted. One walker per thread; no allocation per visit. With a memo, a
+// decision whose subtree was walked before from the same visible state is
+// replayed from it instead.
 class SubtreeWalker {
  public:
-  explicit SubtreeWalker(const LevelTables& tables);
+  explicit SubtreeWalker(const LevelTables& tables, SubtreeMemo* memo = nullptr);
 
   // Walks the whole subtree into `out`. `levels` are the seed's working
   // levels. Stops early when `shared.stop` is set. Once `entry` is known the
   // walk decides its leaves exactly. A walk that has run a while when
-  // another worker is hungry splits instead: what it recorded so far and the
-  // untried options of its open decisions are appended to `rest` as pieces in
-  // depth-first order, and `out` is left empty.
+  // another worker is hungry, or a long while, splits instead: what it
+  // recorded so far and the untried options of its open decisions are
+  // appended to `rest` as pieces in depth-first order, and `out` is left
+  // empty.
   WalkOutcome Walk(const WalkStart& start, const uint8_t* levels, WalkShared& shared,
                    EntryState& entry, WalkRecord& out, std::vector<SearchPiece>& rest);
 
@@ -101,6 +106,9 @@ class SubtreeWalker {
   // free point as a pending piece, in depth-first order.
   void Expand(const WalkStart& start, const uint8_t* levels, WalkShared& shared,
               std::vector<SearchPiece>& pieces);
+
+  // The visits the last Walk walked (not replayed from the memo).
+  uint64_t Walked() const { return walked_; }
 
  private:
   // Walking its subtree (Walk), handing over the rest after a split, or
@@ -111,20 +119,58 @@ class SubtreeWalker {
     uint32_t j;
     int8_t fit;      // largest collapse level whose members are all free; 1 if none
     int8_t current;  // option being explored: 0 none yet, 1 the single light, else a collapse
+    bool recorded;   // its subtree goes into the memo when it is done
     int32_t passed;  // free points without a collapse passed just before it
+    uint32_t saved;  // where its words of blocked_ are kept in savedBlocked_
   };
   static_assert(kLargestCollapse <= std::numeric_limits<int8_t>::max());
+
+  // A decision whose subtree is being walked for the memo: its key, and the
+  // walk's counts when it started. The gap of cuts and rejected leaves
+  // before it is set aside, so its first event holds only its own.
+  struct Recording {
+    uint32_t j;
+    uint32_t events;   // out_->events.size()
+    uint32_t centres;  // centreCount_
+    int32_t lights;
+    uint64_t id, tag;
+    uint64_t key[kMemoKeyWords];
+    uint64_t visits, replayed;
+    uint64_t savedSkipped;
+    uint32_t savedMin;
+  };
+  enum class MemoStep { kHit, kRecord, kSkip };
 
   void Load(const WalkStart& start, const uint8_t* levels, WalkRecord& out);
   bool Run(std::size_t splitDepth);
   void Enter(uint32_t j);
+  void Push(uint32_t j, int fit, bool recorded, int32_t passed);
+  void RestoreBlocked(const Frame& f);
+  void Block(const CollapseStep& step);
+  void BlockStart();
+  int LargestFitAboveMinimum(uint32_t j) const;
+  bool EnterSteady(uint32_t j, int32_t& passed);
+  static uint32_t NthBit(uint64_t bits, int n);
   uint32_t NextFree(uint32_t j) const;
   int LargestFit(uint32_t j) const;
-  void Collapse(uint32_t j, int s);
-  void FreeRing(uint32_t j, int s);
+  void Collapse(uint32_t j, const CollapseStep& step);
+  void FreeRing(const CollapseStep& step);
+  void Release(uint32_t j, const CollapseStep& step);
+  bool RingFree(const CollapseStep& step) const;
   void Leaf();
   void Cut();
-  void Record();
+  void Record(int32_t run, int32_t lights, const CollapseCode* inner, uint32_t innerCount);
+  void Gap(uint64_t skipped, uint32_t skippedMin);
+  void StartMemo();
+  bool Memoised(uint32_t f);
+  MemoStep LookUp(uint32_t f);
+  void KeyOf(uint32_t f, uint64_t* key) const;
+  void ReplayEntry(const MemoEntry& entry);
+  void CloseRecording();
+  void StoreRecording(const Recording& r, uint64_t walked);
+  void PutGapBack(const Recording& r);
+  void DropRecordings();
+  uint32_t OpenRecordingMin(std::size_t& next, std::size_t event) const;
   bool Poll();
   bool SplitNow();
   uint32_t PollInterval() const;
@@ -146,6 +192,14 @@ class SubtreeWalker {
   uint64_t visits_ = 0;
 
   FreeSet free_{};
+  FreeSet collapsible_{};  // points 1..last whose working level reaches the minimum
+  // Points from the walk's first on whose smallest collapse tried has a
+  // member that is not free: their frames would have the single light only.
+  FreeSet blocked_{};
+  std::vector<uint64_t> savedBlocked_;
+  uint32_t savedTop_ = 0;
+  uint32_t lastWord_ = 0;  // the free set's word of point last
+  uint64_t lastBits_ = 0;  // its bits of points up to last
   int32_t run_ = 0;
   int32_t lights_ = 0;
   std::vector<Frame> frames_;
@@ -160,6 +214,17 @@ class SubtreeWalker {
   bool exact_ = false;
   uint32_t exactLimit_ = 0, exactMin_ = 0;
   uint32_t untilPoll_ = 0;
+
+  SubtreeMemo* memo_;
+  bool memoOn_ = false;  // this walk looks up and records subtrees
+  const MemoClass* class_ = nullptr;
+  uint16_t classId_ = 0;
+  uint64_t replayed_ = 0;  // visits replayed from the memo
+  uint64_t walked_ = 0;
+  std::vector<Recording> recordings_;
+  std::size_t recordingCount_ = 0;
+  std::vector<MemoEvent> storeEvents_;
+  std::vector<CollapseCode> storeCentres_;
 };
 
 }  // namespace halvane

@@ -6,6 +6,7 @@
 
 #include "optimize/candidates.h"
 #include "workflow/apply_colour.h"
+#include "workflow/load_image.h"
 #include "workflow/place_points.h"
 #include "workflow/workflow.h"
 
@@ -86,6 +87,22 @@ std::unique_ptr<DomeRun> MakeDome(int resolution, const Environment& env, int wi
   ProposeSearchSettings(s, run->controls);
   PlacePoints(s, run->controls, run->host);
   ApplyColour(s, run->controls, run->host);
+  return run;
+}
+
+std::string SampleImagePath() {
+  return std::string(HALVANE_TEST_DATA_DIR) + "/../../data/sky.hdr";
+}
+
+std::unique_ptr<DomeRun> ImageDome(const std::string& path, int resolution) {
+  auto run = std::make_unique<DomeRun>();
+  run->host.AnswerDialog(path);
+  LoadImage(run->s, run->controls, run->host);
+  if (run->s.imageMissing) return nullptr;
+  run->controls.SpinPointIteration.value = resolution;
+  ProposeSearchSettings(run->s, run->controls);
+  PlacePoints(run->s, run->controls, run->host);
+  ApplyColour(run->s, run->controls, run->host);
   return run;
 }
 

@@ -52,6 +52,11 @@ struct DomeRun {
 // Points of `resolution` (3: 162, 4: 642) sampled from `env`, colours applied.
 std::unique_ptr<DomeRun> MakeDome(int resolution, const Environment& env, int width = kImageWidth,
                                   int height = kImageHeight);
+// The sample image, data/sky.hdr (1024 x 512, a cloudy sky with a sun).
+std::string SampleImagePath();
+// Points of `resolution` on the image file at `path`, colours applied and
+// the controls as the colour step proposes them; null when it cannot be read.
+std::unique_ptr<DomeRun> ImageDome(const std::string& path, int resolution);
 
 // Hand-made domes, only what a test sets. Points 1..count, each a single
 // light with no collapse.
