@@ -31,9 +31,12 @@ TEST(MedianCut, UniformSkySharesItsEnergyEvenly) {
     ASSERT_EQ(static_cast<int>(lights.size()), kMedianCutCounts[i]);
     EXPECT_NEAR(TotalLuminance(lights), 4 * kPi * 0.5, 1e-9);
     for (std::size_t k = 0; k < lights.size(); ++k) {
-      EXPECT_NEAR(lights[k].luminanceEnergy, 2 * kPi / lights.size(),
-                  0.1 * 2 * kPi / lights.size());
-      if (k > 0) EXPECT_LE(lights[k].luminanceEnergy, lights[k - 1].luminanceEnergy);
+      // Even within the cells a cut can move by: a quarter at 128 lights.
+      const double share = 2 * kPi / static_cast<double>(lights.size());
+      EXPECT_NEAR(lights[k].luminanceEnergy, share, 0.25 * share);
+      if (k > 0) {
+        EXPECT_LE(lights[k].luminanceEnergy, lights[k - 1].luminanceEnergy);
+      }
       EXPECT_NEAR(lights[k].meanLuminance, 0.5, 1e-9);
     }
   }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -80,9 +81,10 @@ TEST(RigError, SingleBrightPixelAgainstOneLight) {
 class RigErrorStep : public testing::SessionTest {};
 
 // The dome of a uniform environment reproduces it within its sampling
-// ripple at scale 1: the rig holds the energy the image holds.
+// ripple at scale 1: the rig holds the energy the image holds (bright enough
+// for the hide threshold: 8 / 642 per point).
 TEST_F(RigErrorStep, UniformEnvironmentThroughTheColourStep) {
-  UseUniformImage(256, 128, 0.5f);
+  UseUniformImage(256, 128, 1.0f);
   EXPECT_FALSE(ChosenRigError(s, controls));
   ASSERT_TRUE(ApplyColour(s, controls, host).done());
   const auto line = ShowRigError(s, controls, host);
@@ -98,7 +100,7 @@ TEST_F(RigErrorStep, UniformEnvironmentThroughTheColourStep) {
 // "Linear light" samples the readers' values raised back to 2.2, only for
 // the files whose reader powered them.
 TEST_F(RigErrorStep, LinearLightUndoesTheReadersPower) {
-  UseUniformImage(64, 32, 0.5f);
+  UseUniformImage(256, 128, 0.5f);
   controls.CheckLinearLight.checked = true;
   for (const char* name : {"a.hdr", "a.exr", "a.tga"}) {
     s.imageFileName = name;
@@ -108,7 +110,10 @@ TEST_F(RigErrorStep, LinearLightUndoesTheReadersPower) {
   }
   s.imageFileName = "a.hdr";
   ASSERT_TRUE(ApplyColour(s, controls, host).done());
-  EXPECT_EQ(s.dome.points[1].r, static_cast<float>(std::pow(0.5L, 2.2L)));
+  float brightest = 0.0f;  // a point whose triangles all cover pixels
+  for (uint32_t i = 1; i <= s.dome.pointCount; ++i)
+    brightest = std::max(brightest, s.dome.points[i].r);
+  EXPECT_EQ(brightest, static_cast<float>(std::pow(0.5L, 2.2L)));
   EXPECT_NE(ShowRigError(s, controls, host)->find("linear radiance"), std::string::npos);
 }
 
