@@ -1,4 +1,5 @@
 // The rig quality options of the colour step: what the dome samples.
+#include <QCheckBox>
 #include <QHBoxLayout>
 
 #include "app/main_window.h"
