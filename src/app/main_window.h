@@ -60,6 +60,7 @@ class MainWindow : public QMainWindow {
   QBoxLayout* BuildLoadStep();
   QBoxLayout* BuildPointsStep();
   QBoxLayout* BuildColorStep();
+  QBoxLayout* BuildColourOptions();  // rig quality options before the colour step
   QBoxLayout* BuildHighlightStep();
   QBoxLayout* BuildOptimizeStep();
   QBoxLayout* BuildChooseStep();
@@ -82,6 +83,7 @@ class MainWindow : public QMainWindow {
   void OnTrackLumRChange();
   void OnButtonOptimizeClick();
   void OnButtonAbortClick();
+  void OnButtonMedianCutClick();
   void OnGridOptimizedClick();
   void OnTrackRedLumChange();
   void OnButtonReduceLightsClick();

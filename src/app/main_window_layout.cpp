@@ -174,6 +174,7 @@ QBoxLayout* MainWindow::BuildColorStep() {
   statistics->setColumnStretch(2, 1);
 
   auto* step = new QVBoxLayout;
+  step->addLayout(BuildColourOptions());
   step->addLayout(inputs);
   step->addLayout(statistics);
   return step;
@@ -262,6 +263,8 @@ QBoxLayout* MainWindow::BuildOptimizeStep() {
                               [this] { OnButtonOptimizeClick(); }));
   run->addWidget(
       binder_.Bind(controls_.ButtonAbort, "ButtonAbort", [this] { OnButtonAbortClick(); }));
+  run->addWidget(binder_.Bind(controls_.ButtonMedianCut, "ButtonMedianCut",
+                              [this] { OnButtonMedianCutClick(); }));
   QGroupBox* level = binder_.Bind(controls_.RadioLevelNr, "RadioLevelNr");
   level->layout()->setContentsMargins(6, 0, 6, 0);
   run->addWidget(level);
@@ -294,8 +297,9 @@ QBoxLayout* MainWindow::BuildChooseStep() {
   grid->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
   grid->horizontalHeader()->setFixedHeight(2 * grid->fontMetrics().lineSpacing() + 6);
   grid->setFixedHeight(128);
-  auto* row = Row();
+  auto* row = new QVBoxLayout;
   row->addWidget(grid);
+  row->addWidget(binder_.Bind(controls_.LabelRigError, "LabelRigError"));
   return row;
 }
 

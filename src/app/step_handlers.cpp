@@ -10,9 +10,11 @@
 #include "workflow/finetune.h"
 #include "workflow/highlight_sliders.h"
 #include "workflow/load_image.h"
+#include "workflow/median_cut_step.h"
 #include "workflow/optimize_points.h"
 #include "workflow/place_points.h"
 #include "workflow/readout.h"
+#include "workflow/rig_error_display.h"
 #include "workflow/view_settings.h"
 #include "workflow/workflow.h"
 
@@ -52,7 +54,10 @@ void MainWindow::OnTrackLumRChange() {
 }
 
 void MainWindow::OnButtonOptimizeClick() {
-  RunStep([this] { OptimizePoints(*session_, controls_, *host_); });
+  RunStep([this] {
+    if (OptimizePoints(*session_, controls_, *host_).status != StepStatus::kNotRun)
+      ShowRigError(*session_, controls_, *host_);
+  });
 }
 
 // Reaches a running optimization while it lets events run, so it is not a
@@ -61,8 +66,20 @@ void MainWindow::OnButtonAbortClick() {
   RequestAbort(*session_);
 }
 
+void MainWindow::OnButtonMedianCutClick() {
+  RunStep([this] {
+    if (RunMedianCut(*session_, controls_, *host_).done())
+      ShowRigError(*session_, controls_, *host_);
+  });
+}
+
 void MainWindow::OnGridOptimizedClick() {
-  RunStep([this] { ChooseResult(*session_, controls_, *host_); });
+  RunStep([this] {
+    const StepOutcome chosen = session_->medianCut.shown
+                                   ? ChooseMedianCutRow(*session_, controls_, *host_)
+                                   : ChooseResult(*session_, controls_, *host_);
+    if (chosen.done()) ShowRigError(*session_, controls_, *host_);
+  });
 }
 
 void MainWindow::OnTrackRedLumChange() {
@@ -70,11 +87,17 @@ void MainWindow::OnTrackRedLumChange() {
 }
 
 void MainWindow::OnButtonReduceLightsClick() {
-  RunStep([this] { ReduceLights(*session_, controls_, *host_); });
+  RunStep([this] {
+    if (ReduceLights(*session_, controls_, *host_).done())
+      ShowRigError(*session_, controls_, *host_);
+  });
 }
 
 void MainWindow::OnButtonCollapseLightsClick() {
-  RunStep([this] { CollapseLights(*session_, controls_, *host_); });
+  RunStep([this] {
+    if (CollapseLights(*session_, controls_, *host_).done())
+      ShowRigError(*session_, controls_, *host_);
+  });
 }
 
 void MainWindow::OnTrackExpIntChange() {

@@ -108,6 +108,34 @@ std::string ApplyLetter(BatchOptions& o, const std::string& v) {
   return {};
 }
 
+std::string ApplyMethod(BatchOptions& o, const std::string& v) {
+  if (v != "seed" && v != "median-cut") return "'" + v + "' is not seed or median-cut";
+  o.medianCut = v == "median-cut";
+  return {};
+}
+
+std::string ApplyLights(BatchOptions& o, const std::string& v) {
+  for (int count : {8, 16, 32, 64, 128})
+    if (v == std::to_string(count)) {
+      o.lights = count;
+      return {};
+    }
+  return "'" + v + "' is not 8, 16, 32, 64 or 128";
+}
+
+// Options that only one method takes; empty when the combination is fine.
+std::string MethodConflict(const std::vector<std::string>& args, const BatchOptions& o) {
+  auto given = [&args](const char* name) {
+    for (const std::string& a : args)
+      if (a == name || a.rfind(std::string(name) + "=", 0) == 0) return true;
+    return false;
+  };
+  if (!o.medianCut) return given("--lights") ? "--lights needs --method median-cut" : "";
+  for (const char* name : {"--row", "--reduce", "--collapse-group", "--collapse-threshold"})
+    if (given(name)) return std::string(name) + " does not go with --method median-cut";
+  return {};
+}
+
 const std::vector<OptionSpec>& OptionTable() {
   static const std::vector<OptionSpec> table = {
       {{"-v", "--verbose"}, nullptr, Switch(&BatchOptions::verbose)},
@@ -144,6 +172,10 @@ const std::vector<OptionSpec>& OptionTable() {
       {{"--letter"}, "L", ApplyLetter},
       {{"-q", "--quiet"}, nullptr, Switch(&BatchOptions::quiet)},
       {{"--strict"}, nullptr, Switch(&BatchOptions::strict)},
+      {{"--linear"}, nullptr, Switch(&BatchOptions::linear)},
+      {{"--error"}, nullptr, Switch(&BatchOptions::printError)},
+      {{"--method"}, "M", ApplyMethod},
+      {{"--lights"}, "N", ApplyLights},
   };
   return table;
 }
@@ -171,6 +203,8 @@ std::string BatchUsage() {
          "  --resolution 3|4           analyse resolution: 162 or 642 points (default 4)\n"
          "  --black V --white V        black and white point (defaults 0 and 1)\n"
          "  --clamp V                  clamp luminance (default 99)\n"
+         "  --linear                   \"Linear light\": sample linear radiance, not the\n"
+         "                             values the reader raised to 1/2.2\n"
          "  --increase                 run the highlight increase\n"
          "  --lum-iterations N         increase steps, 1..9 (default 6)\n"
          "  --lum-value V              1.0..8.0 in steps of 0.1 (default 3.0)\n"
@@ -188,6 +222,9 @@ std::string BatchUsage() {
          "  --threads N                search threads, 0..256 (default 0: one per core;\n"
          "                             1: sequential); the results are the same for any N\n"
          "  --row N                    the result row chosen after the run, 1..100 (default 1)\n"
+         "  --method M                 seed (default): the collapse search; median-cut:\n"
+         "                             regions of equal energy, one light each\n"
+         "  --lights N                 median cut row: 8, 16, 32 (default), 64 or 128 lights\n"
          "  --reduce V                 \"Reduce lights\" below V, 0.20..2.00\n"
          "  --collapse-group N         \"Collapse lights\": smallest group, 2..7\n"
          "  --collapse-threshold V     \"Collapse lights\": luminance tolerance\n"
@@ -196,6 +233,9 @@ std::string BatchUsage() {
          "                             letter drawn from the image file's bytes, so the same\n"
          "                             image gives the same files every run)\n"
          "  --table                    print the result table (tab-separated)\n"
+         "  --error                    print the exported rig's error: the relative RMS\n"
+         "                             difference of its diffuse light from the image's,\n"
+         "                             over all surface orientations, after the best scale\n"
          "  --points-csv FILE          write every point's values as CSV\n"
          "  --preview FILE.png         write the preview picture\n"
          "  -v, --verbose              print the log lines and the progress\n"
@@ -261,7 +301,8 @@ ParseResult ParseBatchOptions(const std::vector<std::string>& args, BatchOptions
     error = "no image given";
     return ParseResult::kUsageError;
   }
-  return ParseResult::kRun;
+  error = MethodConflict(args, options);
+  return error.empty() ? ParseResult::kRun : ParseResult::kUsageError;
 }
 
 }  // namespace halvane

@@ -19,9 +19,11 @@
 #include "workflow/highlight_sliders.h"
 #include "workflow/image_file_problems.h"
 #include "workflow/load_image.h"
+#include "workflow/median_cut_step.h"
 #include "workflow/optimize_points.h"
 #include "workflow/place_points.h"
 #include "workflow/redraw.h"
+#include "workflow/rig_error_display.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
@@ -62,14 +64,17 @@ void SetControls(const BatchOptions& o, Session& s, ControlModel& controls, Host
   }
   if (o.collapseGroup) controls.SpinRedGroupNr.value = *o.collapseGroup;
   if (o.distance) controls.SpinLightDistance.value = *o.distance;
+  controls.CheckLinearLight.checked = o.linear;
   controls.RadioMayaRenderer.itemIndex =
       o.mayaRenderer == MayaRenderer::Arnold ? kMayaRendererArnold : kMayaRendererMentalRay;
 }
 
-void PrintTable(const ControlModel& controls, std::ostream& out) {
+// Median cut rows add their rig error column.
+void PrintTable(const ControlModel& controls, std::ostream& out, bool medianCut = false) {
   const StringGrid& grid = controls.GridOptimized;
+  const int columns = medianCut ? kRigErrorColumn + 1 : 6;
   for (int row = 0; row < grid.rowCount; ++row) {
-    for (int col = 0; col < 6; ++col) out << (col > 0 ? "\t" : "") << grid.Cell(col, row);
+    for (int col = 0; col < columns; ++col) out << (col > 0 ? "\t" : "") << grid.Cell(col, row);
     out << '\n';
   }
 }
@@ -127,15 +132,21 @@ class Pipeline {
       if (!BoostHighlights(s_, controls_, host_).done()) return kExitUsage;
     }
     if (!o_.noOptimize) {
-      if (int code = Optimize(); code != kExitDone) return code;
+      if (int code = o_.medianCut ? MedianCut() : Optimize(); code != kExitDone) return code;
     }
     if (o_.reduce) ReduceLights(s_, controls_, host_);
     if (o_.collapseGroup || o_.collapseThreshold) {
       if (o_.collapseThreshold) controls_.EditRedThreshold.text = *o_.collapseThreshold;
       CollapseLights(s_, controls_, host_);
     }
+    if (o_.printError) PrintRigError();
     if (int code = ExportScripts(o_, s_, controls_, host_); code != kExitDone) return code;
     return WriteSideOutputs(o_, s_, controls_, err_);
+  }
+
+  // The error of the rig the outputs get, as the window's log line says it.
+  void PrintRigError() {
+    if (const auto line = ShowRigError(s_, controls_, host_)) out_ << *line << '\n';
   }
 
   // Prints a warning about the image; with --strict it is the failure that
@@ -159,6 +170,18 @@ class Pipeline {
     return Warn("time limit " + SecondsText(*o_.timeLimitMs) + " s reached in level " +
                 std::to_string(level) +
                 (o_.strict ? "; nothing written" : "; results so far kept"));
+  }
+
+  // The median cut rows, the one with --lights lights chosen.
+  int MedianCut() {
+    if (!RunMedianCut(s_, controls_, host_).done()) return kExitUsage;
+    if (o_.table) PrintTable(controls_, out_, true);
+    const auto& rows = s_.medianCut.rows;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+      if (kMedianCutCounts[i] == o_.lights)
+        controls_.GridOptimized.selectedRow = static_cast<int>(i) + 1;
+    ChooseMedianCutRow(s_, controls_, host_);
+    return kExitDone;
   }
 
   // A run halted after level 1 ends as aborted and lists its results too.

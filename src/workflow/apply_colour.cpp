@@ -4,8 +4,10 @@
 #include "dome/point_colours.h"
 #include "dome/statistics.h"
 #include "workflow/dome_display.h"
+#include "workflow/median_cut_step.h"
 #include "workflow/place_points.h"
 #include "workflow/redraw.h"
+#include "workflow/sampled_image.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
@@ -18,6 +20,7 @@ StepOutcome ApplyColour(Session& s, ControlModel& controls, Host& host) {
   }
   if (s.dome.pointCount == 0) PlacePoints(s, controls, host);
   s.results.count = 0;
+  LeaveMedianCut(s, controls);
   EmptyResultTable(controls);
   SetBusy(controls, true);
   s.sampling.blackPoint = ReadMaskedField(controls.EditBlack.text);
@@ -28,7 +31,7 @@ StepOutcome ApplyColour(Session& s, ControlModel& controls, Host& host) {
   SetStatus(controls, 1, "");
   SetStatus(controls, 2, "");
   const Progress progress = PointsProgress(controls, host);
-  ColourPoints(s.dome, s.image, s.sampling, progress);
+  ColourPoints(s.dome, PrepareSampledImage(s, controls), s.sampling, progress);
   StatisticsPass(s, controls, host);
   ProposeOptimizationThresholds(s.statistics, controls);
   ProposeHighlightTolerances(s.statistics, controls);

@@ -132,6 +132,10 @@ ControlModel::ControlModel() {
   CheckDisplayCollapseNr = Check("Display collapse #", true);
   LabelMaxpoint = {""};
 
+  CheckLinearLight = Check("Linear light", false);
+  LabelRigError = {"Rig error: -"};
+  ButtonMedianCut = {"Median cut"};
+
   GroupBox3 = "Mouse Position";
   LabelcordX = {"X:"};
   LabelcordY = {"Y:"};

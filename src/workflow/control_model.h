@@ -96,6 +96,11 @@ struct ControlModel {
   std::string GroupBox3;
   Label LabelcordX, LabelcordY, LabelcordR, LabelcordG, LabelcordB, LabelcordLum, Labelmaxopt;
 
+  // Rig quality: options before the colour step and the chosen rig's error
+  CheckBox CheckLinearLight;  // sample linear radiance instead of the readers' powered values
+  Label LabelRigError;        // in the choose panel
+  Button ButtonMedianCut;     // the optimize panel's second method
+
   // Preview, placeholder, legend, log and status
   ImageControl Image1, Image2, Image3;
   PreviewLayer Image1Layer = PreviewLayer::Background;

@@ -8,16 +8,13 @@
 #include "rig/light_name.h"
 #include "rig/rig.h"
 #include "rig/script_text.h"
+#include "workflow/chosen_rig.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
 namespace {
 
 constexpr int kExportStep = 8;
-
-RigOptions RigOptionsFromForm(const ControlModel& controls, ScriptKind kind) {
-  return {kind, controls.GridOptimized.selectedRow, controls.SpinLightDistance.value};
-}
 
 std::string WriteFailureText(const std::string& path, const std::string& reason) {
   return "Cannot write \"" + path + "\": " + reason;
@@ -29,7 +26,7 @@ std::string WriteScript(const Session& s, const ControlModel& controls, Host& ho
   std::string text;
   try {
     const char letter = NameLetter(host.RandomInt(kNameLetterCount));
-    Rig rig = MakeRig(s.dome, s.image, s.results, RigOptionsFromForm(controls, kind));
+    Rig rig = ChosenRig(s, controls, kind);
     rig.source = std::filesystem::path(controls.EditImagename.text).filename().string();
     text = ScriptText(rig, letter);
   } catch (const std::exception& e) {

@@ -5,6 +5,7 @@
 #include "base/number_text.h"
 #include "optimize/finetuning.h"
 #include "optimize/result_table.h"
+#include "workflow/median_cut_step.h"
 #include "workflow/redraw.h"
 #include "workflow/workflow.h"
 
@@ -26,9 +27,16 @@ void FinishFinetuning(Session& s, ControlModel& controls, Host& host, const Sear
   SetBusy(controls, false);
 }
 
+// Median cut lights stand for image regions, not for dome points.
+StepOutcome RefuseMedianCut(ControlModel& controls) {
+  SetStatus(controls, 0, kNoFinetuningForMedianCut);
+  return StepOutcome::NotRun(kNoFinetuningForMedianCut);
+}
+
 }  // namespace
 
 StepOutcome ReduceLights(Session& s, ControlModel& controls, Host& host) {
+  if (s.medianCut.shown) return RefuseMedianCut(controls);
   if (s.workflowState < 3) return StepOutcome::NotRun("Apply colours first.");
   SetBusy(controls, true);
   const SearchResult& chosen = ResultForRow(s.results, controls.GridOptimized.selectedRow);
@@ -38,6 +46,7 @@ StepOutcome ReduceLights(Session& s, ControlModel& controls, Host& host) {
 }
 
 StepOutcome CollapseLights(Session& s, ControlModel& controls, Host& host) {
+  if (s.medianCut.shown) return RefuseMedianCut(controls);
   const float tolerance = ReadMaskedField(controls.EditRedThreshold.text);
   if (s.workflowState < 3) return StepOutcome::NotRun("Apply colours first.");
   SetBusy(controls, true);

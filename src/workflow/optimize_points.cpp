@@ -11,6 +11,7 @@
 #include "workflow/boost_highlights.h"
 #include "workflow/choose_result.h"
 #include "workflow/dome_display.h"
+#include "workflow/median_cut_step.h"
 #include "workflow/redraw.h"
 #include "workflow/result_table_view.h"
 #include "workflow/workflow.h"
@@ -217,6 +218,7 @@ StepOutcome OptimizePoints(Session& s, ControlModel& controls, Host& host) {
     }
     if (s.workflowState < 3) return StepOutcome::NotRun("Apply colours first.");
   }
+  LeaveMedianCut(s, controls);
   s.workflowState = 4;
   SetBusy(controls, true);
   return PointOptimization(s, controls, host).Execute();

@@ -9,6 +9,8 @@
 #include "optimize/search_result.h"
 #include "optimize/search_settings.h"
 #include "preview/view_state.h"
+#include "workflow/median_cut_table.h"
+#include "workflow/sampled_view.h"
 
 namespace halvane {
 
@@ -27,6 +29,8 @@ struct Session {
   SearchResults results;
   SearchSettings searchSettings;
   ViewState view;
+  SampledView sampled;  // what the colour step sampled, for the rig error
+  MedianCutTable medianCut;
 
   uint8_t workflowState = 0;
   std::atomic<bool> abortRequested = false;

@@ -17,7 +17,7 @@ void SetBusy(ControlModel& controls, bool busy) {
        {&controls.Button_LoadImage, &controls.ButtonCalculateStartpoints,
         &controls.ButtonApplyColor, &controls.ButtonIncreaseMaxWhite, &controls.ButtonOptimize,
         &controls.ButtonReduceLights, &controls.ButtonExport, &controls.ButtonCollapseLights,
-        &controls.ButtonExportUsd, &controls.ButtonExportBlender})
+        &controls.ButtonExportUsd, &controls.ButtonExportBlender, &controls.ButtonMedianCut})
     b->enabled = enabled;
   controls.GridOptimized.enabled = enabled;
 }

@@ -75,9 +75,9 @@ class WindowTest : public ::testing::Test {
     host->AnswerDialog(path);
     Click("Button_LoadImage");
   }
-  std::string LastLog() const {
+  std::string LastLog(int before = 0) const {
     const QListWidget* log = Find<QListWidget>("ListBox1");
-    return log->item(log->count() - 1)->text().toStdString();
+    return log->item(log->count() - 1 - before)->text().toStdString();
   }
 
   TempDir dir;
@@ -263,7 +263,8 @@ TEST_F(WindowTest, StepsFromImageToScripts) {
   EXPECT_NE(LastLog().find(":        Luminance increase done."), std::string::npos);
 
   Click("ButtonOptimize");
-  EXPECT_NE(LastLog().find(":  Optimization done. "), std::string::npos);
+  EXPECT_NE(LastLog(1).find(":  Optimization done. "), std::string::npos);
+  EXPECT_NE(LastLog().find(":  Rig error: "), std::string::npos);  // the chosen row's
   const QTableWidget* grid = Find<QTableWidget>("GridOptimized");
   ASSERT_TRUE(grid->rowCount() >= 1 && grid->item(0, 1) != nullptr);
   const int lightsOfRow1 = std::stoi(grid->item(0, 1)->text().toStdString());

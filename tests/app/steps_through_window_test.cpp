@@ -41,9 +41,9 @@ class StepsThroughWindow : public ::testing::Test {
   }
 
   void Click(const char* button) { w.Find<QPushButton>(button)->click(); }
-  std::string LastLog() const {
+  std::string LastLog(int before = 0) const {
     const QListWidget* log = w.Find<QListWidget>("ListBox1");
-    return log->item(log->count() - 1)->text().toStdString();
+    return log->item(log->count() - 1 - before)->text().toStdString();
   }
   void MoveMouse(int x, int y) {
     QMouseEvent move(QEvent::MouseMove, QPointF(x, y), QPointF(x, y), Qt::NoButton, Qt::NoButton,
@@ -79,7 +79,8 @@ TEST_F(StepsThroughWindow, FromImageToScripts) {
 
   Click("ButtonOptimize");
   EXPECT_EQ(w.window->session().workflowState, 5);
-  EXPECT_NE(LastLog().find(":  Optimization done. "), std::string::npos);
+  EXPECT_NE(LastLog(1).find(":  Optimization done. "), std::string::npos);
+  EXPECT_NE(LastLog().find(":  Rig error: "), std::string::npos);  // the chosen row's
   const QTableWidget* grid = w.Find<QTableWidget>("GridOptimized");
   ASSERT_GE(grid->rowCount(), 1);
   ASSERT_NE(grid->item(0, 1), nullptr);

@@ -1,0 +1,17 @@
+#include "workflow/chosen_rig.h"
+
+#include "rig/median_cut_rig.h"
+#include "workflow/median_cut_step.h"
+
+namespace halvane {
+
+Rig ChosenRig(const Session& s, const ControlModel& controls, ScriptKind kind) {
+  if (const auto* lights = ChosenMedianCutLights(s, controls))
+    return MakeMedianCutRig(*lights, s.image.width, s.image.height, kind,
+                            controls.SpinLightDistance.value);
+  const RigOptions options{kind, controls.GridOptimized.selectedRow,
+                           controls.SpinLightDistance.value};
+  return MakeRig(s.dome, s.image, s.results, options);
+}
+
+}  // namespace halvane
