@@ -1,5 +1,5 @@
 // The handlers of the window's controls: each runs its core step through
-// RunStep.
+// RunStep, a user action through RunAction.
 #include "app/main_window.h"
 #include "optimize/result_table.h"
 #include "workflow/apply_colour.h"
@@ -19,7 +19,7 @@
 namespace halvane {
 
 void MainWindow::OnLoadImage() {
-  RunStep([this] { LoadImage(*session_, controls_, *host_); });
+  RunAction([this] { return LoadImageWith(*host_); });
 }
 
 void MainWindow::OnSpinPointIterationChange() {
@@ -27,15 +27,15 @@ void MainWindow::OnSpinPointIterationChange() {
 }
 
 void MainWindow::OnPlacePoints() {
-  RunStep([this] { PlacePoints(*session_, controls_, *host_); });
+  RunAction([this] { return PlacePoints(*session_, controls_, *host_); });
 }
 
 void MainWindow::OnApplyColour() {
-  RunStep([this] { ApplyColour(*session_, controls_, *host_); });
+  RunAction([this] { return ApplyColour(*session_, controls_, *host_); });
 }
 
 void MainWindow::OnBoostHighlights() {
-  RunStep([this] { BoostHighlights(*session_, controls_, *host_); });
+  RunAction([this] { return BoostHighlights(*session_, controls_, *host_); });
 }
 
 void MainWindow::OnTrackLumValueChange() {
@@ -52,7 +52,8 @@ void MainWindow::OnTrackLumRChange() {
 }
 
 void MainWindow::OnButtonOptimizeClick() {
-  RunStep([this] { OptimizePoints(*session_, controls_, *host_); });
+  RunAction([this] { return OptimizePoints(*session_, controls_, *host_); },
+            QStringLiteral("Wait for the optimization to finish."));
 }
 
 // Reaches a running optimization while it lets events run, so it is not a
@@ -62,7 +63,7 @@ void MainWindow::OnButtonAbortClick() {
 }
 
 void MainWindow::OnGridOptimizedClick() {
-  RunStep([this] { ChooseResult(*session_, controls_, *host_); });
+  RunAction([this] { return ChooseResult(*session_, controls_, *host_); });
 }
 
 void MainWindow::OnTrackRedLumChange() {
@@ -70,11 +71,11 @@ void MainWindow::OnTrackRedLumChange() {
 }
 
 void MainWindow::OnButtonReduceLightsClick() {
-  RunStep([this] { ReduceLights(*session_, controls_, *host_); });
+  RunAction([this] { return ReduceLights(*session_, controls_, *host_); });
 }
 
 void MainWindow::OnButtonCollapseLightsClick() {
-  RunStep([this] { CollapseLights(*session_, controls_, *host_); });
+  RunAction([this] { return CollapseLights(*session_, controls_, *host_); });
 }
 
 void MainWindow::OnTrackExpIntChange() {
@@ -82,19 +83,19 @@ void MainWindow::OnTrackExpIntChange() {
 }
 
 void MainWindow::OnButtonExportClick() {
-  RunStep([this] { ExportRig(*session_, controls_, *host_, ScriptKind::Xsi); });
+  RunAction([this] { return ExportRig(*session_, controls_, *host_, ScriptKind::Xsi); });
 }
 
 void MainWindow::OnButtonExportMayaClick() {
-  RunStep([this] { ExportRig(*session_, controls_, *host_, MayaScriptKind(controls_)); });
+  RunAction([this] { return ExportRig(*session_, controls_, *host_, MayaScriptKind(controls_)); });
 }
 
 void MainWindow::OnButtonExportUsdClick() {
-  RunStep([this] { ExportRig(*session_, controls_, *host_, ScriptKind::Usd); });
+  RunAction([this] { return ExportRig(*session_, controls_, *host_, ScriptKind::Usd); });
 }
 
 void MainWindow::OnButtonExportBlenderClick() {
-  RunStep([this] { ExportRig(*session_, controls_, *host_, ScriptKind::Blender); });
+  RunAction([this] { return ExportRig(*session_, controls_, *host_, ScriptKind::Blender); });
 }
 
 void MainWindow::OnUpdateView() {
