@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 
 #include <QLabel>
 #include <QListWidget>
@@ -77,7 +78,18 @@ TEST_F(StepsThroughWindow, FromImageToScripts) {
   EXPECT_NE(LastLog().find(":        Luminance increase done."), std::string::npos);
   EXPECT_EQ(w.window->session().workflowState, 4);
 
+  // The Maya export button stays enabled, but an export while the
+  // optimization runs would write a half-finished state: it is refused.
+  std::string hintDuringOptimization;
+  w.host->onEvents = [&] {
+    if (!hintDuringOptimization.empty()) return;
+    Click("ButtonExportMaya");
+    hintDuringOptimization = Text(w.Find<QLabel>("StatusHint"));
+  };
   Click("ButtonOptimize");
+  w.host->onEvents = nullptr;
+  EXPECT_EQ(hintDuringOptimization, "Wait for the optimization to finish.");
+  EXPECT_TRUE(w.Find<QLabel>("StatusHint")->isHidden());
   EXPECT_EQ(w.window->session().workflowState, 5);
   EXPECT_NE(LastLog().find(":  Optimization done. "), std::string::npos);
   const QTableWidget* grid = w.Find<QTableWidget>("GridOptimized");
@@ -88,12 +100,24 @@ TEST_F(StepsThroughWindow, FromImageToScripts) {
 
   w.Find<QSpinBox>("SpinRedGroupNr")->setValue(2);
   Click("ButtonReduceLights");
+  const std::regex counted(R"(12:34:56:  (Reduce|Collapse) lights: (\d+) -> (\d+) lights)");
+  std::smatch reduced, collapsed;
+  const std::string reduceLine = LastLog();
+  ASSERT_TRUE(std::regex_match(reduceLine, reduced, counted)) << reduceLine;
+  EXPECT_EQ(std::stoi(reduced[2]), lightsOfRow1);
   Click("ButtonCollapseLights");
+  const std::string collapseLine = LastLog();
+  ASSERT_TRUE(std::regex_match(collapseLine, collapsed, counted)) << collapseLine;
+  EXPECT_EQ(collapsed[2], reduced[3]);
   EXPECT_LE(w.window->session().statistics.usedPointCount, lightsOfRow1);
 
   const std::string mel = dir.Path("rig.mel"), vbs = dir.Path("rig.vbs");
   w.host->AnswerDialog(mel);
   Click("ButtonExportMaya");
+  const std::string written =
+      "Maya script written: " + mel + " (" + collapsed[3].str() + " lights)";
+  EXPECT_EQ(Text(w.Find<QLabel>("StatusBar1_Panel0")), written);
+  EXPECT_EQ(LastLog(), "12:34:56:  " + written);
   w.host->AnswerDialog(vbs);
   Click("ButtonExport");
   EXPECT_GT(std::filesystem::file_size(mel), 2000u);
