@@ -458,14 +458,9 @@ QWidget* MainWindow::BuildViewSettings() {
 
 // Below the mouse readout, in the room the preview leaves, so that it moves nothing.
 QWidget* MainWindow::BuildAboutButton() {
-  auto* about = new QToolButton;
+  auto* about = new QPushButton(QStringLiteral("About Halvane"));
   about->setObjectName(QStringLiteral("ButtonAbout"));
-  about->setText(QStringLiteral("About Halvane"));
-  about->setAutoRaise(true);
-  QPalette palette = about->palette();  // readable on the window's dark ground
-  palette.setColor(QPalette::ButtonText, palette.color(QPalette::WindowText));
-  about->setPalette(palette);
-  connect(about, &QToolButton::clicked, this, &MainWindow::ShowAbout);
+  connect(about, &QPushButton::clicked, this, &MainWindow::ShowAbout);
   return about;
 }
 
