@@ -9,10 +9,12 @@
 #include "workflow/control_model.h"
 #include "workflow/host.h"
 #include "workflow/session.h"
+#include "workflow/step_outcome.h"
 
 class QBoxLayout;
 class QFrame;
 class QGridLayout;
+class QLabel;
 
 namespace halvane {
 
@@ -41,6 +43,15 @@ class MainWindow : public QMainWindow {
   // a close requested during the step is carried out.
   bool RunStep(const std::function<void()>& step);
   bool StepRunning() const { return stepsRunning_ > 0; }
+  // RunStep for a user action, and shows its outcome: why a step did not run
+  // as a hint in the status bar, a done step's message in the status bar and
+  // the log. A refused action shows `whileRunning` of the step that runs.
+  bool RunAction(
+      const std::function<StepOutcome()>& action,
+      const QString& whileRunning = QStringLiteral("Wait for the running step to finish."));
+
+  // Loads `path` as the load step does with a file chosen in its dialog.
+  void LoadFile(const QString& path);
 
   // Shows the control model in the widgets: what a long step updates, or everything.
   void RefreshCheap();
@@ -48,12 +59,21 @@ class MainWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   std::unique_ptr<Host> MakeQtHost();
   void ReportStepFailure(const char* what);
+  void ShowOutcome(const StepOutcome& outcome);
+  StepOutcome WithRigError(StepOutcome outcome);
+  void ShowHint(const QString& text);
+  // The load step; a loaded image's folder is remembered for the next dialog.
+  StepOutcome LoadImageWith(Host& host);
+  void AddShortcuts();
+  void ShowAbout();
 
-  // Building the widgets (form_layout.cpp).
+  // Building the widgets (main_window_layout.cpp).
   void BuildWindow();
   QWidget* BuildStepColumn();
   QFrame* BuildStepPanel(int step, QBoxLayout* content);
@@ -69,6 +89,7 @@ class MainWindow : public QMainWindow {
   QWidget* BuildPreview();
   QWidget* BuildViewSettings();
   QWidget* BuildMousePosition();
+  QWidget* BuildAboutButton();
   void AddTrackRow(QGridLayout* grid, int row, TrackBar& track, const char* trackName, Label& value,
                    const char* valueName, ControlBinder::Handler onChange);
 
@@ -107,6 +128,8 @@ class MainWindow : public QMainWindow {
   ControlBinder binder_;
   PictureView* preview_ = nullptr;
   QWidget* viewSettings_ = nullptr;
+  QLabel* statusHint_ = nullptr;
+  QString busyHint_;
   int stepsRunning_ = 0;
   bool closePending_ = false;
 };

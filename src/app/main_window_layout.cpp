@@ -81,6 +81,7 @@ void MainWindow::BuildWindow() {
   sideLayout->addWidget(BuildViewSettings());
   sideLayout->addWidget(BuildMousePosition());
   sideLayout->addStretch(1);
+  sideLayout->addWidget(BuildAboutButton(), 0, Qt::AlignRight);
   right->addWidget(side, 0, 1);
   right->addWidget(binder_.Bind(controls_.ListBox1, "ListBox1"), 1, 0, 1, 2);
   right->setRowStretch(1, 1);
@@ -88,6 +89,12 @@ void MainWindow::BuildWindow() {
   setCentralWidget(central);
 
   binder_.Bind(controls_.StatusBar1, "StatusBar1", statusBar());
+  // Why a step did not run; hidden while there is nothing to tell.
+  statusHint_ = new QLabel;
+  statusHint_->setObjectName(QStringLiteral("StatusHint"));
+  statusHint_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  statusHint_->hide();
+  statusBar()->addPermanentWidget(statusHint_);
   resize(1580, 960);
 }
 
@@ -111,7 +118,9 @@ QWidget* MainWindow::BuildStepColumn() {
   scroll->setWidget(column);
   scroll->setWidgetResizable(true);
   scroll->setFrameShape(QFrame::NoFrame);
-  scroll->setMinimumWidth(560);
+  // Narrow enough for the window to fit a 1280 pixels wide screen beside the
+  // preview and the view settings; a narrower column scrolls sideways.
+  scroll->setMinimumWidth(480);
   return scroll;
 }
 
@@ -449,6 +458,14 @@ QWidget* MainWindow::BuildViewSettings() {
       binder_.Bind(controls_.CheckDisplayCollapseNr, "CheckDisplayCollapseNr", overlay));
   layout->addWidget(binder_.Bind(controls_.LabelMaxpoint, "LabelMaxpoint"));
   return group;
+}
+
+// Below the mouse readout, in the room the preview leaves, so that it moves nothing.
+QWidget* MainWindow::BuildAboutButton() {
+  auto* about = new QPushButton(QStringLiteral("About Halvane"));
+  about->setObjectName(QStringLiteral("ButtonAbout"));
+  connect(about, &QPushButton::clicked, this, &MainWindow::ShowAbout);
+  return about;
 }
 
 QWidget* MainWindow::BuildMousePosition() {

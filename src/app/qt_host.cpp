@@ -3,16 +3,14 @@
 #include <chrono>
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QStringList>
 #include <QTime>
 
-#include "workflow/data_folder.h"
+#include "app/window_settings.h"
 
 namespace halvane {
 namespace {
@@ -64,24 +62,15 @@ bool QtHost::AskYesNo(const std::string& text) {
                                QMessageBox::Yes) == QMessageBox::Yes;
 }
 
-// The open dialog starts in the folder of the last image, or at first in the
-// sample folder.
-QString QtHost::OpenFolder() const {
-  if (!lastOpenFolder_.isEmpty()) return lastOpenFolder_;
-  const auto data = FindDataFolder(QCoreApplication::applicationDirPath().toStdString());
-  return data ? QString::fromStdString(data->string()) : QString();
-}
-
+// The window remembers the folder of an image once it has loaded.
 std::optional<std::string> QtHost::ChooseOpenFile(const std::string& filter) {
-  const QString chosen =
-      QFileDialog::getOpenFileName(dialogParent_, QString(), OpenFolder(), QtFileFilter(filter));
-  if (!chosen.isEmpty()) lastOpenFolder_ = QFileInfo(chosen).absolutePath();
-  return Chosen(chosen);
+  return Chosen(QFileDialog::getOpenFileName(dialogParent_, QString(), ImageStartFolder(),
+                                             QtFileFilter(filter)));
 }
 
 std::optional<std::string> QtHost::ChooseSaveFile(const std::string& defaultExtension,
                                                   const std::string& filter) {
-  QFileDialog dialog(dialogParent_);
+  QFileDialog dialog(dialogParent_, QString(), ExportStartFolder());
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setNameFilter(QtFileFilter(filter));
@@ -89,6 +78,7 @@ std::optional<std::string> QtHost::ChooseSaveFile(const std::string& defaultExte
   if (suffix.startsWith(QLatin1Char('.'))) suffix.remove(0, 1);
   dialog.setDefaultSuffix(suffix);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  RememberExportFile(dialog.selectedFiles().constFirst());
   return Chosen(dialog.selectedFiles().constFirst());
 }
 

@@ -36,10 +36,7 @@ class QtHost : public Host {
   void PreviewChanged() override;
 
  private:
-  QString OpenFolder() const;
-
   QWidget* dialogParent_;
-  QString lastOpenFolder_;
   Callbacks callbacks_;
   std::mt19937 random_;
 };

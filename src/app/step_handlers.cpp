@@ -1,5 +1,5 @@
 // The handlers of the window's controls: each runs its core step through
-// RunStep.
+// RunStep, a user action through RunAction.
 #include "app/main_window.h"
 #include "optimize/result_table.h"
 #include "workflow/apply_colour.h"
@@ -21,7 +21,7 @@
 namespace halvane {
 
 void MainWindow::OnLoadImage() {
-  RunStep([this] { LoadImage(*session_, controls_, *host_); });
+  RunAction([this] { return LoadImageWith(*host_); });
 }
 
 void MainWindow::OnSpinPointIterationChange() {
@@ -29,15 +29,15 @@ void MainWindow::OnSpinPointIterationChange() {
 }
 
 void MainWindow::OnPlacePoints() {
-  RunStep([this] { PlacePoints(*session_, controls_, *host_); });
+  RunAction([this] { return PlacePoints(*session_, controls_, *host_); });
 }
 
 void MainWindow::OnApplyColour() {
-  RunStep([this] { ApplyColour(*session_, controls_, *host_); });
+  RunAction([this] { return ApplyColour(*session_, controls_, *host_); });
 }
 
 void MainWindow::OnBoostHighlights() {
-  RunStep([this] { BoostHighlights(*session_, controls_, *host_); });
+  RunAction([this] { return BoostHighlights(*session_, controls_, *host_); });
 }
 
 void MainWindow::OnTrackLumValueChange() {
@@ -54,10 +54,12 @@ void MainWindow::OnTrackLumRChange() {
 }
 
 void MainWindow::OnButtonOptimizeClick() {
-  RunStep([this] {
-    if (OptimizePoints(*session_, controls_, *host_).status != StepStatus::kNotRun)
-      ShowRigError(*session_, controls_, *host_);
-  });
+  RunAction(
+      [this] {
+        const StepOutcome outcome = OptimizePoints(*session_, controls_, *host_);
+        return outcome.status == StepStatus::kNotRun ? outcome : WithRigError(outcome);
+      },
+      QStringLiteral("Wait for the optimization to finish."));
 }
 
 // Reaches a running optimization while it lets events run, so it is not a
@@ -67,18 +69,13 @@ void MainWindow::OnButtonAbortClick() {
 }
 
 void MainWindow::OnButtonMedianCutClick() {
-  RunStep([this] {
-    if (RunMedianCut(*session_, controls_, *host_).done())
-      ShowRigError(*session_, controls_, *host_);
-  });
+  RunAction([this] { return WithRigError(RunMedianCut(*session_, controls_, *host_)); });
 }
 
 void MainWindow::OnGridOptimizedClick() {
-  RunStep([this] {
-    const StepOutcome chosen = session_->medianCut.shown
-                                   ? ChooseMedianCutRow(*session_, controls_, *host_)
-                                   : ChooseResult(*session_, controls_, *host_);
-    if (chosen.done()) ShowRigError(*session_, controls_, *host_);
+  RunAction([this] {
+    return WithRigError(session_->medianCut.shown ? ChooseMedianCutRow(*session_, controls_, *host_)
+                                                  : ChooseResult(*session_, controls_, *host_));
   });
 }
 
@@ -87,17 +84,11 @@ void MainWindow::OnTrackRedLumChange() {
 }
 
 void MainWindow::OnButtonReduceLightsClick() {
-  RunStep([this] {
-    if (ReduceLights(*session_, controls_, *host_).done())
-      ShowRigError(*session_, controls_, *host_);
-  });
+  RunAction([this] { return WithRigError(ReduceLights(*session_, controls_, *host_)); });
 }
 
 void MainWindow::OnButtonCollapseLightsClick() {
-  RunStep([this] {
-    if (CollapseLights(*session_, controls_, *host_).done())
-      ShowRigError(*session_, controls_, *host_);
-  });
+  RunAction([this] { return WithRigError(CollapseLights(*session_, controls_, *host_)); });
 }
 
 void MainWindow::OnTrackExpIntChange() {
@@ -105,19 +96,19 @@ void MainWindow::OnTrackExpIntChange() {
 }
 
 void MainWindow::OnButtonExportClick() {
-  RunStep([this] { ExportRig(*session_, controls_, *host_, ScriptKind::Xsi); });
+  RunAction([this] { return ExportRig(*session_, controls_, *host_, ScriptKind::Xsi); });
 }
 
 void MainWindow::OnButtonExportMayaClick() {
-  RunStep([this] { ExportRig(*session_, controls_, *host_, MayaScriptKind(controls_)); });
+  RunAction([this] { return ExportRig(*session_, controls_, *host_, MayaScriptKind(controls_)); });
 }
 
 void MainWindow::OnButtonExportUsdClick() {
-  RunStep([this] { ExportRig(*session_, controls_, *host_, ScriptKind::Usd); });
+  RunAction([this] { return ExportRig(*session_, controls_, *host_, ScriptKind::Usd); });
 }
 
 void MainWindow::OnButtonExportBlenderClick() {
-  RunStep([this] { ExportRig(*session_, controls_, *host_, ScriptKind::Blender); });
+  RunAction([this] { return ExportRig(*session_, controls_, *host_, ScriptKind::Blender); });
 }
 
 void MainWindow::OnUpdateView() {

@@ -5,6 +5,7 @@
 #include "base/number_text.h"
 #include "optimize/finetuning.h"
 #include "optimize/result_table.h"
+#include "rig/rig.h"
 #include "workflow/median_cut_step.h"
 #include "workflow/redraw.h"
 #include "workflow/workflow.h"
@@ -33,6 +34,19 @@ StepOutcome RefuseMedianCut(ControlModel& controls) {
   return StepOutcome::NotRun(kNoFinetuningForMedianCut);
 }
 
+// The lights an export would write now.
+std::size_t LightCount(const Session& s, const ControlModel& controls) {
+  const RigOptions options{ScriptKind::Maya, controls.GridOptimized.selectedRow,
+                           controls.SpinLightDistance.value};
+  return MakeRig(s.dome, s.image, s.results, options).lights.size();
+}
+
+// "Reduce lights: 24 -> 18 lights": the window logs a finetuning's outcome.
+StepOutcome CountedOutcome(const char* what, std::size_t before, std::size_t after) {
+  return {StepStatus::kDone, std::string(what) + ": " + std::to_string(before) + " -> " +
+                                 std::to_string(after) + " lights"};
+}
+
 }  // namespace
 
 StepOutcome ReduceLights(Session& s, ControlModel& controls, Host& host) {
@@ -40,9 +54,10 @@ StepOutcome ReduceLights(Session& s, ControlModel& controls, Host& host) {
   if (s.workflowState < 3) return StepOutcome::NotRun("Apply colours first.");
   SetBusy(controls, true);
   const SearchResult& chosen = ResultForRow(s.results, controls.GridOptimized.selectedRow);
+  const std::size_t before = LightCount(s, controls);
   SwitchOffDimLights(s.dome, ReduceThreshold(controls));
   FinishFinetuning(s, controls, host, chosen);
-  return StepOutcome::Done();
+  return CountedOutcome("Reduce lights", before, LightCount(s, controls));
 }
 
 StepOutcome CollapseLights(Session& s, ControlModel& controls, Host& host) {
@@ -51,9 +66,10 @@ StepOutcome CollapseLights(Session& s, ControlModel& controls, Host& host) {
   if (s.workflowState < 3) return StepOutcome::NotRun("Apply colours first.");
   SetBusy(controls, true);
   const SearchResult& chosen = ResultForRow(s.results, controls.GridOptimized.selectedRow);
+  const std::size_t before = LightCount(s, controls);
   MergeSimilarLights(s.dome, chosen, {controls.SpinRedGroupNr.value, tolerance});
   FinishFinetuning(s, controls, host, chosen);
-  return StepOutcome::Done();
+  return CountedOutcome("Collapse lights", before, LightCount(s, controls));
 }
 
 void ShowReduceThreshold(ControlModel& controls, Host& host) {

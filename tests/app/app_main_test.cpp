@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSettings>
+#include <QStandardPaths>
 
 #include "app/runtime_folder.h"
 
@@ -10,6 +12,9 @@ int main(int argc, char** argv) {
   halvane::EnsureRuntimeFolder();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("ZR_Halvane"));
+  // The window's settings go to a test location, emptied at every run, never the user's.
+  QStandardPaths::setTestModeEnabled(true);
+  QSettings(QStringLiteral("halvane"), QStringLiteral("halvane")).clear();
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 #include <stdexcept>
 
@@ -12,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -22,27 +20,14 @@
 #include "app/window_style.h"
 #include "support/image_files.h"
 #include "support/test_host.h"
+#include "window_driver.h"
 #include "workflow/workflow.h"
 
 namespace halvane::testing {
 namespace {
 
-// A window on a TestHost, shown off screen.
-class WindowTest : public ::testing::Test {
+class WindowTest : public ::testing::Test, public WindowUnderTest {
  protected:
-  WindowTest() {
-    auto owned = std::make_unique<TestHost>();
-    host = owned.get();
-    window = std::make_unique<MainWindow>(std::move(owned));
-    window->show();
-  }
-
-  template <class W>
-  W* Find(const char* name) const {
-    W* widget = window->findChild<W*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << "no widget " << name;
-    return widget;
-  }
   std::string Text(const char* label) const { return Find<QLabel>(label)->text().toStdString(); }
   void Click(const char* button) const { Find<QPushButton>(button)->click(); }
   QColor Background(const char* name) const {
@@ -57,32 +42,13 @@ class WindowTest : public ::testing::Test {
   ControlModel& controls() { return window->controls(); }
   const Session& session() { return window->session(); }
 
-  // A 64 x 32 sky whose pixels vary strongly, so that only few collapses are
-  // possible and the optimization stays quick.
-  std::string WriteSky() {
-    std::vector<Rgbe> pixels;
-    uint32_t noise = 7;
-    for (int i = 0; i < 64 * 32; ++i) {
-      noise = noise * 1103515245u + 12345u;
-      const auto m = static_cast<uint8_t>(40 + (noise >> 24) % 200);
-      pixels.push_back({m, static_cast<uint8_t>(m / 2 + 60), 90, 130});
-    }
-    const std::string path = dir.Path("sky.hdr");
-    WriteFile(path, RunLengthRadiance(64, 32, pixels));
-    return path;
-  }
+  std::string WriteSky() { return WriteNoisySky(dir.Path("sky.hdr")); }
   void Load(const std::string& path) {
     host->AnswerDialog(path);
     Click("Button_LoadImage");
   }
-  std::string LastLog(int before = 0) const {
-    const QListWidget* log = Find<QListWidget>("ListBox1");
-    return log->item(log->count() - 1 - before)->text().toStdString();
-  }
 
   TempDir dir;
-  TestHost* host;
-  std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(WindowTest, AFreshWindowShowsTheFormTakesFieldEditsAndIgnoresStepsWithoutAnImage) {
@@ -240,50 +206,6 @@ TEST_F(WindowTest, AFailingStepIsReportedAndLeavesTheWindowUsableAndClosable) {
   EXPECT_TRUE(window->close());
   EXPECT_FALSE(window->isVisible());
   EXPECT_TRUE(session().abortRequested && session().view.background.empty());
-}
-
-// One artist's road through the window: every step from its button, checked
-// on what the widgets show.
-TEST_F(WindowTest, StepsFromImageToScripts) {
-  Load(WriteSky());
-  Find<QSpinBox>("SpinPointIteration")->setValue(3);
-
-  Click("ButtonCalculateStartpoints");
-  EXPECT_EQ(Text("LabelMaxpoint"), "162 Pnts (0 used) ");
-
-  Click("ButtonApplyColor");
-  EXPECT_EQ(Text("LabelMaxpoint"), "162 Pnts (162 used) ");
-  EXPECT_EQ(Text("LabelMinvalue").rfind("Min Luminance:", 0), 0u);
-  QMouseEvent move(QEvent::MouseMove, QPointF(250, 100), QPointF(250, 100), Qt::NoButton,
-                   Qt::NoButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(Find<QWidget>("Image1"), &move);
-  EXPECT_EQ(Text("LabelcordX"), "X: 32");
-
-  Click("ButtonIncreaseMaxWhite");
-  EXPECT_NE(LastLog().find(":        Luminance increase done."), std::string::npos);
-
-  Click("ButtonOptimize");
-  EXPECT_NE(LastLog(1).find(":  Optimization done. "), std::string::npos);
-  EXPECT_NE(LastLog().find(":  Rig error: "), std::string::npos);  // the chosen row's
-  const QTableWidget* grid = Find<QTableWidget>("GridOptimized");
-  ASSERT_TRUE(grid->rowCount() >= 1 && grid->item(0, 1) != nullptr);
-  const int lightsOfRow1 = std::stoi(grid->item(0, 1)->text().toStdString());
-  EXPECT_EQ(session().statistics.usedPointCount, lightsOfRow1);
-
-  Find<QSpinBox>("SpinRedGroupNr")->setValue(2);
-  Click("ButtonReduceLights");
-  Click("ButtonCollapseLights");
-  EXPECT_LE(session().statistics.usedPointCount, lightsOfRow1);
-
-  const std::string mel = dir.Path("rig.mel"), vbs = dir.Path("rig.vbs");
-  host->AnswerDialog(mel);
-  Click("ButtonExportMaya");
-  host->AnswerDialog(vbs);
-  Click("ButtonExport");
-  EXPECT_GT(std::filesystem::file_size(mel), 2000u);
-  EXPECT_GT(std::filesystem::file_size(vbs), 1000u);
-  EXPECT_TRUE(controls().LabelSt[8].bold);
-  EXPECT_TRUE(host->messages.size() <= 1);  // at most the load's closing remark
 }
 
 }  // namespace

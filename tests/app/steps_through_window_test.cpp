@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 
 #include <QLabel>
 #include <QListWidget>
@@ -25,20 +26,7 @@ std::string Text(const QLabel* label) {
 
 class StepsThroughWindow : public ::testing::Test {
  protected:
-  // A 64 x 32 sky whose pixels vary strongly, so that only few collapses are
-  // possible and the optimization stays quick.
-  std::string WriteSky() {
-    std::vector<Rgbe> pixels;
-    uint32_t noise = 7;
-    for (int i = 0; i < 64 * 32; ++i) {
-      noise = noise * 1103515245u + 12345u;
-      const auto m = static_cast<uint8_t>(40 + (noise >> 24) % 200);
-      pixels.push_back({m, static_cast<uint8_t>(m / 2 + 60), 90, 130});
-    }
-    const std::string path = dir.Path("sky.hdr");
-    WriteFile(path, RunLengthRadiance(64, 32, pixels));
-    return path;
-  }
+  std::string WriteSky() { return WriteNoisySky(dir.Path("sky.hdr")); }
 
   void Click(const char* button) { w.Find<QPushButton>(button)->click(); }
   std::string LastLog(int before = 0) const {
@@ -77,7 +65,18 @@ TEST_F(StepsThroughWindow, FromImageToScripts) {
   EXPECT_NE(LastLog().find(":        Luminance increase done."), std::string::npos);
   EXPECT_EQ(w.window->session().workflowState, 4);
 
+  // The Maya export button stays enabled, but an export while the
+  // optimization runs would write a half-finished state: it is refused.
+  std::string hintDuringOptimization;
+  w.host->onEvents = [&] {
+    if (!hintDuringOptimization.empty()) return;
+    Click("ButtonExportMaya");
+    hintDuringOptimization = Text(w.Find<QLabel>("StatusHint"));
+  };
   Click("ButtonOptimize");
+  w.host->onEvents = nullptr;
+  EXPECT_EQ(hintDuringOptimization, "Wait for the optimization to finish.");
+  EXPECT_TRUE(w.Find<QLabel>("StatusHint")->isHidden());
   EXPECT_EQ(w.window->session().workflowState, 5);
   EXPECT_NE(LastLog(1).find(":  Optimization done. "), std::string::npos);
   EXPECT_NE(LastLog().find(":  Rig error: "), std::string::npos);  // the chosen row's
@@ -89,12 +88,25 @@ TEST_F(StepsThroughWindow, FromImageToScripts) {
 
   w.Find<QSpinBox>("SpinRedGroupNr")->setValue(2);
   Click("ButtonReduceLights");
+  const std::regex counted(R"(12:34:56:  (Reduce|Collapse) lights: (\d+) -> (\d+) lights)");
+  std::smatch reduced, collapsed;
+  const std::string reduceLine = LastLog(1);  // the rig error follows
+  ASSERT_TRUE(std::regex_match(reduceLine, reduced, counted)) << reduceLine;
+  EXPECT_EQ(std::stoi(reduced[2]), lightsOfRow1);
   Click("ButtonCollapseLights");
+  const std::string collapseLine = LastLog(1);
+  EXPECT_NE(LastLog().find(":  Rig error: "), std::string::npos);
+  ASSERT_TRUE(std::regex_match(collapseLine, collapsed, counted)) << collapseLine;
+  EXPECT_EQ(collapsed[2], reduced[3]);
   EXPECT_LE(w.window->session().statistics.usedPointCount, lightsOfRow1);
 
   const std::string mel = dir.Path("rig.mel"), vbs = dir.Path("rig.vbs");
   w.host->AnswerDialog(mel);
   Click("ButtonExportMaya");
+  const std::string written =
+      "Maya script written: " + mel + " (" + collapsed[3].str() + " lights)";
+  EXPECT_EQ(Text(w.Find<QLabel>("StatusBar1_Panel0")), written);
+  EXPECT_EQ(LastLog(), "12:34:56:  " + written);
   w.host->AnswerDialog(vbs);
   Click("ButtonExport");
   EXPECT_GT(std::filesystem::file_size(mel), 2000u);

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QWidget>
 
 #include "app/main_window.h"
+#include "support/image_files.h"
 #include "support/test_host.h"
 
 namespace halvane::testing {
@@ -32,6 +35,20 @@ struct WindowUnderTest {
   TestHost* host;
   std::unique_ptr<MainWindow> window;
 };
+
+// A 64 x 32 sky at `path` whose pixels vary strongly, so that only few
+// collapses are possible and the optimization stays quick.
+inline std::string WriteNoisySky(const std::string& path) {
+  std::vector<Rgbe> pixels;
+  uint32_t noise = 7;
+  for (int i = 0; i < 64 * 32; ++i) {
+    noise = noise * 1103515245u + 12345u;
+    const auto m = static_cast<uint8_t>(40 + (noise >> 24) % 200);
+    pixels.push_back({m, static_cast<uint8_t>(m / 2 + 60), 90, 130});
+  }
+  WriteFile(path, RunLengthRadiance(64, 32, pixels));
+  return path;
+}
 
 inline void PressKey(QWidget* widget, int key, const QString& text = QString(),
                      Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
