@@ -78,7 +78,9 @@ int64_t PreviewLength(const std::vector<uint8_t>& value) {
   if (value.size() < 8) return -1;
   const auto width = static_cast<uint32_t>(LittleEndian(value.data()));
   const auto height = static_cast<uint32_t>(LittleEndian(value.data() + 4));
-  return 8 + int64_t{width} * height * 4;
+  const uint64_t pixels = uint64_t{width} * height;  // below 2^64
+  if (pixels > (uint64_t{INT64_MAX} - 8) / 4) return -1;
+  return 8 + static_cast<int64_t>(pixels) * 4;
 }
 
 class HeaderWalk {

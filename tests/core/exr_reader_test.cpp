@@ -152,6 +152,13 @@ TEST(ExrReader, RefusalsSayWhy) {
   EXPECT_EQ(Reason(Read(misaligned)), "damaged header (attribute channels of type chlist states " +
                                           std::to_string(stated + 8) + " bytes for a value of " +
                                           std::to_string(stated) + ")");
+  // A preview of 2^32 - 1 pixels a side states more bytes than any file holds.
+  Bytes hugePreview = testing::ExrFile({}, Gradient);
+  const Bytes preview = {'p',  'r',  'e',  'v',  'i',  'e',  'w',  0,   'p', 'r',
+                         'e',  'v',  'i',  'e',  'w',  0,    8,    0,   0,   0,
+                         0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+  hugePreview.insert(hugePreview.begin() + 8, preview.begin(), preview.end());
+  EXPECT_NE(Reason(Read(hugePreview)).find("damaged header"), std::string::npos);
   Bytes multiPart = testing::ExrFile({}, Gradient);
   multiPart[5] |= 0x10;
   EXPECT_EQ(Reason(Read(multiPart)), "multi-part files are not read");
