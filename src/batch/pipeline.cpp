@@ -121,6 +121,9 @@ class Pipeline {
     if (o_.letter) host_.FixLetter(*o_.letter);
     host_.AnswerYes(o_.fit);
     SetControls(o_, s_, controls_, host_);
+    // Described once before the steps too, so that a run ended by an internal
+    // error still has its input in the report.
+    if (o_.json) record_.description = DescribeImage(o_.image, std::nullopt, s_, controls_);
     const int code = Steps();
     host_.FlushLog();
     host_.EndProgress();
