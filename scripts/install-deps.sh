@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 packages=(
   cmake ninja-build g++ make pkg-config
   qt6-base-dev libgl-dev
-  libopenexr-dev libpng-dev
+  libopenexr-dev libpng-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libstb-dev time
   xvfb xauth x11-apps imagemagick imagemagick-6.q16hdri
@@ -39,9 +39,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# The USD readers the tests load our .usda files with, pinned by the lock file.
-if [ "${1:-}" = test ] && [ ! -d tests/consumers/node_modules ]; then
-  echo "Installing the USD readers of the tests (npm ci in tests/consumers)"
+# The USD readers and the JSON Schema validator of the tests, pinned by the
+# lock file; installed again when the lock file is newer than what is there.
+installed_lock=tests/consumers/node_modules/.package-lock.json
+if [ "${1:-}" = test ] && { [ ! -f "$installed_lock" ] ||
+    [ tests/consumers/package-lock.json -nt "$installed_lock" ]; }; then
+  echo "Installing the readers of the tests (npm ci in tests/consumers)"
   (cd tests/consumers && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
 fi
 exit 0

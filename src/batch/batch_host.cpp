@@ -32,26 +32,42 @@ std::string TerminalText(const std::string& message) {
 }
 
 void BatchHost::FlushLog() {
-  if (controls_ == nullptr) return;
+  if (controls_ == nullptr || !logLines_) return;
   const auto& log = controls_->ListBox1.items;
+  if (logPrinted_ < log.size()) EndProgress();
   for (; logPrinted_ < log.size(); ++logPrinted_) messages_ << log[logPrinted_] << '\n';
+}
+
+void BatchHost::EndProgress() {
+  if (!progressShown_) return;
+  messages_ << "\r\x1b[K" << std::flush;  // back to the line's start, erase to its end
+  progressShown_ = false;
 }
 
 void BatchHost::ProcessEvents() {
   FlushLog();
   if (controls_ == nullptr) return;
   const std::string& progress = controls_->StatusBar1.panels[2];
-  if (!progress.empty() && progress != lastProgress_) messages_ << progress << '\n';
+  if (!progress.empty() && progress != lastProgress_) {
+    if (progress_ == ProgressDisplay::kLines) messages_ << progress << '\n';
+    if (progress_ == ProgressDisplay::kInPlace) {
+      messages_ << "\r" << progressPrefix_ << progress << "\x1b[K" << std::flush;
+      progressShown_ = true;
+    }
+  }
   lastProgress_ = progress;
 }
 
 void BatchHost::ShowMessage(const std::string& text) {
   FlushLog();
+  EndProgress();
   ++messageCount_;
+  // A message box of the window, as a message of this tool about the image.
+  const std::string message = "halvane-batch: " + imagePath_ + ": " + TerminalText(text);
   if (holdMessages_) {
-    heldMessages_.push_back(TerminalText(text));
+    heldMessages_.push_back(message);
   } else {
-    messages_ << TerminalText(text) << '\n';
+    messages_ << message << '\n';
   }
 }
 

@@ -14,6 +14,9 @@ namespace halvane {
 // The pipeline's host: the file to open and the files to save come from the
 // command line, message boxes go to the error stream, and letting events run
 // echoes the log (and the progress text) when asked to.
+// How the progress of long work is shown.
+enum class ProgressDisplay { kNone, kLines, kInPlace };
+
 class BatchHost : public Host {
  public:
   BatchHost(std::string imagePath, std::ostream& messages)
@@ -40,9 +43,18 @@ class BatchHost : public Host {
   void AnswerYes(bool yes) { answerYes_ = yes; }
   // Every draw of 26 gives this letter's index ("A" is 0).
   void FixLetter(char letter) { fixedLetter_ = letter; }
-  // Echo the controls's log lines, and the progress text of status panel 2 at
-  // the moments events run.
-  void Echo(const ControlModel* controls) { controls_ = controls; }
+  // Echo the controls's log lines (with `logLines`) and show the progress
+  // text of status panel 2 at the moments events run: as a line per change,
+  // or on a terminal as one line rewritten in place, after `progressPrefix`.
+  void Echo(const ControlModel* controls, bool logLines, ProgressDisplay progress,
+            std::string progressPrefix = {}) {
+    controls_ = controls;
+    logLines_ = logLines;
+    progress_ = progress;
+    progressPrefix_ = std::move(progressPrefix);
+  }
+  // Clears the progress line written in place, if any.
+  void EndProgress();
   // Keep messages back; ReleaseMessages prints them.
   void HoldMessages(bool hold) { holdMessages_ = hold; }
   void ReleaseMessages();
@@ -59,6 +71,10 @@ class BatchHost : public Host {
   const ControlModel* controls_ = nullptr;
   std::size_t logPrinted_ = 0;
   std::string lastProgress_;
+  bool logLines_ = false;
+  ProgressDisplay progress_ = ProgressDisplay::kNone;
+  std::string progressPrefix_;
+  bool progressShown_ = false;  // a progress line in place is on the terminal
   bool holdMessages_ = false;
   bool answerYes_ = false;
   std::vector<std::string> heldMessages_;

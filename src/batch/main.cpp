@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "base/output_file.h"
+#include "batch/image_runs.h"
 #include "batch/options.h"
-#include "batch/output_paths.h"
 #include "batch/pipeline.h"
 
 int main(int argc, char** argv) {
@@ -17,15 +17,17 @@ int main(int argc, char** argv) {
     case ParseResult::kHelp:
       std::cout << BatchUsage();
       return kExitDone;
+    case ParseResult::kVersion:
+      std::cout << "halvane-batch " << HALVANE_VERSION << '\n';
+      return kExitDone;
     case ParseResult::kUsageError:
-      std::cerr << "halvane-batch: " << error << "\n" << BatchUsage();
+      std::cerr << "halvane-batch: " << error << "\nTry 'halvane-batch --help'.\n";
       return kExitUsage;
     case ParseResult::kRun:
       break;
   }
-  if (const int code = CheckOutputPaths(options, std::cerr); code != kExitDone) return code;
   try {
-    return RunPipeline(options, std::cout, std::cerr);
+    return RunImages(options, std::cout, std::cerr);
   } catch (const std::exception& e) {
     std::cerr << "halvane-batch: internal error: " << e.what() << '\n';
     return kExitInternalError;

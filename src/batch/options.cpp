@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "batch/option_values.h"
+#include "batch/output_pattern.h"
 #include "rig/script_kind.h"
 
 namespace halvane {
@@ -180,6 +181,25 @@ const std::vector<OptionSpec>& OptionTable() {
   return table;
 }
 
+// --json takes FILE.json as its value when the next argument is one, so
+// that "--json a.hdr" still reads a.hdr as an image.
+bool IsJsonFileName(const std::string& arg) {
+  return arg.size() > 5 && arg.compare(arg.size() - 5, 5, ".json") == 0 && arg[0] != '-';
+}
+
+std::size_t ApplyJson(BatchOptions& o, const std::vector<std::string>& args, std::size_t i) {
+  o.json = true;
+  if (i + 1 < args.size() && IsJsonFileName(args[i + 1])) o.jsonPath = args[++i];
+  return i;
+}
+
+// A usage problem of the options as a whole, empty when there is none.
+std::string CombinationProblem(const BatchOptions& o) {
+  if (o.images.empty()) return "no image given";
+  if (o.json && o.table) return "--json and --table exclude each other";
+  return OutputPatternProblem(o);
+}
+
 const OptionSpec* FindOption(const std::string& name) {
   for (const OptionSpec& option : OptionTable())
     for (const std::string& n : option.names)
@@ -190,13 +210,16 @@ const OptionSpec* FindOption(const std::string& name) {
 }  // namespace
 
 std::string BatchUsage() {
-  return "usage: halvane-batch IMAGE [options]\n"
-         "  Runs the window's steps on IMAGE (.hdr, .exr, .ct or .tga):\n"
+  return "usage: halvane-batch IMAGE... [options]\n"
+         "  Runs the window's steps on each IMAGE (.hdr, .exr, .ct or .tga):\n"
          "  load -> start points -> colour application -> [highlight increase] -> [optimization]\n"
          "  -> choose --row -> [reduce lights] -> [collapse lights] -> export to every -o file\n"
          "\n"
          "  -o, --output FILE          write the rig; repeatable. .mel: Maya, .vbs: XSI,\n"
          "                             .usda: USD stage, .py: Blender script\n"
+         "                             In every output name {stem} stands for the image's\n"
+         "                             name without folder and extension; with more than one\n"
+         "                             IMAGE every output name must hold it (rigs/{stem}.usda)\n"
          "  --maya-renderer R          what .mel files are for: mentalray (default) or arnold\n"
          "  --fit                      load an image wider or taller than 4000 pixels\n"
          "                             halved until it fits (else it is refused)\n"
@@ -229,26 +252,35 @@ std::string BatchUsage() {
          "  --collapse-group N         \"Collapse lights\": smallest group, 2..7\n"
          "  --collapse-threshold V     \"Collapse lights\": luminance tolerance\n"
          "  --distance N               XSI light distance, 5..10000 (default 100)\n"
-         "  --letter L                 light name letter A..Z for every -o file (default: one\n"
-         "                             letter drawn from the image file's bytes, so the same\n"
-         "                             image gives the same files every run)\n"
+         "  --letter L                 light name letter A..Z for every -o file. Without it\n"
+         "                             each image gets one letter drawn from a hash of its\n"
+         "                             file's bytes, used for all its outputs, so the same\n"
+         "                             image gives the same files every run\n"
          "  --table                    print the result table (tab-separated)\n"
          "  --error                    print the exported rig's error: the relative RMS\n"
          "                             difference of its diffuse light from the image's,\n"
          "                             over all surface orientations, after the best scale\n"
+         "  --json [FILE.json]         describe each image and its rig as one JSON document\n"
+         "                             on standard output, or in FILE.json (schema:\n"
+         "                             halvane-batch.schema.json); not with --table\n"
          "  --points-csv FILE          write every point's values as CSV\n"
          "  --preview FILE.png         write the preview picture\n"
-         "  -v, --verbose              print the log lines and the progress\n"
+         "  -v, --verbose              print the log lines; the progress shows on a terminal\n"
+         "                             as one line updated in place, elsewhere only with -v,\n"
+         "                             as a line per change\n"
          "  -q, --quiet                print messages only when the run fails\n"
          "  --strict                   fail (exit 1) when the image file ends early or the\n"
          "                             time limit is reached\n"
          "  --                         ends the options: IMAGE may start with '-'\n"
          "  -h, --help                 show this text\n"
+         "  --version                  show the version\n"
          "  Decimal values V go into five-character fields: 0.00..99.99, two decimals.\n"
          "exit status: 0 done, 1 the image cannot be read (with --strict also: ends\n"
          "             early, time limit reached), 2 usage error (also a value the run\n"
          "             cannot use, an output that is the image or another output),\n"
-         "             3 an output file cannot be written, 4 an internal error\n";
+         "             3 an output file cannot be written, 4 an internal error (a fault\n"
+         "             of the program; please report it). With several images: the\n"
+         "             highest of theirs\n";
 }
 
 ParseResult ParseBatchOptions(const std::vector<std::string>& args, BatchOptions& options,
@@ -261,6 +293,16 @@ ParseResult ParseBatchOptions(const std::vector<std::string>& args, BatchOptions
       continue;
     }
     if (!optionsEnded && (arg == "-h" || arg == "--help")) return ParseResult::kHelp;
+    if (!optionsEnded && arg == "--version") return ParseResult::kVersion;
+    if (!optionsEnded && arg == "--json") {
+      i = ApplyJson(options, args, i);
+      continue;
+    }
+    if (!optionsEnded && arg.rfind("--json=", 0) == 0) {
+      options.json = true;
+      options.jsonPath = arg.substr(7);
+      continue;
+    }
     if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
       std::string name = arg, value;
       bool inlineValue = false;
@@ -291,18 +333,13 @@ ParseResult ParseBatchOptions(const std::vector<std::string>& args, BatchOptions
       }
       continue;
     }
-    if (!options.image.empty()) {
-      error = "more than one image given: " + arg;
-      return ParseResult::kUsageError;
-    }
-    options.image = arg;
+    options.images.push_back(arg);
   }
-  if (options.image.empty()) {
-    error = "no image given";
-    return ParseResult::kUsageError;
-  }
-  error = MethodConflict(args, options);
-  return error.empty() ? ParseResult::kRun : ParseResult::kUsageError;
+  error = CombinationProblem(options);
+  if (error.empty()) error = MethodConflict(args, options);
+  if (!error.empty()) return ParseResult::kUsageError;
+  if (options.images.size() == 1) options.image = options.images.front();
+  return ParseResult::kRun;
 }
 
 }  // namespace halvane

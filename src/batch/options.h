@@ -13,8 +13,9 @@ namespace halvane {
 // spin values and track positions as integers, masked fields as their five
 // characters.
 struct BatchOptions {
-  std::string image;
-  bool fit = false;  // load a picture larger than 4000 pixels scaled down
+  std::vector<std::string> images;  // every image of the command line
+  std::string image;                // the one image a pipeline run works on
+  bool fit = false;                 // load a picture larger than 4000 pixels scaled down
   bool verbose = false;
   std::string previewPath;
   std::string pointsCsvPath;
@@ -57,9 +58,11 @@ struct BatchOptions {
   bool printError = false;  // print the chosen rig's error
   bool medianCut = false;   // --method median-cut instead of the seed search
   int lights = 32;          // the median cut row chosen: 8, 16, 32, 64 or 128 lights
+  bool json = false;        // describe the run as one JSON document
+  std::string jsonPath;     // where it goes; empty: standard output
 };
 
-enum class ParseResult { kRun, kHelp, kUsageError };
+enum class ParseResult { kRun, kHelp, kVersion, kUsageError };
 
 // Reads the command line into `options`; on a usage error `error` says why.
 ParseResult ParseBatchOptions(const std::vector<std::string>& args, BatchOptions& options,

@@ -1,10 +1,14 @@
 #include "batch/pipeline.h"
 
+#include <unistd.h>
+#include <chrono>
+#include <filesystem>
 #include <memory>
 #include <ostream>
 
 #include "batch/batch_host.h"
 #include "batch/image_letter.h"
+#include "batch/json_report.h"
 #include "batch/points_csv.h"
 #include "batch/side_outputs.h"
 #include "batch/time_limit.h"
@@ -79,81 +83,131 @@ void PrintTable(const ControlModel& controls, std::ostream& out, bool medianCut 
   }
 }
 
-int ExportScripts(const BatchOptions& o, Session& s, ControlModel& controls, BatchHost& host) {
+int ExportScripts(const BatchOptions& o, Session& s, ControlModel& controls, BatchHost& host,
+                  std::vector<OutputPath>& written) {
   for (const std::string& path : o.outputs) {
     host.SetSaveTarget(path);
     ScriptKind kind = ScriptKindForPath(path).value();              // checked with the options
     if (kind == ScriptKind::Maya) kind = MayaScriptKind(controls);  // as the window's choice
     const StepOutcome outcome = ExportRig(s, controls, host, kind);
     if (outcome.status == StepStatus::kFailed) return kExitOutputFailed;
+    written.push_back({"-o", path});
   }
   return kExitDone;
 }
 
+// On a terminal the progress is one line rewritten in place; elsewhere it is
+// a line per change with -v and nothing without.
+ProgressDisplay ProgressFor(const BatchOptions& o) {
+  if (o.quiet) return ProgressDisplay::kNone;
+  if (isatty(STDERR_FILENO)) return ProgressDisplay::kInPlace;
+  return o.verbose ? ProgressDisplay::kLines : ProgressDisplay::kNone;
+}
+
 class Pipeline {
  public:
-  Pipeline(const BatchOptions& o, std::ostream& out, std::ostream& err)
-      : o_(o), out_(out), err_(err), session_(MakeSession()), s_(*session_), host_(o.image, err) {}
+  Pipeline(const BatchOptions& o, std::ostream& out, std::ostream& err, ImageRecord& record)
+      : o_(o),
+        out_(out),
+        err_(err),
+        record_(record),
+        session_(MakeSession()),
+        s_(*session_),
+        host_(o.image, err) {}
 
   int Run() {
     if (o_.timeLimitMs)
       timeLimit_ = std::make_unique<TimeLimit>(std::chrono::milliseconds(*o_.timeLimitMs),
                                                s_.abortRequested);
     StartSession(s_, controls_, host_);
-    if (o_.verbose) host_.Echo(&controls_);
+    host_.Echo(&controls_, o_.verbose, ProgressFor(o_),
+               std::filesystem::path(o_.image).filename().string() + ": ");
     host_.HoldMessages(o_.quiet);
     if (o_.letter) host_.FixLetter(*o_.letter);
     host_.AnswerYes(o_.fit);
     SetControls(o_, s_, controls_, host_);
+    // Described once before the steps too, so that a run ended by an internal
+    // error still has its input in the report.
+    if (o_.json) record_.description = DescribeImage(o_.image, std::nullopt, s_, controls_);
     const int code = Steps();
     host_.FlushLog();
+    host_.EndProgress();
     if (code != kExitDone) host_.ReleaseMessages();
+    record_.exitCode = code;
+    if (s_.workflowState >= 3) record_.lightCount = RigLightCount(s_, controls_);
+    if (o_.json) record_.description = DescribeImage(o_.image, letter_, s_, controls_);
     return code;
   }
 
  private:
+  // Runs one step and notes how long it took.
+  template <typename Step>
+  auto Timed(const char* name, Step step) {
+    const auto start = std::chrono::steady_clock::now();
+    auto result = step();
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    record_.stepTimes.push_back({name, took.count()});
+    return result;
+  }
+
   int Steps() {
-    if (const StepOutcome loaded = LoadImage(s_, controls_, host_); !loaded.done()) {
-      err_ << "halvane-batch: " << loaded.message << '\n';
+    const StepOutcome loaded = Timed("load", [&] { return LoadImage(s_, controls_, host_); });
+    if (!loaded.done()) {
+      Message(loaded.message);
       return kExitUnreadable;
     }
     // One letter for every output of this image, unless --letter fixed it.
-    if (!o_.letter)
-      if (const auto letter = ImageFileLetter(o_.image)) host_.FixLetter(*letter);
+    letter_ = o_.letter ? o_.letter : ImageFileLetter(o_.image);
+    if (letter_) host_.FixLetter(*letter_);
     if (const std::string shortFile = ShortFileText(s_); !shortFile.empty()) {
       if (int code = Warn(MessageWords(shortFile)); code != kExitDone) return code;
     }
-    PlacePoints(s_, controls_, host_);  // the image is loaded: it cannot fail
-    if (!ApplyColour(s_, controls_, host_).done()) return kExitUsage;  // black point = white point
+    // The image is loaded: placing the points cannot fail.
+    Timed("placePoints", [&] { return PlacePoints(s_, controls_, host_); });
+    if (!Timed("applyColours", [&] { return ApplyColour(s_, controls_, host_); }).done())
+      return kExitUsage;  // black point = white point
     if (o_.increase) {
       if (o_.lumTolerance) controls_.EditLumTolerance.text = *o_.lumTolerance;
       if (o_.lumToleranceNeighbour)
         controls_.EditLumToleranceNeighbour.text = *o_.lumToleranceNeighbour;
-      if (!BoostHighlights(s_, controls_, host_).done()) return kExitUsage;
+      if (!Timed("boostHighlights", [&] { return BoostHighlights(s_, controls_, host_); }).done())
+        return kExitUsage;
     }
     if (!o_.noOptimize) {
-      if (int code = o_.medianCut ? MedianCut() : Optimize(); code != kExitDone) return code;
+      if (int code = Timed("optimize", [&] { return o_.medianCut ? MedianCut() : Optimize(); });
+          code != kExitDone)
+        return code;
     }
-    if (o_.reduce) ReduceLights(s_, controls_, host_);
+    if (o_.reduce) Timed("reduceLights", [&] { return ReduceLights(s_, controls_, host_); });
     if (o_.collapseGroup || o_.collapseThreshold) {
       if (o_.collapseThreshold) controls_.EditRedThreshold.text = *o_.collapseThreshold;
-      CollapseLights(s_, controls_, host_);
+      Timed("collapseLights", [&] { return CollapseLights(s_, controls_, host_); });
     }
     if (o_.printError) PrintRigError();
-    if (int code = ExportScripts(o_, s_, controls_, host_); code != kExitDone) return code;
-    return WriteSideOutputs(o_, s_, controls_, err_);
+    return Timed("export", [&] {
+      if (int code = ExportScripts(o_, s_, controls_, host_, record_.written); code != kExitDone)
+        return code;
+      return WriteSideOutputs(o_, s_, controls_, err_, record_.written);
+    });
+  }
+
+  // A message of the run on its own line, after the progress line.
+  void Message(const std::string& text) {
+    host_.EndProgress();
+    err_ << "halvane-batch: " << text << '\n';
   }
 
   // The error of the rig the outputs get, as the window's log line says it.
   void PrintRigError() {
-    if (const auto line = ShowRigError(s_, controls_, host_)) out_ << *line << '\n';
+    if (const auto line = ShowRigError(s_, controls_, host_))
+      (o_.json ? err_ : out_) << *line << '\n';  // standard output holds the JSON
   }
 
   // Prints a warning about the image; with --strict it is the failure that
   // ends the run.
   int Warn(const std::string& text) {
     host_.FlushLog();
-    if (o_.strict || !o_.quiet) err_ << "halvane-batch: " << o_.image << ": " << text << '\n';
+    if (o_.strict || !o_.quiet) Message(o_.image + ": " + text);
     return o_.strict ? kExitUnreadable : kExitDone;
   }
 
@@ -191,18 +245,21 @@ class Pipeline {
     const StepOutcome optimized = OptimizePoints(s_, controls_, host_);
     if (timeLimit_) timeLimit_->Arm(false);
     if (!optimized.done() && optimized.status != StepStatus::kAborted) {
-      err_ << "halvane-batch: " << optimized.message << '\n';
+      Message(o_.image + ": " + optimized.message);
       return kExitUsage;
     }
     if (timeLimit_ && timeLimit_->reached() && optimized.status == StepStatus::kAborted) {
       if (int code = ReportTimeLimit(); code != kExitDone) return code;
     }
-    if (o_.table) PrintTable(controls_, out_);
+    if (o_.table) {
+      host_.EndProgress();
+      PrintTable(controls_, out_);
+    }
     if (o_.row != controls_.GridOptimized.selectedRow) {
       controls_.GridOptimized.selectedRow = o_.row;
       if (ChooseResult(s_, controls_, host_).status == StepStatus::kNotRun) {
-        err_ << "halvane-batch: --row " << o_.row << ": the table has " << s_.results.count
-             << " rows\n";
+        Message(o_.image + ": --row " + std::to_string(o_.row) + ": the table has " +
+                std::to_string(s_.results.count) + " rows");
         return kExitUsage;
       }
     }
@@ -212,6 +269,8 @@ class Pipeline {
   const BatchOptions& o_;
   std::ostream& out_;
   std::ostream& err_;
+  ImageRecord& record_;
+  std::optional<char> letter_;  // the light name letter of every output
   std::unique_ptr<Session> session_;
   Session& s_;
   ControlModel controls_;
@@ -221,8 +280,10 @@ class Pipeline {
 
 }  // namespace
 
-int RunPipeline(const BatchOptions& options, std::ostream& out, std::ostream& err) {
-  return Pipeline(options, out, err).Run();
+int RunPipeline(const BatchOptions& options, std::ostream& out, std::ostream& err,
+                ImageRecord& record) {
+  record.image = options.image;
+  return Pipeline(options, out, err, record).Run();
 }
 
 }  // namespace halvane

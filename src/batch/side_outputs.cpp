@@ -23,11 +23,12 @@ int Write(const std::string& path, std::string_view bytes, std::ostream& err) {
 }  // namespace
 
 int WriteSideOutputs(const BatchOptions& o, const Session& s, const ControlModel& controls,
-                     std::ostream& err) {
+                     std::ostream& err, std::vector<OutputPath>& written) {
   if (!o.pointsCsvPath.empty()) {
     std::ostringstream csv;
     WritePointsCsv(s.dome, csv);
     if (int code = Write(o.pointsCsvPath, csv.view(), err); code != kExitDone) return code;
+    written.push_back({"--points-csv", o.pointsCsvPath});
   }
   if (!o.previewPath.empty()) {
     std::string png, error;
@@ -35,7 +36,8 @@ int WriteSideOutputs(const BatchOptions& o, const Session& s, const ControlModel
       err << "halvane-batch: cannot write " << o.previewPath << ": " << error << '\n';
       return kExitOutputFailed;
     }
-    return Write(o.previewPath, png, err);
+    if (int code = Write(o.previewPath, png, err); code != kExitDone) return code;
+    written.push_back({"--preview", o.previewPath});
   }
   return kExitDone;
 }

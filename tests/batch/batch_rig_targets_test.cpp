@@ -81,7 +81,7 @@ TEST_F(BatchRigTargets, MayaRendererChoosesTheMelScript) {
             std::string::npos);
   const testing::BatchRun help = testing::RunBatch("--help");
   EXPECT_NE(help.output.find("--maya-renderer R"), std::string::npos);
-  EXPECT_NE(help.output.find("drawn from the image file's bytes"), std::string::npos);
+  EXPECT_NE(help.output.find("one letter drawn from a hash of its"), std::string::npos);
 }
 
 }  // namespace
