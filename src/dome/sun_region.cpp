@@ -116,7 +116,8 @@ void MeasureRegion(const Image& image, float blackPoint, float whitePoint, SunRe
     const Vec d = PixelDirection(x, y, image.width, image.height);
     centroid = {centroid.x + weight * d.x, centroid.y + weight * d.y, centroid.z + weight * d.z};
   }
-  for (std::size_t c = 0; c < 3; ++c) sun.energy[c] = static_cast<double>(std::max(energy[c], 0.0L));
+  for (std::size_t c = 0; c < 3; ++c)
+    sun.energy[c] = static_cast<double>(std::max(energy[c], 0.0L));
   sun.solidAngle = static_cast<double>(solidAngle);
   // The cap of that solid angle: 2 pi (1 - cos r) = omega.
   sun.angle = static_cast<double>(2 * std::acos(1 - solidAngle / (2 * kPi)) * 180 / kPi);

@@ -41,7 +41,7 @@ float DefaultSunThreshold(const Image& image);
 // kMaxSunSolidAngle. Throws std::invalid_argument when the image does not hold
 // its pixels or the black and white points are equal.
 std::optional<SunRegion> FindSun(const Image& image, float threshold, float blackPoint,
-                               float whitePoint);
+                                 float whitePoint);
 
 // `image` with every pixel of `sun` set to its fill colour.
 Image FillSunRegion(const Image& image, const SunRegion& sun);

@@ -138,8 +138,9 @@ void AppendSun(std::string& out, const RigSun& sun) {
   AddLine(out, R"~(print ("<ZR_Halvane>  Light )~", n, R"~( created...
 ");)~");
   AddLine(out, R"~(setAttr ")~", shape, R"~(.lightAngle" )~", FormatScriptNumber(sun.angle), ";");
-  AddLine(out, "rotate -a -ws ", FormatScriptNumber(static_cast<double>(turn.x * kDegreesPerRadian)),
-          " ", FormatScriptNumber(static_cast<double>(turn.y * kDegreesPerRadian)), " 0 ", n, ";");
+  AddLine(out, "rotate -a -ws ",
+          FormatScriptNumber(static_cast<double>(turn.x * kDegreesPerRadian)), " ",
+          FormatScriptNumber(static_cast<double>(turn.y * kDegreesPerRadian)), " 0 ", n, ";");
   out += R"~(expression -n (")~" + n + R"~(_EXP") -s (")~";
   out += n + ".tx = ZR_Halvane.distToOrigin * " + FormatScriptNumber(light.dirX) + R"~(;\n)~";
   out += n + ".ty = ZR_Halvane.distToOrigin * " + FormatScriptNumber(light.dirY) + R"~(;\n)~";
@@ -147,12 +148,12 @@ void AppendSun(std::string& out, const RigSun& sun) {
   const std::pair<const char*, float> channels[] = {
       {"R", light.normR}, {"G", light.normG}, {"B", light.normB}};
   for (const auto& [channel, value] : channels)
-    out += shape + ".color" + channel + " = " + grey + " + ( " + FormatScriptNumber(value) +
-           " - " + grey + R"~( ) * ZR_Halvane.saturation;\n)~";
+    out += shape + ".color" + channel + " = " + grey + " + ( " + FormatScriptNumber(value) + " - " +
+           grey + R"~( ) * ZR_Halvane.saturation;\n)~";
   out += shape + ".intensity = " + FormatScriptNumber(light.intensity) +
          R"~( * ZR_Halvane.multiplyIntensity;\n\n)~";
-  out += "if(ZR_Halvane.visibility){" + n + ".visibility = 1;}else{" + n +
-         R"~(.visibility = 0;}\n)~";
+  out +=
+      "if(ZR_Halvane.visibility){" + n + ".visibility = 1;}else{" + n + R"~(.visibility = 0;}\n)~";
   out += "if(ZR_Halvane.enableShadows){" + shape + ".useRayTraceShadows = 1;}else{" + shape +
          R"~(.useRayTraceShadows = 0;}\n\n)~";
   for (const char* channel : {"R", "G", "B"})

@@ -50,7 +50,7 @@ struct Rig {
   std::vector<RigLight> lights;
   int subdivLevel = 0;
   int lightDistance = 100;
-  std::string source;  // the image's file name, for the writers that record it
+  std::string source;         // the image's file name, for the writers that record it
   std::optional<RigSun> sun;  // with "Sun as a directional light"
 };
 

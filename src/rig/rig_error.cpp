@@ -33,7 +33,8 @@ std::vector<RgbValue> RigIrradiance(const Rig& rig, const EnvironmentIrradiance&
   std::vector<Direction> directions;
   for (const RigLight& light : rig.lights)
     directions.push_back({light.dirX, light.dirY, light.dirZ});
-  if (rig.sun) directions.push_back({rig.sun->light.dirX, rig.sun->light.dirY, rig.sun->light.dirZ});
+  if (rig.sun)
+    directions.push_back({rig.sun->light.dirX, rig.sun->light.dirY, rig.sun->light.dirZ});
   const std::vector<RgbValue> energies = LightEnergies(rig, controls);
   std::vector<RgbValue> irradiance;
   irradiance.reserve(env.normals.size());

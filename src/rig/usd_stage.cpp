@@ -133,8 +133,9 @@ void AppendSun(std::string& out, const RigSun& sun, const RigControls& controls)
   const XyRotation turn = RotationTowards(dir);
   const std::string in = "        ";
   const std::string umbra = Single(lit.umbra);
-  out += "\n    def DistantLight \"ZR_Sun\" (\n        prepend apiSchemas = [\"ShadowAPI\"]\n    )\n"
-         "    {\n";
+  out +=
+      "\n    def DistantLight \"ZR_Sun\" (\n        prepend apiSchemas = [\"ShadowAPI\"]\n    )\n"
+      "    {\n";
   out += in + "float inputs:angle = " + Single(sun.angle) + "\n";
   out += in + "color3f inputs:color = " +
          Tuple(Single(lit.colour[0]), Single(lit.colour[1]), Single(lit.colour[2])) + "\n";

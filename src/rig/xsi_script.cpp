@@ -139,16 +139,18 @@ void AppendSun(std::string& out, const RigSun& sun) {
   constexpr const char* kTimesSaturation =
       R"~( ) * " & ParentNull & ".Light_CTRL.Light_Color_Saturation__________________________ ")~";
   AddLine(out, R"~(Set Newlight= GetPrimLight ("Infinite.Preset", "ZR_Sun" ,ParentNull))~");
-  AddLine(out, "Rotate Newlight, ", FormatScriptNumber(static_cast<double>(turn.x * kDegreesPerRadian)),
-          ",", FormatScriptNumber(static_cast<double>(turn.y * kDegreesPerRadian)),
+  AddLine(out, "Rotate Newlight, ",
+          FormatScriptNumber(static_cast<double>(turn.x * kDegreesPerRadian)), ",",
+          FormatScriptNumber(static_cast<double>(turn.y * kDegreesPerRadian)),
           ", 0, siAbsolute, siLocal, siObj, siXYZ, , , , , , , , 0");
   const std::pair<const char*, double> axes[] = {
       {"posx", light.dirX}, {"posy", light.dirY}, {"posz", light.dirZ}};
   for (const auto& [axis, value] : axes)
     AddLine(out, R"~(SetExpr Newlight & ".kine.local.)~", axis, kDistanceTimes,
             FormatScriptNumber(value), R"~( ")~");
-  const std::pair<const char*, float> channels[] = {
-      {R"~(red",   ")~", light.normR}, {R"~(green", ")~", light.normG}, {R"~(blue",  ")~", light.normB}};
+  const std::pair<const char*, float> channels[] = {{R"~(red",   ")~", light.normR},
+                                                    {R"~(green", ")~", light.normG},
+                                                    {R"~(blue",  ")~", light.normB}};
   for (const auto& [channel, value] : channels)
     AddLine(out, R"~(SetExpr Newlight & ".light.soft_light.color.)~", channel, grey, " + ( ",
             FormatScriptNumber(value), " - ", grey, kTimesSaturation);
@@ -158,8 +160,9 @@ void AppendSun(std::string& out, const RigSun& sun) {
       R"~( * " & ParentNull & ".Light_CTRL.Multiply_Intensity_______________________________")~");
   AddLine(out, R"~(SetExpr Newlight & ".visibility.rendvis", ParentNull & ".Light_CTRL.Visible")~");
   AddLine(out, R"~(SetExpr Newlight & ".visibility.viewvis", Newlight & ".visibility.rendvis" )~");
-  AddLine(out,
-          R"~(SetExpr Newlight & ".light.soft_light.shadow", ParentNull & ".Light_CTRL.Shadows_Enabled")~");
+  AddLine(
+      out,
+      R"~(SetExpr Newlight & ".light.soft_light.shadow", ParentNull & ".Light_CTRL.Shadows_Enabled")~");
   AddLine(
       out,
       R"~(SetExpr Newlight & ".light.soft_light.factor", ParentNull & ".Light_CTRL.Shadows_Umbra________________________________ " )~");
