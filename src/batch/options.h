@@ -53,12 +53,13 @@ struct BatchOptions {
   std::optional<long long> timeLimitMs;  // the optimization stops once the run has taken this
   bool strict = false;                   // a short image file or the time limit fails the run
 
-  bool linear = false;              // CheckLinearLight: sample linear radiance
+  bool linear = false;      // CheckLinearLight: sample linear radiance
+  bool printError = false;  // print the chosen rig's error
+  bool medianCut = false;   // --method median-cut instead of the seed search
+  int lights = 32;          // the median cut row chosen: 8, 16, 32, 64 or 128 lights
+
   bool sun = false;                 // CheckSunLight: the sun as one directional light
   std::optional<int> sunThreshold;  // SpinSunThreshold
-  bool printError = false;          // print the chosen rig's error
-  bool medianCut = false;           // --method median-cut instead of the seed search
-  int lights = 32;                  // the median cut row chosen: 8, 16, 32, 64 or 128 lights
 };
 
 enum class ParseResult { kRun, kHelp, kUsageError };

@@ -18,7 +18,7 @@ std::string SunLogLine(const Session& s, const NumberFormat& format) {
   return ":  Sun: " + std::to_string(view.sun->pixels.size()) + " pixels above luminance " +
          threshold + " at x " + FormatFixed(view.sun->column, 1, format) + ", y " +
          FormatFixed(view.sun->row, 1, format) + ", " + FormatFixed(sun.angle, 2, format) +
-         " degrees wide, intensity " + FormatFixed(sun.light.intensity, 2, format);
+         " degrees wide, intensity " + FormatFixed(sun.light.intensity, 3, format);
 }
 
 }  // namespace halvane
