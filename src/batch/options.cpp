@@ -131,6 +131,7 @@ std::string MethodConflict(const std::vector<std::string>& args, const BatchOpti
       if (a == name || a.rfind(std::string(name) + "=", 0) == 0) return true;
     return false;
   };
+  if (o.sunThreshold && !o.sun) return "--sun-threshold needs --sun";
   if (!o.medianCut) return given("--lights") ? "--lights needs --method median-cut" : "";
   for (const char* name : {"--row", "--reduce", "--collapse-group", "--collapse-threshold"})
     if (given(name)) return std::string(name) + " does not go with --method median-cut";
@@ -174,6 +175,8 @@ const std::vector<OptionSpec>& OptionTable() {
       {{"-q", "--quiet"}, nullptr, Switch(&BatchOptions::quiet)},
       {{"--strict"}, nullptr, Switch(&BatchOptions::strict)},
       {{"--linear"}, nullptr, Switch(&BatchOptions::linear)},
+      {{"--sun"}, nullptr, Switch(&BatchOptions::sun)},
+      {{"--sun-threshold"}, "N", Whole(&BatchOptions::sunThreshold, 0, 100000)},
       {{"--error"}, nullptr, Switch(&BatchOptions::printError)},
       {{"--method"}, "M", ApplyMethod},
       {{"--lights"}, "N", ApplyLights},
@@ -228,6 +231,10 @@ std::string BatchUsage() {
          "  --clamp V                  clamp luminance (default 99)\n"
          "  --linear                   \"Linear light\": sample linear radiance, not the\n"
          "                             values the reader raised to 1/2.2\n"
+         "  --sun                      \"Sun as a directional light\": the brightest compact\n"
+         "                             region becomes one light, out of the dome's picture\n"
+         "  --sun-threshold N          luminance the sun's pixels are above, 0..100000\n"
+         "                             (default 0: 50 times the mean luminance)\n"
          "  --increase                 run the highlight increase\n"
          "  --lum-iterations N         increase steps, 1..9 (default 6)\n"
          "  --lum-value V              1.0..8.0 in steps of 0.1 (default 3.0)\n"

@@ -60,6 +60,9 @@ struct BatchOptions {
   int lights = 32;          // the median cut row chosen: 8, 16, 32, 64 or 128 lights
   bool json = false;        // describe the run as one JSON document
   std::string jsonPath;     // where it goes; empty: standard output
+
+  bool sun = false;                 // CheckSunLight: the sun as one directional light
+  std::optional<int> sunThreshold;  // SpinSunThreshold
 };
 
 enum class ParseResult { kRun, kHelp, kVersion, kUsageError };

@@ -69,6 +69,8 @@ void SetControls(const BatchOptions& o, Session& s, ControlModel& controls, Host
   if (o.collapseGroup) controls.SpinRedGroupNr.value = *o.collapseGroup;
   if (o.distance) controls.SpinLightDistance.value = *o.distance;
   controls.CheckLinearLight.checked = o.linear;
+  controls.CheckSunLight.checked = o.sun;
+  if (o.sunThreshold) controls.SpinSunThreshold.value = *o.sunThreshold;
   controls.RadioMayaRenderer.itemIndex =
       o.mayaRenderer == MayaRenderer::Arnold ? kMayaRendererArnold : kMayaRendererMentalRay;
 }

@@ -2,6 +2,7 @@
 
 #include "rig/light_name.h"
 #include "rig/package_conventions.h"
+#include "rig/rig_sun.h"
 #include "rig/shortest_number.h"
 
 namespace halvane {
@@ -163,6 +164,66 @@ void AppendLight(std::string& out, const RigLight& light, bool candidate, char l
          ");\n";
 }
 
+constexpr const char* kSunProcedure = R"~(
+// The sun: a directional light under the root, turned to shine from its
+// direction. Its intensity is the irradiance it gives,
+//     intensity * multiplyIntensity
+// (never clamped or hidden for its brightness); aiAngle and lightAngle are its
+// angular diameter, and aiNormalize keeps the brightness whatever the angle.
+global proc zrHalvaneSun(string $root, string $name,
+    string $dx, string $dy, string $dz, string $red, string $green, string $blue,
+    string $grey, string $intensity, float $rotateX, float $rotateY, float $angle)
+{
+    string $light = `shadingNode -asLight directionalLight -name $name`;
+    if (`nodeType $light` != "transform") {
+        string $parents[] = `listRelatives -parent $light`;
+        $light = $parents[0];
+    }
+    string $moved[] = `parent $light $root`;
+    $light = $moved[0];
+    string $shapes[] = `listRelatives -shapes $light`;
+    string $shape = $shapes[0];
+    sets -edit -forceElement defaultLightSet $light;
+    setAttr ($light + ".rotate") $rotateX $rotateY 0;
+    zrHalvaneSetValue($shape, "lightAngle", $angle);
+    zrHalvaneSetValue($shape, "aiAngle", $angle);
+    zrHalvaneSetValue($shape, "aiNormalize", 1);
+
+    string $r = $root + ".";
+    string $e = "";
+    $e += zrHalvaneSet($light, "translateX", $r + "distToOrigin * " + $dx);
+    $e += zrHalvaneSet($light, "translateY", $r + "distToOrigin * " + $dy);
+    $e += zrHalvaneSet($light, "translateZ", $r + "distToOrigin * " + $dz);
+    $e += zrHalvaneSet($shape, "colorR", $grey + " + (" + $red + " - " + $grey + ") * " + $r + "saturation");
+    $e += zrHalvaneSet($shape, "colorG", $grey + " + (" + $green + " - " + $grey + ") * " + $r + "saturation");
+    $e += zrHalvaneSet($shape, "colorB", $grey + " + (" + $blue + " - " + $grey + ") * " + $r + "saturation");
+    $e += zrHalvaneSet($shape, "intensity", $intensity + " * " + $r + "multiplyIntensity");
+    $e += zrHalvaneSwitch($light, "visibility", $r + "visibility");
+    $e += zrHalvaneSwitch($shape, "aiCastShadows", $r + "enableShadows");
+    $e += zrHalvaneSet($shape, "shadColorR", $r + "shadowUmbra");
+    $e += zrHalvaneSet($shape, "shadColorG", $r + "shadowUmbra");
+    $e += zrHalvaneSet($shape, "shadColorB", $r + "shadowUmbra");
+    expression -name ($name + "_EXP") -string $e;
+    print ("<ZR_Halvane>  Light " + $light + " created...\n");
+}
+)~";
+
+void AppendSun(std::string& out, const RigSun& sun) {
+  const RigLight& light = sun.light;
+  const Vec3 dir = YUpLatLongDirection(light);
+  const XyRotation turn = RotationTowards(dir);
+  out += kSunProcedure;
+  out += "zrHalvaneSun($root, \"ZR_Sun\", " + Quoted(ExpressionNumber(dir.x)) + ", " +
+         Quoted(ExpressionNumber(dir.y)) + ", " + Quoted(ExpressionNumber(dir.z)) + ", " +
+         Quoted(ExpressionNumber(light.normR)) + ", " + Quoted(ExpressionNumber(light.normG)) +
+         ", " + Quoted(ExpressionNumber(light.normB)) + ", " +
+         Quoted(ExpressionNumber(static_cast<long double>(light.grey))) + ", " +
+         Quoted(ExpressionNumber(static_cast<long double>(light.intensity))) + ", " +
+         ExpressionNumber(turn.x * kDegreesPerRadian) + ", " +
+         ExpressionNumber(turn.y * kDegreesPerRadian) + ", " +
+         ExpressionNumber(static_cast<long double>(sun.angle)) + ");\n";
+}
+
 }  // namespace
 
 std::string ArnoldScript(const Rig& rig, char letter) {
@@ -182,6 +243,7 @@ std::string ArnoldScript(const Rig& rig, char letter) {
   out += "\n// create the lights\n";
   const bool candidate = rig.mode == RigMode::Candidate;
   for (const RigLight& light : rig.lights) AppendLight(out, light, candidate, letter);
+  if (rig.sun) AppendSun(out, *rig.sun);
   out += "select -clear;\n";
   return out;
 }

@@ -2,6 +2,7 @@
 
 #include "rig/light_name.h"
 #include "rig/package_conventions.h"
+#include "rig/rig_sun.h"
 #include "rig/shortest_number.h"
 
 namespace halvane {
@@ -106,9 +107,42 @@ def build():
         build_light(root, levels, *light)
     bpy.context.view_layer.update()
     print("<ZR_Halvane>  %d lights created" % len(LIGHTS))
+)~";
 
+constexpr const char* kBuild = R"~(
 
 build()
+)~";
+
+// With a sun the root's builder also builds the sun under the new root.
+constexpr const char* kSunBuilder = R"~(
+
+# The sun: a Sun light whose strength is the irradiance it gives,
+#     energy = intensity * multiplyIntensity
+# (never clamped or hidden for its brightness), turned so that it shines from
+# its direction towards the origin, and shown at distToOrigin in that direction.
+def build_sun(root, name, direction, colour, grey, intensity, angle, rotation):
+    data = bpy.data.lights.new(name, type="SUN")
+    data.angle = angle
+    sun = link(bpy.data.objects.new(name, data), root)
+    sun.rotation_euler = rotation
+    for axis in range(3):
+        add_driver(sun, "location", axis, "distToOrigin * %r" % direction[axis], root)
+        add_driver(data, "color", axis,
+                   "%r + (%r - %r) * saturation" % (grey, colour[axis], grey), root)
+    add_driver(data, "energy", None, "%r * multiplyIntensity" % intensity, root)
+    add_driver(sun, "hide_render", None, "rootHidden", root)
+    add_driver(data, "use_shadow", None, "enableShadows", root)
+
+
+build_dome_root = build_root
+
+
+def build_root():
+    root = build_dome_root()
+    build_sun(root, *SUN)
+    print("<ZR_Halvane>  sun created")
+    return root
 )~";
 
 std::string Number(long double value) {
@@ -153,6 +187,19 @@ void AppendLights(std::string& out, const Rig& rig, char letter) {
   out += "]\n";
 }
 
+void AppendSun(std::string& out, const RigSun& sun) {
+  const Vec3 dir = BlenderDirection(sun.light);
+  const XyRotation turn = RotationTowards(dir);
+  out +=
+      "\n# The sun: name, direction (x, y, z), colour at saturation 1 (r, g, b), grey,\n"
+      "# intensity, angle (radians), rotation (x, y, z radians)\nSUN = (\"ZR_Sun\", (" +
+      Number(dir.x) + ", " + Number(dir.y) + ", " + Number(dir.z) + "), (" +
+      ShortestNumber(sun.light.normR) + ", " + ShortestNumber(sun.light.normG) + ", " +
+      ShortestNumber(sun.light.normB) + "), " + ShortestNumber(sun.light.grey) + ", " +
+      ShortestNumber(sun.light.intensity) + ", " + Number(sun.angle / kDegreesPerRadian) + ", (" +
+      Number(turn.x) + ", " + Number(turn.y) + ", 0.0))\n";
+}
+
 }  // namespace
 
 std::string BlenderScript(const Rig& rig, char letter) {
@@ -169,7 +216,10 @@ std::string BlenderScript(const Rig& rig, char letter) {
   out += kIntroduction;
   AppendControls(out);
   AppendLights(out, rig, letter);
+  if (rig.sun) AppendSun(out, *rig.sun);
   out += kBuilder;
+  if (rig.sun) out += kSunBuilder;
+  out += kBuild;
   return out;
 }
 

@@ -1,6 +1,7 @@
 #include "rig/maya_script.h"
 
 #include "rig/light_name.h"
+#include "rig/rig_sun.h"
 #include "rig/script_lines.h"
 #include "rig/script_number.h"
 
@@ -121,6 +122,47 @@ void AppendLight(std::string& out, const RigLight& light, bool candidate, char l
   AddLine(out, "");
 }
 
+// The sun: a directional light under the root, turned to shine from its
+// direction, whose intensity is its irradiance; the root's multiply,
+// saturation, visibility and shadow switch act on it, not the clamp or the
+// hide threshold.
+void AppendSun(std::string& out, const RigSun& sun) {
+  const RigLight& light = sun.light;
+  const XyRotation turn = RotationTowards({light.dirX, light.dirY, light.dirZ});
+  const std::string n = "ZR_Sun", shape = "ZR_SunShape";
+  const std::string grey = FormatScriptNumber(light.grey);
+  AddLine(out, "// creation of ", n);
+  AddLine(out, "createNode transform -n ", n, " -p ZR_Halvane;");
+  AddLine(out, "createNode directionalLight -n ", shape, " -p ", n, ";");
+  AddLine(out, "sets -edit -forceElement defaultLightSet ", n, ";");
+  AddLine(out, R"~(print ("<ZR_Halvane>  Light )~", n, R"~( created...
+");)~");
+  AddLine(out, R"~(setAttr ")~", shape, R"~(.lightAngle" )~", FormatScriptNumber(sun.angle), ";");
+  AddLine(out, "rotate -a -ws ",
+          FormatScriptNumber(static_cast<double>(turn.x * kDegreesPerRadian)), " ",
+          FormatScriptNumber(static_cast<double>(turn.y * kDegreesPerRadian)), " 0 ", n, ";");
+  out += R"~(expression -n (")~" + n + R"~(_EXP") -s (")~";
+  out += n + ".tx = ZR_Halvane.distToOrigin * " + FormatScriptNumber(light.dirX) + R"~(;\n)~";
+  out += n + ".ty = ZR_Halvane.distToOrigin * " + FormatScriptNumber(light.dirY) + R"~(;\n)~";
+  out += n + ".tz = ZR_Halvane.distToOrigin * " + FormatScriptNumber(light.dirZ) + R"~(;\n\n)~";
+  const std::pair<const char*, float> channels[] = {
+      {"R", light.normR}, {"G", light.normG}, {"B", light.normB}};
+  for (const auto& [channel, value] : channels)
+    out += shape + ".color" + channel + " = " + grey + " + ( " + FormatScriptNumber(value) + " - " +
+           grey + R"~( ) * ZR_Halvane.saturation;\n)~";
+  out += shape + ".intensity = " + FormatScriptNumber(light.intensity) +
+         R"~( * ZR_Halvane.multiplyIntensity;\n\n)~";
+  out +=
+      "if(ZR_Halvane.visibility){" + n + ".visibility = 1;}else{" + n + R"~(.visibility = 0;}\n)~";
+  out += "if(ZR_Halvane.enableShadows){" + shape + ".useRayTraceShadows = 1;}else{" + shape +
+         R"~(.useRayTraceShadows = 0;}\n\n)~";
+  for (const char* channel : {"R", "G", "B"})
+    out += shape + ".shadColor" + channel + R"~( = ZR_Halvane.shadowUmbra;\n)~";
+  out += R"~(");)~";
+  out.append(kScriptLineEnd);
+  AddLine(out, "");
+}
+
 }  // namespace
 
 std::string MayaScript(const Rig& rig, char letter) {
@@ -129,6 +171,7 @@ std::string MayaScript(const Rig& rig, char letter) {
   AppendLevelLocators(out);
   for (const RigLight& light : rig.lights)
     AppendLight(out, light, rig.mode == RigMode::Candidate, letter);
+  if (rig.sun) AppendSun(out, *rig.sun);
   AddLine(out, "progressBar -edit -endProgress $gMainProgressBar;");
   AddLine(out, "select -cl;");
   return out;

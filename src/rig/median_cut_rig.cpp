@@ -13,10 +13,10 @@ namespace {
 // Samples per side of a level-1 light on the finer grids.
 constexpr int kMedianCutAreaSamples = 2;
 
-void SetColour(RigLight& light, const MedianCutLight& region) {
+void SetColour(RigLight& light, const std::array<double, 3>& energy) {
   long double c[3];
   for (std::size_t k = 0; k < 3; ++k)
-    c[k] = static_cast<long double>(region.energy[k]) / kIntensityToEnergy;
+    c[k] = static_cast<long double>(energy[k]) / kIntensityToEnergy;
   float peak = static_cast<float>(c[0]);
   if (static_cast<float>(c[1]) > peak) peak = static_cast<float>(c[1]);
   if (static_cast<float>(c[2]) > peak) peak = static_cast<float>(c[2]);
@@ -30,8 +30,8 @@ void SetColour(RigLight& light, const MedianCutLight& region) {
   light.grey = static_cast<double>(0.3L * light.normR + 0.59L * light.normG + 0.11L * light.normB);
 }
 
-void SetPlace(RigLight& light, const MedianCutLight& region, int width, int height) {
-  const Direction d = DirectionOfImagePosition(region.column, region.row, width, height);
+void SetPlace(RigLight& light, double column, double row, int width, int height) {
+  const Direction d = DirectionOfImagePosition(column, row, width, height);
   light.dirX = d.x;
   light.dirY = d.y;
   light.dirZ = d.z;
@@ -43,6 +43,14 @@ void SetPlace(RigLight& light, const MedianCutLight& region, int width, int heig
 
 }  // namespace
 
+RigLight EnergyLight(const std::array<double, 3>& energy, double column, double row, int width,
+                     int height) {
+  RigLight light;
+  SetColour(light, energy);
+  SetPlace(light, column, row, width, height);
+  return light;
+}
+
 Rig MakeMedianCutRig(const std::vector<MedianCutLight>& lights, int imageWidth, int imageHeight,
                      ScriptKind kind, int lightDistance) {
   if (imageWidth <= 0 || imageHeight <= 0)
@@ -52,11 +60,10 @@ Rig MakeMedianCutRig(const std::vector<MedianCutLight>& lights, int imageWidth, 
   rig.mode = RigMode::Candidate;
   rig.lightDistance = lightDistance;
   for (std::size_t i = 0; i < lights.size(); ++i) {
-    RigLight light;
+    RigLight light =
+        EnergyLight(lights[i].energy, lights[i].column, lights[i].row, imageWidth, imageHeight);
     light.number = static_cast<uint32_t>(i + 1);
     light.level = 1;
-    SetColour(light, lights[i]);
-    SetPlace(light, lights[i], imageWidth, imageHeight);
     light.highlight = static_cast<float>(lights[i].meanLuminance);
     light.areaScale = static_cast<float>(kMedianCutAreaPerRootSolidAngle *
                                          std::sqrt(static_cast<long double>(lights[i].solidAngle)));

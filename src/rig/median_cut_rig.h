@@ -13,6 +13,13 @@ namespace halvane {
 // A region of solid angle W therefore gets 0.45 x 1.2 x sqrt(W).
 constexpr long double kMedianCutAreaPerRootSolidAngle = 0.54L;
 
+// A light sending `energy` (red, green, blue; radiance x steradians) from the
+// continuous image position (column, row): its colour in intensity units
+// (kIntensityToEnergy), its direction and the angles of the pixel that
+// direction maps to. Number, level, highlight and area stay unset.
+RigLight EnergyLight(const std::array<double, 3>& energy, double column, double row, int width,
+                     int height);
+
 // The rig of a median cut: one level-1 light per region, numbered 1.. in the
 // order of `lights` (falling energy). The colour is the region's summed
 // colour in intensity units (kIntensityToEnergy), so the rig holds the

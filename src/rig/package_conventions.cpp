@@ -1,5 +1,7 @@
 #include "rig/package_conventions.h"
 
+#include "rig/rig_sun.h"
+
 namespace halvane {
 namespace {
 
@@ -72,6 +74,9 @@ std::array<long double, 3> OriginIrradiance(const Rig& rig, const RigControls& c
     if (!lit.visible) continue;
     for (std::size_t k = 0; k < 3; ++k) sum[k] += lit.intensity * lit.colour[k];
   }
+  if (rig.sun)
+    if (const LitLight lit = SunAtControls(*rig.sun, controls); lit.visible)
+      for (std::size_t k = 0; k < 3; ++k) sum[k] += lit.intensity * lit.colour[k];
   return sum;
 }
 

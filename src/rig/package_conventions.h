@@ -89,7 +89,8 @@ constexpr long double kArnoldIntensityPerRadiantIntensity = 1.0L;
 long double RadiantIntensity(const LitLight& light, const RigControls& controls);
 
 // The irradiance at the origin per colour channel: the sum of intensity
-// times colour over the visible lights, as the Maya rig without decay gives it.
+// times colour over the visible lights (the sun's too), as the Maya rig without
+// decay gives it.
 std::array<long double, 3> OriginIrradiance(const Rig& rig, const RigControls& controls);
 
 }  // namespace halvane

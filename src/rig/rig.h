@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,16 @@ struct RigLight {
   int areaSamples = 0;
 };
 
+// The sun as one directional light: its colour, intensity (in the units of
+// the dome's lights: its pixels' energy over kIntensityToEnergy) and
+// direction are held in `light` like any light's; its size is the angular
+// diameter of its region. The root's multiply, saturation, visibility and
+// shadow switch act on it, the clamp and the hide threshold do not.
+struct RigSun {
+  RigLight light;
+  double angle = 0.0;  // degrees
+};
+
 // The lights of one export, in ascending point order. Numbers keep their
 // gaps: absorbed and deleted points are simply left out.
 struct Rig {
@@ -39,7 +50,8 @@ struct Rig {
   std::vector<RigLight> lights;
   int subdivLevel = 0;
   int lightDistance = 100;
-  std::string source;  // the image's file name, for the writers that record it
+  std::string source;         // the image's file name, for the writers that record it
+  std::optional<RigSun> sun;  // with "Sun as a directional light"
 };
 
 // The control values a rig depends on.

@@ -3,12 +3,22 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "rig/rig_sun.h"
+
 namespace halvane {
 
 std::vector<RgbValue> LightEnergies(const Rig& rig, const RigControls& controls) {
   std::vector<RgbValue> energies;
   for (const RigLight& light : rig.lights) {
     const LitLight lit = LightAtControls(light, controls);
+    RgbValue energy{};
+    if (lit.visible)
+      for (std::size_t c = 0; c < 3; ++c)
+        energy[c] = static_cast<double>(lit.colour[c] * lit.intensity * kIntensityToEnergy);
+    energies.push_back(energy);
+  }
+  if (rig.sun) {
+    const LitLight lit = SunAtControls(*rig.sun, controls);
     RgbValue energy{};
     if (lit.visible)
       for (std::size_t c = 0; c < 3; ++c)
@@ -23,6 +33,8 @@ std::vector<RgbValue> RigIrradiance(const Rig& rig, const EnvironmentIrradiance&
   std::vector<Direction> directions;
   for (const RigLight& light : rig.lights)
     directions.push_back({light.dirX, light.dirY, light.dirZ});
+  if (rig.sun)
+    directions.push_back({rig.sun->light.dirX, rig.sun->light.dirY, rig.sun->light.dirZ});
   const std::vector<RgbValue> energies = LightEnergies(rig, controls);
   std::vector<RgbValue> irradiance;
   irradiance.reserve(env.normals.size());

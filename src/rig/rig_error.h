@@ -20,7 +20,8 @@ struct RigError {
 };
 
 // The energy each light of `rig` sends, after the root's saturation,
-// multiply, clamp, hide threshold and visibility, in radiance x steradians.
+// multiply, clamp, hide threshold and visibility, in radiance x steradians;
+// the sun, when the rig has one, last (neither clamped nor hidden).
 // The defaults are the values every writer gives the root's controls.
 std::vector<RgbValue> LightEnergies(const Rig& rig, const RigControls& controls = {});
 

@@ -2,6 +2,7 @@
 
 #include "rig/light_name.h"
 #include "rig/package_conventions.h"
+#include "rig/rig_sun.h"
 #include "rig/shortest_number.h"
 
 namespace halvane {
@@ -43,6 +44,12 @@ std::string Quoted(const std::string& text) {
   return out + "\"";
 }
 
+std::string SunDocumentation(const Rig& rig) {
+  if (!rig.sun) return "";
+  return "\nThe sun is the DistantLight ZR_Sun, normalized, so its inputs:intensity is the"
+         " irradiance it gives: the same I * C as a dome light, never clamped or hidden.";
+}
+
 std::string Documentation(const Rig& rig) {
   std::string from = rig.source.empty() ? "" : " from " + rig.source;
   for (char& c : from)
@@ -57,7 +64,8 @@ std::string Documentation(const Rig& rig) {
          " the light a normalized DistantLight of intensity 1 gives. Each light gives the"
          " origin what the Maya rig's light gives without decay.\n"
          "Values are those of the root's default controls (the halvane: attributes of"
-         " ZR_Halvane); each light's halvane: attributes hold what the controls act on.";
+         " ZR_Halvane); each light's halvane: attributes hold what the controls act on." +
+         SunDocumentation(rig);
 }
 
 void AppendHeader(std::string& out, const Rig& rig) {
@@ -117,6 +125,39 @@ void AppendLight(std::string& out, const RigLight& light, const RigControls& con
   out += "        }\n";
 }
 
+// The sun: a normalized DistantLight, whose intensity is its irradiance, turned
+// so that its -Z axis points from the sun to the origin.
+void AppendSun(std::string& out, const RigSun& sun, const RigControls& controls) {
+  const LitLight lit = SunAtControls(sun, controls);
+  const Vec3 dir = YUpLatLongDirection(sun.light);
+  const XyRotation turn = RotationTowards(dir);
+  const std::string in = "        ";
+  const std::string umbra = Single(lit.umbra);
+  out +=
+      "\n    def DistantLight \"ZR_Sun\" (\n        prepend apiSchemas = [\"ShadowAPI\"]\n    )\n"
+      "    {\n";
+  out += in + "float inputs:angle = " + Single(sun.angle) + "\n";
+  out += in + "color3f inputs:color = " +
+         Tuple(Single(lit.colour[0]), Single(lit.colour[1]), Single(lit.colour[2])) + "\n";
+  out += in + "float inputs:intensity = " + Single(lit.intensity) + "\n";
+  out += in + "bool inputs:normalize = 1\n";
+  out += in + "color3f inputs:shadow:color = " + Tuple(umbra, umbra, umbra) + "\n";
+  out += in + "bool inputs:shadow:enable = " + Flag(lit.shadows) + "\n";
+  out += in + "token visibility = " + (lit.visible ? "\"inherited\"" : "\"invisible\"") + "\n";
+  out += in + "float3 xformOp:rotateXYZ = " +
+         Tuple(Single(turn.x * kDegreesPerRadian), Single(turn.y * kDegreesPerRadian), "0") + "\n";
+  out += in + "uniform token[] xformOpOrder = [\"xformOp:rotateXYZ\"]\n";
+  out += in + "custom color3f halvane:colour = " +
+         Tuple(ShortestNumber(sun.light.normR), ShortestNumber(sun.light.normG),
+               ShortestNumber(sun.light.normB)) +
+         "\n";
+  out += in + "custom double3 halvane:direction = " +
+         Tuple(Number(dir.x), Number(dir.y), Number(dir.z)) + "\n";
+  out += in + "custom double halvane:grey = " + ShortestNumber(sun.light.grey) + "\n";
+  out += in + "custom double halvane:intensity = " + ShortestNumber(sun.light.intensity) + "\n";
+  out += "    }\n";
+}
+
 }  // namespace
 
 std::string UsdStage(const Rig& rig, char letter) {
@@ -138,6 +179,7 @@ std::string UsdStage(const Rig& rig, char letter) {
     }
     out += "    }\n";
   }
+  if (rig.sun) AppendSun(out, *rig.sun, controls);
   out += "}\n";
   return out;
 }

@@ -1,6 +1,7 @@
 #include "rig/xsi_script.h"
 
 #include "rig/light_name.h"
+#include "rig/rig_sun.h"
 #include "rig/script_lines.h"
 #include "rig/script_number.h"
 
@@ -125,6 +126,48 @@ void AppendHeader(std::string& out, int lightDistance) {
       R"~("Light_Has_Shadows_If_Image_Intensity_Was_Higher_",  siDouble, 0.5, 0, 1.5, , 5, 0, 1.5)~");
 }
 
+// The sun: an infinite light under the root, turned to shine from its
+// direction, whose intensity is its irradiance; multiply, saturation,
+// visibility and the shadow switch act on it, not the clamp or the hide
+// threshold.
+void AppendSun(std::string& out, const RigSun& sun) {
+  const RigLight& light = sun.light;
+  const XyRotation turn = RotationTowards({light.dirX, light.dirY, light.dirZ});
+  const std::string grey = FormatScriptNumber(light.grey);
+  constexpr const char* kDistanceTimes =
+      R"~(", ParentNull & ".Light_CTRL.Light_Distance_To_Origin________________________ *  )~";
+  constexpr const char* kTimesSaturation =
+      R"~( ) * " & ParentNull & ".Light_CTRL.Light_Color_Saturation__________________________ ")~";
+  AddLine(out, R"~(Set Newlight= GetPrimLight ("Infinite.Preset", "ZR_Sun" ,ParentNull))~");
+  AddLine(out, "Rotate Newlight, ",
+          FormatScriptNumber(static_cast<double>(turn.x * kDegreesPerRadian)), ",",
+          FormatScriptNumber(static_cast<double>(turn.y * kDegreesPerRadian)),
+          ", 0, siAbsolute, siLocal, siObj, siXYZ, , , , , , , , 0");
+  const std::pair<const char*, double> axes[] = {
+      {"posx", light.dirX}, {"posy", light.dirY}, {"posz", light.dirZ}};
+  for (const auto& [axis, value] : axes)
+    AddLine(out, R"~(SetExpr Newlight & ".kine.local.)~", axis, kDistanceTimes,
+            FormatScriptNumber(value), R"~( ")~");
+  const std::pair<const char*, float> channels[] = {{R"~(red",   ")~", light.normR},
+                                                    {R"~(green", ")~", light.normG},
+                                                    {R"~(blue",  ")~", light.normB}};
+  for (const auto& [channel, value] : channels)
+    AddLine(out, R"~(SetExpr Newlight & ".light.soft_light.color.)~", channel, grey, " + ( ",
+            FormatScriptNumber(value), " - ", grey, kTimesSaturation);
+  AddLine(
+      out, R"~(SetExpr Newlight & ".light.soft_light.intensity", ")~",
+      FormatScriptNumber(light.intensity),
+      R"~( * " & ParentNull & ".Light_CTRL.Multiply_Intensity_______________________________")~");
+  AddLine(out, R"~(SetExpr Newlight & ".visibility.rendvis", ParentNull & ".Light_CTRL.Visible")~");
+  AddLine(out, R"~(SetExpr Newlight & ".visibility.viewvis", Newlight & ".visibility.rendvis" )~");
+  AddLine(
+      out,
+      R"~(SetExpr Newlight & ".light.soft_light.shadow", ParentNull & ".Light_CTRL.Shadows_Enabled")~");
+  AddLine(
+      out,
+      R"~(SetExpr Newlight & ".light.soft_light.factor", ParentNull & ".Light_CTRL.Shadows_Umbra________________________________ " )~");
+}
+
 }  // namespace
 
 std::string XsiScript(const Rig& rig, char letter) {
@@ -133,6 +176,7 @@ std::string XsiScript(const Rig& rig, char letter) {
   const bool candidate = rig.mode == RigMode::Candidate;
   if (candidate) AppendLevelNulls(out);
   for (const RigLight& light : rig.lights) AppendLight(out, light, candidate, letter);
+  if (rig.sun) AppendSun(out, *rig.sun);
   return out;
 }
 

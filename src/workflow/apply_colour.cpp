@@ -8,6 +8,7 @@
 #include "workflow/place_points.h"
 #include "workflow/redraw.h"
 #include "workflow/sampled_image.h"
+#include "workflow/sun_light.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
@@ -40,6 +41,8 @@ StepOutcome ApplyColour(Session& s, ControlModel& controls, Host& host) {
   SyncDisplayChecks(s, controls);
   SortPoints(s.dome, progress);
   RedrawDome(s, controls, host);
+  if (const std::string sun = SunLogLine(s, host.GetNumberFormat()); !sun.empty())
+    AddLogLine(controls, host, sun);
   EndStep(controls, host, 3, ":  Color copied from image to points", "Color copy applied.");
   return StepOutcome::Done();
 }

@@ -133,6 +133,8 @@ ControlModel::ControlModel() {
   LabelMaxpoint = {""};
 
   CheckLinearLight = Check("Linear light", false);
+  CheckSunLight = Check("Sun as a directional light", false);
+  SpinSunThreshold = Spin("Sun threshold:", 0, 0, 100000);
   LabelRigError = {"Rig error: -"};
   ButtonMedianCut = {"Median cut"};
 

@@ -98,6 +98,8 @@ struct ControlModel {
 
   // Rig quality: options before the colour step and the chosen rig's error
   CheckBox CheckLinearLight;  // sample linear radiance instead of the readers' powered values
+  CheckBox CheckSunLight;     // the sun as one directional light, out of the dome's picture
+  SpinEdit SpinSunThreshold;  // luminance the sun's pixels are above; 0: automatic
   Label LabelRigError;        // in the choose panel
   Button ButtonMedianCut;     // the optimize panel's second method
 

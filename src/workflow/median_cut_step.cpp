@@ -11,6 +11,7 @@
 #include "workflow/redraw.h"
 #include "workflow/rig_error_display.h"
 #include "workflow/sampled_image.h"
+#include "workflow/sun_light.h"
 #include "workflow/workflow.h"
 
 namespace halvane {
@@ -27,7 +28,8 @@ void ShowRows(Session& s, ControlModel& controls, Host& host) {
   for (std::size_t i = 0; i < s.medianCut.rows.size(); ++i) {
     const int r = static_cast<int>(i) + 1;
     const auto& lights = s.medianCut.rows[i];
-    const Rig rig = MakeMedianCutRig(lights, s.image.width, s.image.height, ScriptKind::Maya, 100);
+    Rig rig = MakeMedianCutRig(lights, s.image.width, s.image.height, ScriptKind::Maya, 100);
+    rig.sun = SessionSun(s);
     for (int col = 2; col <= 5; ++col) grid.Cell(col, r).clear();
     grid.Cell(0, r) = PadLeft(std::to_string(r), 4);
     grid.Cell(1, r) = PadLeft(std::to_string(lights.size()), 5);

@@ -9,7 +9,7 @@ namespace halvane {
 const EnvironmentIrradiance& SampledEnvironment(Session& s) {
   if (!s.sampled.environment)
     s.sampled.environment =
-        MeasureEnvironment(SampledImage(s), s.sampling.blackPoint, s.sampling.whitePoint);
+        MeasureEnvironment(EnvironmentImage(s), s.sampling.blackPoint, s.sampling.whitePoint);
   return *s.sampled.environment;
 }
 

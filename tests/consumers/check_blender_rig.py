@@ -12,6 +12,7 @@ import math
 import sys
 
 import bpy
+from mathutils import Vector
 
 args = sys.argv[sys.argv.index("--") + 1:]
 expected = json.load(open(args[0]))
@@ -48,8 +49,10 @@ def in_rig(obj):
     return obj == root
 
 
-# The startup scene's own light is no part of the rig.
-lights = [o for o in bpy.data.objects if o.type == "LIGHT" and in_rig(o)]
+# The startup scene's own light is no part of the rig; the sun is checked apart.
+sun_expected = expected.get("sun")
+sun_name = sun_expected["name"] if sun_expected else None
+lights = [o for o in bpy.data.objects if o.type == "LIGHT" and in_rig(o) and o.name != sun_name]
 # The drivers must all work without Python auto-run.
 drivers = 0
 for owner in lights + [o.data for o in lights]:
@@ -69,6 +72,34 @@ for entry in expected["controls"]:
     check(root[entry["name"]] == entry["default"], "%s default %r" % (entry["name"], root[entry["name"]]))
     check(ui["min"] == entry["min"] and ui["max"] == entry["max"], "%s range %r" % (entry["name"], ui))
 finish("drivers and controls")
+
+if sun_expected:
+    sun = bpy.data.objects.get(sun_name)
+    check(sun is not None and in_rig(sun) and sun.data.type == "SUN", "no sun light %s" % sun_name)
+    finish("sun")
+    check(close(sun.data.angle, sun_expected["angle"]), "sun angle %r" % sun.data.angle)
+    for owner in (sun, sun.data):
+        for curve in owner.animation_data.drivers:
+            check(curve.driver.is_valid and curve.driver.is_simple_expression,
+                  "sun %s: %s" % (curve.data_path, curve.driver.expression))
+    finish("sun angle and drivers")
+
+
+def check_sun(state, depsgraph, irradiance):
+    want = state["sun"]
+    obj = bpy.data.objects[sun_name].evaluated_get(depsgraph)
+    where = "sun at %s" % state["set"]
+    facing = obj.matrix_world.to_3x3() @ Vector((0.0, 0.0, -1.0))  # a Sun shines along -Z
+    for axis in range(3):
+        check(close(obj.matrix_world.translation[axis], want["location"][axis]), where + " location")
+        check(close(facing[axis], -want["direction"][axis]), "%s shines along %r" % (where, tuple(facing)))
+        check(close(obj.data.color[axis], want["colour"][axis]), where + " colour")
+    check(close(obj.data.energy, want["energy"]), "%s energy %r" % (where, obj.data.energy))
+    check(obj.hide_render == want["hidden"], where + " visibility")
+    check(obj.data.use_shadow == want["shadow"], where + " shadow")
+    if not obj.hide_render:
+        for k in range(3):
+            irradiance[k] += obj.data.energy * obj.data.color[k]
 
 for state in expected["states"]:
     for name, value in state["set"].items():
@@ -98,6 +129,8 @@ for state in expected["states"]:
             falloff = data.energy / (4 * math.pi * location.length_squared)
             for k in range(3):
                 irradiance[k] += falloff * data.color[k]
+    if sun_expected:
+        check_sun(state, depsgraph, irradiance)
     for k in range(3):
         check(close(irradiance[k], state["irradiance"][k], 1e-4, 1e-12),
               "irradiance %r != %r at %s" % (irradiance, state["irradiance"], state["set"]))

@@ -17,11 +17,11 @@ const problems = [];
 const TYPE_NAMES = {
   usd: {
     bool: 'bool', int: 'int', float: 'float', double: 'double', string: 'string', token: 'TfToken',
-    color3f: 'GfVec3f', double3: 'GfVec3d', 'token[]': 'VtArray<TfToken>',
+    color3f: 'GfVec3f', float3: 'GfVec3f', double3: 'GfVec3d', 'token[]': 'VtArray<TfToken>',
   },
   tinyusdz: {
     bool: 'bool', int: 'int', float: 'float', double: 'double', string: 'string', token: 'token',
-    color3f: 'color3f', double3: 'double3', 'token[]': 'token[]',
+    color3f: 'color3f', float3: 'float3', double3: 'double3', 'token[]': 'token[]',
   },
 }[seen.reader];
 
@@ -76,6 +76,14 @@ for (const prim of seen.prims.filter((p) => p.type === 'SphereLight')) {
   const [x, y, z] = a['xformOp:translate'];
   const falloff = a['inputs:intensity'] / (4 * (x * x + y * y + z * z));
   a['inputs:color'].forEach((c, k) => { irradiance[k] += falloff * c; });
+}
+// A normalized DistantLight gives the irradiance intensity * colour whatever
+// its angle.
+for (const prim of seen.prims.filter((p) => p.type === 'DistantLight')) {
+  const a = prim.attributes;
+  if (a.visibility === 'invisible') continue;
+  if (a['inputs:normalize'] !== true) problems.push(`${prim.path}: not normalized`);
+  a['inputs:color'].forEach((c, k) => { irradiance[k] += a['inputs:intensity'] * c; });
 }
 irradiance.forEach((e, k) => {
   const want = expected.irradiance[k];

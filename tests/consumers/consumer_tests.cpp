@@ -11,6 +11,7 @@
 #include "consumer_run.h"
 #include "rig/arnold_script.h"
 #include "rig/blender_script.h"
+#include "rig/rig_sun.h"
 #include "rig/usd_stage.h"
 #include "rig_expectations.h"
 #include "support/image_files.h"
@@ -47,9 +48,23 @@ const NamedRig& SampleRig() {
   return sample;
 }
 
+// The candidate rig with a sun: a warm light, brighter than the clamp, 40
+// degrees up and 3 degrees wide.
+Rig SunRig() {
+  Rig rig = FixtureRig(ScriptKind::Usd, 1);
+  SunRegion region;
+  region.energy = {9.0, 8.0, 6.5};
+  region.column = 250.0;
+  region.row = 40.0;
+  region.angle = 3.0;
+  rig.sun = MakeRigSun(region, 360, 180);
+  return rig;
+}
+
 std::vector<NamedRig> RigsUnderTest() {
   return {{"candidate", FixtureRig(ScriptKind::Usd, 1), kLetter},
           {"plain", FixtureRig(ScriptKind::Usd, 0), kLetter},
+          {"sun", SunRig(), kLetter},
           SampleRig()};
 }
 

@@ -5,6 +5,7 @@
 
 #include "rig/light_name.h"
 #include "rig/package_conventions.h"
+#include "rig/rig_sun.h"
 
 namespace halvane::testing {
 namespace {
@@ -88,6 +89,53 @@ std::string UsdLight(const Rig& rig, const RigLight& light, char letter) {
       true);
 }
 
+std::string UsdSun(const RigSun& sun) {
+  const LitLight lit = SunAtControls(sun, RigControls{});
+  const Vec3 dir = YUpLatLongDirection(sun.light);
+  const XyRotation turn = RotationTowards(dir);
+  const std::string umbra = JsonFloat(lit.umbra);
+  return Prim("/ZR_Halvane/ZR_Sun", "DistantLight",
+              {
+                  Attribute("inputs:angle", "float", JsonFloat(sun.angle)),
+                  Attribute("inputs:color", "color3f",
+                            Triple(JsonFloat(lit.colour[0]), JsonFloat(lit.colour[1]),
+                                   JsonFloat(lit.colour[2]))),
+                  Attribute("inputs:intensity", "float", JsonFloat(lit.intensity)),
+                  Attribute("inputs:normalize", "bool", "true"),
+                  Attribute("inputs:shadow:color", "color3f", Triple(umbra, umbra, umbra)),
+                  Attribute("inputs:shadow:enable", "bool", lit.shadows ? "true" : "false"),
+                  Attribute("visibility", "token", lit.visible ? "\"inherited\"" : "\"invisible\""),
+                  Attribute("xformOp:rotateXYZ", "float3",
+                            Triple(JsonFloat(turn.x * kDegreesPerRadian),
+                                   JsonFloat(turn.y * kDegreesPerRadian), "0")),
+                  Attribute("xformOpOrder", "token[]", "[\"xformOp:rotateXYZ\"]"),
+                  Attribute("halvane:colour", "color3f",
+                            Triple(JsonFloat(sun.light.normR), JsonFloat(sun.light.normG),
+                                   JsonFloat(sun.light.normB))),
+                  Attribute("halvane:direction", "double3",
+                            Triple(JsonDouble(dir.x), JsonDouble(dir.y), JsonDouble(dir.z))),
+                  Attribute("halvane:grey", "double", JsonDouble(sun.light.grey)),
+                  Attribute("halvane:intensity", "double", JsonDouble(sun.light.intensity)),
+              },
+              true);
+}
+
+// The sun in one state of the controls: a Sun light whose strength is its
+// irradiance, shining along -direction.
+std::string BlenderSun(const RigSun& sun, const RigControls& c) {
+  const LitLight lit = SunAtControls(sun, c);
+  const Vec3 dir = BlenderDirection(sun.light);
+  const long double d = c.distToOrigin;
+  return "{\"location\": " +
+         Triple(JsonDouble(d * dir.x), JsonDouble(d * dir.y), JsonDouble(d * dir.z)) +
+         ", \"direction\": " + Triple(JsonDouble(dir.x), JsonDouble(dir.y), JsonDouble(dir.z)) +
+         ", \"colour\": " +
+         Triple(JsonDouble(lit.colour[0]), JsonDouble(lit.colour[1]), JsonDouble(lit.colour[2])) +
+         ", \"energy\": " + JsonDouble(lit.intensity) +
+         ", \"hidden\": " + (lit.visible ? "false" : "true") +
+         ", \"shadow\": " + (lit.shadows ? "true" : "false") + "}";
+}
+
 std::string IrradianceJson(const Rig& rig, const RigControls& controls) {
   const auto e = OriginIrradiance(rig, controls);
   return Triple(JsonDouble(e[0]), JsonDouble(e[1]), JsonDouble(e[2]));
@@ -116,7 +164,8 @@ std::string BlenderState(const Rig& rig, const RigControls& c, const std::string
                          char letter) {
   std::vector<std::string> lights;
   for (const RigLight& light : rig.lights) lights.push_back(BlenderLight(rig, light, c, letter));
-  return "{\"set\": {" + set + "}, \"irradiance\": " + IrradianceJson(rig, c) +
+  const std::string sun = rig.sun ? ", \"sun\": " + BlenderSun(*rig.sun, c) : "";
+  return "{\"set\": {" + set + "}, \"irradiance\": " + IrradianceJson(rig, c) + sun +
          ", \"lights\": [\n  " + Join(lights, ",\n  ") + "]}";
 }
 
@@ -141,6 +190,7 @@ std::string UsdExpectations(const Rig& rig, char letter) {
     for (const RigLight& light : rig.lights)
       if (LevelOf(rig, light) == level) prims.push_back(UsdLight(rig, light, letter));
   }
+  if (rig.sun) prims.push_back(UsdSun(*rig.sun));
   return "{\"defaultPrim\": \"ZR_Halvane\", \"upAxis\": \"Y\", \"metersPerUnit\": 0.01,\n"
          "\"documentationStart\": \"Halvane light rig: " +
          std::to_string(rig.lights.size()) +
@@ -163,7 +213,10 @@ std::string BlenderExpectations(const Rig& rig, char letter) {
   hidden.specularLevel = 0.5;
   hidden.enableShadows = false;
   hidden.enableArealights = false;
-  return "{\"root\": \"ZR_Halvane\", \"controls\": [" + Join(controls, ", ") +
+  const std::string sun = rig.sun ? "\"sun\": {\"name\": \"ZR_Sun\", \"angle\": " +
+                                        JsonDouble(rig.sun->angle / kDegreesPerRadian) + "},\n"
+                                  : "";
+  return "{\"root\": \"ZR_Halvane\", " + sun + "\"controls\": [" + Join(controls, ", ") +
          "],\n\"states\": [\n" + BlenderState(rig, RigControls{}, "", letter) + ",\n" +
          BlenderState(rig, changed, "\"distToOrigin\": 250.0, \"saturation\": 0.5", letter) +
          ",\n" +
