@@ -4,23 +4,19 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QKeyEvent>
+
+#include "window_driver.h"
 
 namespace halvane {
 namespace {
 
-void PressKey(QWidget* widget, int key, const QString& text = QString(),
-              Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-  QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-  QCoreApplication::sendEvent(widget, &press);
-}
+using testing::PressKey;
 
 class MaskedFieldTest : public ::testing::Test {
  protected:
   // Sends `keys` to the field: '\b' is Backspace, '\x7f' Delete, '~'
   // Shift+Home, '^' and a capital letter that key with Control; the rest is typed.
   void Keys(const char* keys) {
-    // Qt's key codes of printable ASCII characters are their upper-case codes.
     for (const char* k = keys; *k != 0; ++k) {
       if (*k == '\b')
         PressKey(&field, Qt::Key_Backspace);
@@ -31,7 +27,7 @@ class MaskedFieldTest : public ::testing::Test {
       else if (*k == '^')
         PressKey(&field, *++k, QString(), Qt::ControlModifier);
       else
-        PressKey(&field, QChar(*k).toUpper().unicode(), QString(QChar(*k)));
+        testing::TypeText(&field, QString(QChar(*k)));
     }
   }
   std::string Text() const { return field.FieldText().toStdString(); }

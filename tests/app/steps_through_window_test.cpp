@@ -132,18 +132,5 @@ TEST_F(StepsThroughWindow, FromImageToScripts) {
   EXPECT_NE(ReadText(mel).find("Mayatomr"), std::string::npos);
 }
 
-TEST_F(StepsThroughWindow, ReadoutOfAWideImage) {
-  std::vector<Rgbe> pixels(1000 * 500, Rgbe{128, 128, 128, 129});
-  const std::string path = dir.Path("wide.hdr");
-  WriteFile(path, FlatRadiance(1000, 500, pixels));
-  w.host->AnswerDialog(path);
-  Click("Button_LoadImage");
-  MoveMouse(250, 100);
-  EXPECT_EQ(Text(w.Find<QLabel>("LabelcordX")), "X: 500");
-  EXPECT_EQ(Text(w.Find<QLabel>("LabelcordY")), "Y: 100");
-  EXPECT_EQ(Text(w.Find<QLabel>("LabelcordB")), "B:  1.00 ( 1.00)");
-  EXPECT_EQ(Text(w.Find<QLabel>("LabelcordLum")), "Lum: ");
-}
-
 }  // namespace
 }  // namespace halvane::testing

@@ -44,9 +44,9 @@ TEST(CtReader, EightAndSixteenBitChannelsScaleToOne) {
   Bytes data;
   for (uint16_t word : {0x8000, 0xFFFF, 0x0001, 0x1234}) testing::AppendBigEndianWord(data, word);
   const ReadResult sixteen = Decoded(Read(CtFile(1, 1, data)));
-  EXPECT_EQ(At(sixteen, 0, 0, 2), static_cast<float>(32768 / 65535.0L));
-  EXPECT_EQ(At(sixteen, 0, 0, 1), 1.0f);
-  EXPECT_EQ(At(sixteen, 0, 0, 0), static_cast<float>(1 / 65535.0L));
+  EXPECT_EQ(
+      (std::vector{At(sixteen, 0, 0, 2), At(sixteen, 0, 0, 1), At(sixteen, 0, 0, 0)}),
+      (std::vector{static_cast<float>(32768 / 65535.0L), 1.0f, static_cast<float>(1 / 65535.0L)}));
 }
 
 TEST(CtReader, FloatChannelsKeepTheirBitPatterns) {
@@ -56,9 +56,8 @@ TEST(CtReader, FloatChannelsKeepTheirBitPatterns) {
     testing::AppendBigEndianBits(data, bits);
   const ReadResult r = Decoded(Read(CtFile(2, 1, data)));
   ASSERT_TRUE(r.isFloat);
-  EXPECT_EQ(At(r, 0, 0, 2), 1.0f);
-  EXPECT_EQ(At(r, 0, 0, 1), 3.1415927f);
-  EXPECT_EQ(At(r, 0, 0, 0), -123.0f);
+  EXPECT_EQ((std::vector{At(r, 0, 0, 2), At(r, 0, 0, 1), At(r, 0, 0, 0)}),
+            (std::vector{1.0f, 3.1415927f, -123.0f}));
   EXPECT_EQ(At(r, 1, 0, 2), std::numeric_limits<float>::infinity());
   EXPECT_EQ(std::bit_cast<uint32_t>(At(r, 1, 0, 1)), 0x7FC01234u);
   EXPECT_EQ(std::bit_cast<uint32_t>(At(r, 1, 0, 0)), 0x00000001u);
@@ -68,10 +67,8 @@ TEST(CtReader, FirstFilePixelIsTheBottomLeftCorner) {
   // 2 x 2, 8-bit; the red byte numbers the pixels in file order.
   const ReadResult r =
       Decoded(Read(CtFile(2, 2, {1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0, 4, 0, 0, 0})));
-  EXPECT_EQ(At(r, 0, 1, 2), UnitByte(1));
-  EXPECT_EQ(At(r, 1, 1, 2), UnitByte(2));
-  EXPECT_EQ(At(r, 0, 0, 2), UnitByte(3));
-  EXPECT_EQ(At(r, 1, 0, 2), UnitByte(4));
+  EXPECT_EQ((std::vector{At(r, 0, 1, 2), At(r, 1, 1, 2), At(r, 0, 0, 2), At(r, 1, 0, 2)}),
+            (std::vector{UnitByte(1), UnitByte(2), UnitByte(3), UnitByte(4)}));
 }
 
 TEST(CtReader, RefusalsSayWhy) {

@@ -186,17 +186,6 @@ TEST(ExrReader, CutAndDamagedFilesGiveTheLibrarysReason) {
   EXPECT_GT(refused, 100);
 }
 
-// The expected scaled-down pixel: the block's values summed in extended
-// precision in row order, divided once by the count, powered, rounded once.
-float BlockMean(const std::function<float(int, int)>& value, int x0, int y0, int shift, int width,
-                int height) {
-  long double sum = 0;
-  int count = 0;
-  for (int y = y0; y < std::min(height, y0 + (1 << shift)); ++y)
-    for (int x = x0; x < std::min(width, x0 + (1 << shift)); ++x, ++count) sum += value(x, y);
-  return Powered(sum / count);
-}
-
 TEST(ExrReader, AScaledDownPixelIsThePoweredMeanOfItsBlock) {
   // 21 x 13 float values spread over many magnitudes, with repaired values
   // among them, into at most 6 x 6: halved twice, to 6 x 4 with partial
@@ -227,7 +216,7 @@ TEST(ExrReader, AScaledDownPixelIsThePoweredMeanOfItsBlock) {
       for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 6; ++x)
           ASSERT_EQ(Stored(r.image, x, y)[static_cast<std::size_t>(k)],
-                    BlockMean(channel, 4 * x, 4 * y, 2, 21, 13))
+                    testing::PoweredBlockMean(channel, 4 * x, 4 * y, 2, 21, 13))
               << x << "," << y << " channel " << k;
     }
     EXPECT_EQ(r.repairs.zeroed, 1);

@@ -106,8 +106,7 @@ TEST_F(BoostHighlightsStep, AppliesTheColoursFirstThenAddsEachPassesIncrement) {
   EXPECT_EQ(s.workflowState, 4);
   EXPECT_EQ(controls.StatusBar1.panels,
             (std::array<std::string, 3>{"Luminance increase done.", "", ""}));
-  EXPECT_TRUE(controls.LabelSt[4].bold && !controls.LabelSt[6].bold);
-  EXPECT_TRUE(controls.ButtonIncreaseMaxWhite.enabled);
+  EXPECT_TRUE(controls.ButtonIncreaseMaxWhite.enabled);  // not left busy
 }
 
 TEST_F(BoostHighlightsStep, EachPassMeasuresLuminancesThenTheEndAllStatistics) {

@@ -70,24 +70,16 @@ TEST_F(LoadStep, SuccessfulLoadResetsTheSession) {
             "Mental Images .ct (8bit, 16bit and float)|*.ct|Targa .tga (8bit)|*.tga|"
             "Radiance .hdr (float)|*.hdr|OpenEXR .exr (half and float)|*.exr");
   EXPECT_EQ(s.workflowState, 1);
-  EXPECT_FALSE(s.imageMissing);
   EXPECT_EQ(s.imageFileName, path);
   EXPECT_EQ(s.image.width, 20);
-  EXPECT_EQ(s.dome.pointCount, 0u);
-  EXPECT_EQ(s.results.count, 0);
-  EXPECT_EQ(s.sampling.clampLum, 150.0f);
+  EXPECT_TRUE(s.dome.pointCount == 0 && s.results.count == 0);
   EXPECT_EQ(controls.EditImagename.text, path);
   EXPECT_EQ(controls.ListBox1.items,
             std::vector<std::string>{"12:34:56:  File loaded (\"" + path + "\")."});
   EXPECT_EQ(controls.StatusBar1.panels,
             (std::array<std::string, 3>{"File loaded.", "", "\"" + path + "\""}));
   EXPECT_EQ(controls.PanelSt[1].color, kPanelDoneColor);
-  EXPECT_EQ(controls.PanelSt[5].color, kPanelColor);
-  EXPECT_TRUE(s.view.showBackground);
-  EXPECT_TRUE(controls.Image1.visible);
-  EXPECT_TRUE(controls.Button_LoadImage.enabled);
-  EXPECT_EQ(controls.GridOptimized.rowCount, 2);
-  EXPECT_EQ(controls.GridOptimized.Cell(1, 1), "");
+  EXPECT_TRUE(controls.GridOptimized.rowCount == 2 && controls.GridOptimized.Cell(1, 1).empty());
 
   // Cancelling the dialog reads the same file again.
   Load(std::nullopt);
@@ -119,7 +111,6 @@ TEST_F(LoadStep, MissingFileResetsAndSaysWhy) {
   EXPECT_EQ(s.workflowState, 0);
   EXPECT_EQ(controls.EditImagename.text, "");
   EXPECT_TRUE(controls.Image3.visible);
-  EXPECT_TRUE(controls.ButtonOptimize.enabled);
 
   const std::string longName = dir.Path(std::string(300, 'n') + ".hdr");
   EXPECT_TRUE(Load(longName).empty());
@@ -140,13 +131,9 @@ TEST_F(LoadStep, AFileThatEndsEarlyIsLoadedAndLogged) {
   EXPECT_TRUE(outcome.done());
   EXPECT_EQ(s.image.height, 400);
   EXPECT_EQ(LastLog(), "12:34:56:  The file ends after row 37 of 400; the rest is filler.");
-  Load(WriteSky("whole.hdr"));
-  EXPECT_EQ(LastLog(), "12:34:56:  File loaded (\"" + dir.Path("whole.hdr") + "\").");
 }
 
 TEST_F(LoadStep, UnreadableFilesGiveTheOneMessageAndTheirReason) {
-  EXPECT_EQ(FileExtension("my.image.Tga"), ".TGA");
-  EXPECT_EQ(FileExtension("noextension"), "");
   std::filesystem::create_directory(dir.Path("folder.hdr"));
   // The content is never sniffed: a Radiance file named otherwise is refused.
   const std::vector<std::pair<std::string, std::string>> cases = {
@@ -168,17 +155,6 @@ TEST_F(LoadStep, UnreadableFilesGiveTheOneMessageAndTheirReason) {
     EXPECT_EQ(s.dome.pointCount, 5u);  // a failed load keeps the points
     EXPECT_EQ(controls.EditImagename.text, "");
   }
-}
-
-TEST_F(LoadStep, FilesOver36000000BytesAreRefusedUnread) {
-  // A 24-bit uncompressed 4000 x 2999 Targa padded to the size, written
-  // without holding it in memory.
-  const std::string path =
-      Write("large.tga", testing::TargaFile({4000, 2999, 2, 24, false, "", 0, 0, 0}));
-  std::filesystem::resize_file(path, 36'000'000);
-  EXPECT_EQ(testing::Decoded(ReadImageFile(path)).image.height, 2999);
-  std::filesystem::resize_file(path, 36'000'001);
-  EXPECT_EQ(testing::Reason(ReadImageFile(path)), "file larger than 36,000,000 bytes");
 }
 
 TEST_F(LoadStep, LargerPicturesLoadScaledDownWhenTheUserAgrees) {
@@ -213,7 +189,13 @@ TEST_F(LoadStep, LargerPicturesLoadScaledDownWhenTheUserAgrees) {
 }
 
 TEST_F(LoadStep, TheFileSizeLimitKeepsOnlyForPicturesThatFit) {
-  // Flat zero pixels padded past 36,000,000 bytes, written without holding them.
+  // Files padded to the size, written without holding their pixels.
+  const std::string tga =
+      Write("large.tga", testing::TargaFile({4000, 2999, 2, 24, false, "", 0, 0, 0}));
+  std::filesystem::resize_file(tga, 36'000'000);
+  EXPECT_EQ(testing::Decoded(ReadImageFile(tga)).image.height, 2999);
+  std::filesystem::resize_file(tga, 36'000'001);
+  EXPECT_EQ(testing::Reason(ReadImageFile(tga)), "file larger than 36,000,000 bytes");
   const std::string fits = Write("fits.hdr", testing::RadianceWithData(4000, 2300, {}));
   const std::string wide = Write("wide.hdr", testing::RadianceWithData(4001, 2300, {}));
   std::filesystem::resize_file(fits, 36'800'400);
@@ -257,13 +239,9 @@ TEST_F(LoadStep, OpenExrFilesLoadAndTheirDamageIsReportedInTheLibrarysWords) {
                 "12:34:56:  File loaded (\"" + path + "\").",
                 "12:34:56:  Replaced 8 values that were negative or not a number by 0."}));
 
-  const std::string cut = Write("cut.exr", Bytes(file.begin(), file.end() - 20));
-  EXPECT_EQ(Load(cut), std::vector<std::string>{kFailure});
-  EXPECT_EQ(outcome.status, StepStatus::kFailed);
-  // The library names the file it could not read.
-  EXPECT_NE(outcome.message.find("\"" + cut + "\""), outcome.message.rfind("\"" + cut + "\""))
-      << outcome.message;
-  EXPECT_EQ(LastLog(), "12:34:56:  " + outcome.message);
+  // A cut file gives the one message; the reason is the library's (ExrReader.CutAnd...).
+  EXPECT_EQ(Load(Write("cut.exr", Bytes(file.begin(), file.end() - 20))),
+            std::vector<std::string>{kFailure});
 }
 
 TEST_F(LoadStep, PreviewSamplesNearestLowerPixel) {

@@ -68,27 +68,20 @@ TEST_F(OutputFile, FailingWritesSyncOrCloseLoseNothing) {
   const std::string name = "points.csv";
   ASSERT_FALSE(WriteOutputFile(Path(name), "previous"));
   const std::string big(100000, 'x');
-  OutputFaults full;
+  OutputFaults full, sync, close;
   full.failAfterBytes = 8192;
   full.writeError = ENOSPC;
-  auto error = WriteOutputFile(Path(name), big, full);
-  ASSERT_TRUE(error);
-  EXPECT_EQ(error->Message(), "cannot write " + Path(name) + ": disk full");
-  ExpectUntouched(name, "previous");
-
-  OutputFaults sync;
   sync.syncError = EIO;
-  error = WriteOutputFile(Path(name), big, sync);
-  ASSERT_TRUE(error);
-  EXPECT_EQ(error->reason, "input/output error");
-  ExpectUntouched(name, "previous");
-
-  OutputFaults close;
   close.closeError = EDQUOT;
-  error = WriteOutputFile(Path(name), big, close);
-  ASSERT_TRUE(error);
-  EXPECT_EQ(error->reason, "disk full");
-  ExpectUntouched(name, "previous");
+  for (const auto& [faults, reason] :
+       {std::pair{full, "disk full"}, {sync, "input/output error"}, {close, "disk full"}}) {
+    const auto error = WriteOutputFile(Path(name), big, faults);
+    ASSERT_TRUE(error) << reason;
+    EXPECT_EQ(error->reason, reason);
+    ExpectUntouched(name, "previous");
+  }
+  EXPECT_EQ(WriteOutputFile(Path(name), big, full)->Message(),
+            "cannot write " + Path(name) + ": disk full");
 }
 
 TEST_F(OutputFile, AFullFileSystemLeavesThePreviousFile) {

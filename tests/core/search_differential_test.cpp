@@ -6,9 +6,7 @@
 // so must the visits the searches count.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
-#include <iostream>
 
 #include "support/optimize_fixtures.h"
 #include "workflow/optimize_points.h"
@@ -39,12 +37,7 @@ class SearchDifferential : public ::testing::TestWithParam<DomeCase> {
     if (!dome) return nullptr;
     c.setControls(dome->controls);
     dome->s.searchSettings = settings;
-    const auto start = std::chrono::steady_clock::now();
     OptimizePoints(dome->s, dome->controls, dome->host);
-    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
-    std::cout << c.name << ": " << (settings.literal ? 0 : settings.threads) << " threads, split "
-              << settings.forcedSplitSteps << ", memo " << MemoName(settings.memo) << ": "
-              << seconds.count() << " s, found " << dome->s.results.foundCount << "\n";
     return dome;
   }
 };

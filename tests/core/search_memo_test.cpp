@@ -71,18 +71,8 @@ TEST_F(MemoTable, SharedTagsNeverFindAnotherKeysOutcome) {
 // Leaf candidates are kept with their paths; when their arena is full every
 // entry is dropped at once, never one whose events were overwritten.
 TEST_F(MemoTable, EventsStayWithTheirEntryUntilTheArenaIsFull) {
-  const std::vector<MemoEvent> events = {{.skipped = 3,
-                                          .skippedMin = 170,
-                                          .run = 120,
-                                          .lightsAdded = -4,
-                                          .centreBegin = 0,
-                                          .centreCount = 2},
-                                         {.skipped = 0,
-                                          .skippedMin = kNoRejection,
-                                          .run = 125,
-                                          .lightsAdded = -2,
-                                          .centreBegin = 2,
-                                          .centreCount = 1}};
+  // skipped, skippedMin, run, lightsAdded, centreBegin, centreCount
+  const std::vector<MemoEvent> events = {{3, 170, 120, -4, 0, 2}, {0, kNoRejection, 125, -2, 2, 1}};
   const std::vector<CollapseCode> centres = {EncodeCollapse(310, 3), EncodeCollapse(330, 4),
                                              EncodeCollapse(340, 3)};
   const MemoEntry a = Entry(150, 1, 2, 500);

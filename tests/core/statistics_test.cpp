@@ -65,7 +65,6 @@ TEST_F(RingSums, EveryAdditionIsRoundedToSingle) {
 class HandMadeStatistics : public testing::SessionTest {
  protected:
   void SetUp() override {
-    SessionTest::SetUp();
     PlacePoint(s.dome, 1, 0, 0, {2, 3});
     PlacePoint(s.dome, 2, 0, 0, {1, 3});
     PlacePoint(s.dome, 3, 0, 0, {1, 2, 0, 0, 0, 4});  // every slot counts

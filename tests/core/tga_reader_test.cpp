@@ -44,10 +44,9 @@ constexpr Bgra kOnes{1, 1, 1, 0};
 TEST(TgaReader, RowOrderFollowsDescriptorBit5) {
   const Bytes data = testing::TargaRawPixels({kA, kB, kC, kD}, 24);
   const ReadResult bottomUp = Decoded(Read(TargaFile(Raw(2, 2, false), data)));
-  EXPECT_EQ(At(bottomUp, 0, 1), Unit(kA));
-  EXPECT_EQ(At(bottomUp, 1, 1), Unit(kB));
-  EXPECT_EQ(At(bottomUp, 0, 0), Unit(kC));
-  EXPECT_EQ(At(bottomUp, 1, 0), Unit(kD));
+  EXPECT_EQ(
+      (std::vector{At(bottomUp, 0, 1), At(bottomUp, 1, 1), At(bottomUp, 0, 0), At(bottomUp, 1, 0)}),
+      (std::vector{Unit(kA), Unit(kB), Unit(kC), Unit(kD)}));
   EXPECT_EQ(bottomUp.image.pixels.size(), 15u);
   EXPECT_EQ(bottomUp.rowsRead, 2);
 
@@ -93,9 +92,8 @@ TEST(TgaReader, PacketOvershootingARowRunsIntoTheNextRowInMemory) {
   // second (row 0) overshoots into row 1 and replaces its first 2 pixels.
   const ReadResult bottom =
       Decoded(Read(TargaFile(RunLength(3, 2, false), {0x82, 1, 2, 3, 0x84, 4, 5, 6})));
-  EXPECT_EQ(At(bottom, 0, 1), Unit(kB));
-  EXPECT_EQ(At(bottom, 1, 1), Unit(kB));
-  EXPECT_EQ(At(bottom, 2, 1), Unit(kA));
+  EXPECT_EQ((std::vector{At(bottom, 0, 1), At(bottom, 1, 1), At(bottom, 2, 1)}),
+            (std::vector{Unit(kB), Unit(kB), Unit(kA)}));
   for (int x = 0; x < 3; ++x) EXPECT_EQ(At(bottom, x, 0), Unit(kB));
 }
 
@@ -104,10 +102,9 @@ TEST(TgaReader, RunLengthDataEndingEarlyReadsAsOnes) {
   const ReadResult r = Decoded(Read(TargaFile(RunLength(4, 2, true), {0x83, 7, 8, 9, 0x81, 4})));
   EXPECT_EQ(r.rowsRead, 1);
   EXPECT_EQ(At(r, 3, 0), Unit(kC));
-  EXPECT_EQ(At(r, 0, 1), Unit({4, 1, 1, 0}));
-  EXPECT_EQ(At(r, 1, 1), Unit({4, 1, 1, 0}));
-  EXPECT_EQ(At(r, 2, 1), Unit(kOnes));
-  EXPECT_EQ(At(r, 3, 1), Unit(kOnes));
+  const Bgra blueOnly{4, 1, 1, 0};
+  EXPECT_EQ((std::vector{At(r, 0, 1), At(r, 1, 1), At(r, 2, 1), At(r, 3, 1)}),
+            (std::vector{Unit(blueOnly), Unit(blueOnly), Unit(kOnes), Unit(kOnes)}));
 }
 
 TEST(TgaReader, ColourMapOfATrueColourFileIsSkipped) {

@@ -8,15 +8,6 @@ namespace {
 
 class Workflow : public testing::SessionTest {};
 
-// The start-up values the later steps and the window rely on.
-TEST_F(Workflow, StartValues) {
-  EXPECT_EQ(host.seedCalls, 1);
-  EXPECT_TRUE(s.workflowState == 0 && s.imageMissing && s.image.pixels.empty());
-  EXPECT_EQ(controls.PanelLumColor.color, (Rgb{255, 229, 166}));  // 0.9f * 255 is below 229.5
-  EXPECT_EQ(controls.StatusBar1.panels, (std::array<std::string, 3>{"-", "-", "-"}));
-  EXPECT_TRUE(controls.Image3.visible && !controls.Image1.visible);
-}
-
 // Background, fill, points and unused boxes ("1" checked) after each state.
 TEST_F(Workflow, DisplayChecksFollowTheState) {
   const auto boxes = [&](int state, uint32_t points) {
@@ -37,26 +28,6 @@ TEST_F(Workflow, DisplayChecksFollowTheState) {
   EXPECT_EQ(boxes(5, 12), "1110");
   EXPECT_TRUE(s.view.showFill && !s.view.showUnused && s.view.updateEnabled);  // read back
   EXPECT_EQ(boxes(0, 12), "0000");
-}
-
-TEST_F(Workflow, BusyStateAndStepMarks) {
-  const Button* steps[] = {&controls.Button_LoadImage,     &controls.ButtonCalculateStartpoints,
-                           &controls.ButtonApplyColor,     &controls.ButtonIncreaseMaxWhite,
-                           &controls.ButtonOptimize,       &controls.ButtonReduceLights,
-                           &controls.ButtonCollapseLights, &controls.ButtonExport};
-  for (bool busy : {true, false}) {
-    SetBusy(controls, busy);
-    for (const Button* b : steps) EXPECT_EQ(b->enabled, !busy) << busy;
-    EXPECT_EQ(controls.GridOptimized.enabled, !busy);
-    EXPECT_TRUE(controls.ButtonExportMaya.enabled && controls.ButtonAbort.enabled);
-  }
-
-  MarkStepDone(controls, 2);
-  MarkStepDone(controls, 5);
-  MarkStepDone(controls, 3);
-  EXPECT_EQ(controls.PanelSt[2].color, kPanelDoneColor);  // earlier marks stay
-  EXPECT_TRUE(controls.PanelSt[3].color == kPanelDoneColor && controls.LabelSt[3].bold);
-  EXPECT_TRUE(controls.PanelSt[5].color == kPanelColor && !controls.LabelSt[5].bold);
 }
 
 TEST(NumberText, FixedDecimalsRoundHalfToEvenOnTheBinaryValue) {

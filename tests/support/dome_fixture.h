@@ -55,26 +55,4 @@ inline GridShape ShapeOf(const Dome& dome) {
   return shape;
 }
 
-// The neighbour lists are symmetric, no point lists itself, every neighbour
-// lies closer than `threshold`, and there are 5 or 6 of them (5 at exactly
-// the twelve vertices of the icosahedron).
-inline void ExpectValidNeighbours(const Dome& dome, double threshold) {
-  int fives = 0;
-  for (uint32_t i = 1; i <= dome.pointCount; ++i) {
-    const DomePoint& p = dome.points[i];
-    const int count = NeighbourCount(p);
-    ASSERT_TRUE(count == 5 || count == 6) << i;
-    fives += count == 5;
-    for (std::size_t k = 1; k <= kNeighbourSlots; ++k) {
-      const int32_t n = p.nb[k];
-      if (n == 0) continue;
-      ASSERT_TRUE(n != static_cast<int32_t>(i) && static_cast<uint32_t>(n) <= dome.pointCount);
-      const DomePoint& q = dome.points[static_cast<std::size_t>(n)];
-      ASSERT_NE(std::find(q.nb.begin(), q.nb.end(), static_cast<int32_t>(i)), q.nb.end()) << i;
-      ASSERT_LT(std::hypot(p.x - q.x, p.y - q.y, p.z - q.z), threshold) << i << " -> " << n;
-    }
-  }
-  EXPECT_EQ(fives, 12);
-}
-
 }  // namespace halvane::testing

@@ -8,6 +8,7 @@
 #include <OpenEXR/ImfStdIO.h>
 #include <OpenEXR/ImfTiledOutputFile.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <stdexcept>
@@ -166,6 +167,15 @@ void WriteRunLengthRadianceFile(const std::string& path, int width, int height,
 
 float Powered(long double linear) {
   return static_cast<float>(std::pow(linear, 1.0L / 2.2L));
+}
+
+float PoweredBlockMean(const std::function<long double(int x, int y)>& value, int x0, int y0,
+                       int shift, int width, int height) {
+  long double sum = 0;
+  int count = 0;
+  for (int y = y0; y < std::min(height, y0 + (1 << shift)); ++y)
+    for (int x = x0; x < std::min(width, x0 + (1 << shift)); ++x, ++count) sum += value(x, y);
+  return Powered(sum / count);
 }
 
 }  // namespace halvane::testing

@@ -54,5 +54,10 @@ struct SunPicture {
 // The float the readers store for a linear value: v^(1/2.2) in extended
 // precision, rounded once.
 float Powered(long double linear);
+// A scaled-down pixel as the readers make it: the values of the block of
+// 2^shift x 2^shift pixels from (x0, y0), cut at the picture's edge, summed
+// in extended precision in row order, divided once by their count, powered.
+float PoweredBlockMean(const std::function<long double(int x, int y)>& value, int x0, int y0,
+                       int shift, int width, int height);
 
 }  // namespace halvane::testing

@@ -67,9 +67,17 @@ Environment World(float noise, int width, int height) {
   };
 }
 
-DomeRun::DomeRun() {
-  StartSession(s, controls, host);
+namespace {
+
+// Points of `resolution` with their colours, the search controls proposed.
+void PlaceAndColour(DomeRun& run, int resolution) {
+  run.controls.SpinPointIteration.value = resolution;
+  ProposeSearchSettings(run.s, run.controls);
+  PlacePoints(run.s, run.controls, run.host);
+  ApplyColour(run.s, run.controls, run.host);
 }
+
+}  // namespace
 
 std::unique_ptr<DomeRun> MakeDome(int resolution, const Environment& env, int width, int height) {
   auto run = std::make_unique<DomeRun>();
@@ -83,10 +91,7 @@ std::unique_ptr<DomeRun> MakeDome(int resolution, const Environment& env, int wi
         s.image.pixels[3 * (static_cast<std::size_t>(y) * width + x) + k] = env(x, y);
   s.imageMissing = false;
   s.workflowState = 1;
-  run->controls.SpinPointIteration.value = resolution;
-  ProposeSearchSettings(s, run->controls);
-  PlacePoints(s, run->controls, run->host);
-  ApplyColour(s, run->controls, run->host);
+  PlaceAndColour(*run, resolution);
   return run;
 }
 
@@ -99,10 +104,7 @@ std::unique_ptr<DomeRun> ImageDome(const std::string& path, int resolution) {
   run->host.AnswerDialog(path);
   LoadImage(run->s, run->controls, run->host);
   if (run->s.imageMissing) return nullptr;
-  run->controls.SpinPointIteration.value = resolution;
-  ProposeSearchSettings(run->s, run->controls);
-  PlacePoints(run->s, run->controls, run->host);
-  ApplyColour(run->s, run->controls, run->host);
+  PlaceAndColour(*run, resolution);
   return run;
 }
 

@@ -8,9 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "support/test_host.h"
-#include "workflow/control_model.h"
-#include "workflow/session.h"
+#include "support/session_fixture.h"
 
 namespace halvane::testing {
 
@@ -39,15 +37,6 @@ Environment Patches(float range, int salt);
 // A width x height world: a dark smooth ground, a sky brighter towards the
 // zenith with a sun, and blocks of noise of amplitude `noise`.
 Environment World(float noise, int width, int height);
-
-// A started session with its controls and host.
-struct DomeRun {
-  DomeRun();
-  std::unique_ptr<Session> session = MakeSession();
-  Session& s = *session;
-  ControlModel controls;
-  TestHost host;
-};
 
 // Points of `resolution` (3: 162, 4: 642) sampled from `env`, colours applied.
 std::unique_ptr<DomeRun> MakeDome(int resolution, const Environment& env, int width = kImageWidth,

@@ -28,11 +28,18 @@ inline Image UniformImage(int width, int height, float r, float g, float b) {
   return MakeImage(width, height, [=](int, int, int k) { return k == 0 ? b : k == 1 ? g : r; });
 }
 
-// A started session (StartSession done) with a test host, for step tests.
-class SessionTest : public ::testing::Test {
- protected:
-  void SetUp() override { StartSession(s, controls, host); }
+// A started session with its controls and host.
+struct DomeRun {
+  DomeRun() { StartSession(s, controls, host); }
+  std::unique_ptr<Session> session = MakeSession();
+  Session& s = *session;
+  ControlModel controls;
+  TestHost host;
+};
 
+// A started session for step tests.
+class SessionTest : public ::testing::Test, public DomeRun {
+ protected:
   // Puts `image` in the session as a successful load leaves it (the readers
   // keep three spare values at the end).
   void UseImage(Image image) {
@@ -44,11 +51,6 @@ class SessionTest : public ::testing::Test {
   void UseUniformImage(int width, int height, float v) {
     UseImage(UniformImage(width, height, v, v, v));
   }
-
-  std::unique_ptr<Session> session = MakeSession();
-  Session& s = *session;
-  ControlModel controls;
-  TestHost host;
 };
 
 }  // namespace halvane::testing

@@ -35,7 +35,7 @@ class TestHost : public Host {
   std::string TimeText() override { return timeText; }
   double TimeOfDaySeconds() override { return seconds; }
   NumberFormat GetNumberFormat() override { return numberFormat; }
-  void SeedRandom() override { ++seedCalls; }
+  void SeedRandom() override {}
   int RandomInt(int range) override { return range > 0 ? nextRandom % range : 0; }
   void PreviewChanged() override {}
 
@@ -50,7 +50,7 @@ class TestHost : public Host {
   std::string timeText = "12:34:56";
   double seconds = 45296.0;
   NumberFormat numberFormat{'.', ","};
-  int nextRandom = 0, seedCalls = 0;
+  int nextRandom = 0;
   std::function<void()> onEvents;
 
  private:
