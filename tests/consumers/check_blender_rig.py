@@ -7,6 +7,9 @@
 # With "--environment IMAGE" it also renders, through a World whose Environment
 # Texture is IMAGE, a narrow view towards the brightest light, which must show
 # the image's one bright pixel. Exits 1 on the first failed group of checks.
+# With "--lights" in place of EXPECTED.json it checks nothing and prints one
+# line "LIGHTS {...}": the rig's lights as Blender evaluates them at the
+# default controls (see dump_lights).
 import json
 import math
 import sys
@@ -15,7 +18,7 @@ import bpy
 from mathutils import Vector
 
 args = sys.argv[sys.argv.index("--") + 1:]
-expected = json.load(open(args[0]))
+expected = {"root": "ZR_Halvane"} if args[0] == "--lights" else json.load(open(args[0]))
 environment = args[args.index("--environment") + 1] if "--environment" in args else None
 failures = []
 
@@ -47,6 +50,30 @@ def in_rig(obj):
     while obj.parent is not None:
         obj = obj.parent
     return obj == root
+
+
+def dump_lights():
+    """{"lights": [{kind: point|sun, direction (unit, Blender's frame, towards the
+    light), distance (point lights), value (energy), colour, visible}]}"""
+    root.update_tag()
+    bpy.context.view_layer.update()
+    depsgraph = bpy.context.evaluated_depsgraph_get()
+    lights = []
+    for obj in [o.evaluated_get(depsgraph) for o in bpy.data.objects if o.type == "LIGHT" and in_rig(o)]:
+        read = {"value": obj.data.energy, "colour": list(obj.data.color), "visible": not obj.hide_render}
+        if obj.data.type == "SUN":  # shines along its -Z axis
+            towards = obj.matrix_world.to_3x3() @ Vector((0.0, 0.0, 1.0))
+            read.update(kind="sun", direction=list(towards.normalized()))
+        else:
+            where = obj.matrix_world.translation
+            read.update(kind="point", direction=list(where.normalized()), distance=where.length)
+        lights.append(read)
+    print("LIGHTS " + json.dumps({"lights": lights}))
+
+
+if args[0] == "--lights":
+    dump_lights()
+    sys.exit(0)
 
 
 # The startup scene's own light is no part of the rig; the sun is checked apart.

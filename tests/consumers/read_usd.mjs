@@ -2,7 +2,9 @@
 // as one JSON document on stdout (exit 0), or the reader's complaint on stderr
 // (exit 1).
 //
-//   node read_usd.mjs [--reader usd|tinyusdz] [--timeout SECONDS] FILE.usda
+//   node read_usd.mjs [--reader usd|tinyusdz] [--timeout SECONDS] [--lights] FILE.usda
+//
+// With --lights it prints only the lights as the reader saw them (see lightsOf).
 //
 // Output: { reader, defaultPrim, upAxis, metersPerUnit, documentation,
 //           prims: [ { path, type, attributes: {name: value}, types: {name: type},
@@ -270,6 +272,36 @@ async function readWithTinyusdz(file) {
   return { reader: 'tinyusdz', ...stageFields(text.meta), prims: text.prims };
 }
 
+// ---- The lights as read --------------------------------------------------------
+
+// The direction +Z points to after xformOp:rotateXYZ (degrees; X first, then Y,
+// then Z): where a DistantLight, which shines along -Z, shines from.
+function shiningFrom([a, b, c]) {
+  const [x, y, z] = [a, b, c].map((degrees) => (degrees * Math.PI) / 180);
+  const [dx, dy, dz] = [Math.cos(x) * Math.sin(y), -Math.sin(x), Math.cos(x) * Math.cos(y)];
+  return [dx * Math.cos(z) - dy * Math.sin(z), dx * Math.sin(z) + dy * Math.cos(z), dz];
+}
+
+// { reader, lights: [ { kind: point|sun, direction (unit, the stage's frame,
+// towards the light), distance (point lights), value (inputs:intensity),
+// colour, visible } ] }. A sphere light's position is its world matrix's
+// translation where the reader gives one, else its translate.
+function lightsOf(result) {
+  const lights = [];
+  for (const prim of result.prims) {
+    const a = prim.attributes;
+    const read = { value: a['inputs:intensity'], colour: a['inputs:color'], visible: a.visibility !== 'invisible' };
+    if (prim.type === 'SphereLight') {
+      const p = prim.worldMatrix?.slice(12, 15) ?? a['xformOp:translate'];
+      const distance = Math.hypot(...p);
+      lights.push({ kind: 'point', direction: p.map((v) => v / distance), distance, ...read });
+    } else if (prim.type === 'DistantLight') {
+      lights.push({ kind: 'sun', direction: shiningFrom(a['xformOp:rotateXYZ']), ...read });
+    }
+  }
+  return { reader: result.reader, lights };
+}
+
 // ---- Command line ---------------------------------------------------------------
 
 const READERS = { usd: readWithUsd, tinyusdz: readWithTinyusdz };
@@ -277,14 +309,16 @@ const READERS = { usd: readWithUsd, tinyusdz: readWithTinyusdz };
 async function main(argv) {
   let reader = 'usd';
   let timeout = 60;
+  let lights = false;
   const files = [];
   for (let i = 0; i < argv.length; i++) {
     if (argv[i] === '--reader') reader = argv[++i];
     else if (argv[i] === '--timeout') timeout = Number(argv[++i]);
+    else if (argv[i] === '--lights') lights = true;
     else files.push(argv[i]);
   }
   if (!READERS[reader] || files.length !== 1 || !(timeout > 0)) {
-    return fail('usage: node read_usd.mjs [--reader usd|tinyusdz] [--timeout SECONDS] FILE.usda');
+    return fail('usage: node read_usd.mjs [--reader usd|tinyusdz] [--timeout SECONDS] [--lights] FILE.usda');
   }
   setTimeout(() => fail(`timeout: ${reader} took more than ${timeout} s`), timeout * 1000).unref();
   try {
@@ -293,7 +327,8 @@ async function main(argv) {
     return fail(`cannot read ${files[0]}: ${e.message}`);
   }
   try {
-    const result = await READERS[reader](files[0]);
+    const read = await READERS[reader](files[0]);
+    const result = lights ? lightsOf(read) : read;
     // One prim or attribute a line; short arrays of plain values stay on one line.
     const json = JSON.stringify(result, null, 1).replace(/\[\s+([^[\]{}]*?)\s+\]/g,
       (_, items) => `[${items.split(/,\s+/).join(', ')}]`);
