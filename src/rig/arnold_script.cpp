@@ -227,16 +227,7 @@ void AppendSun(std::string& out, const RigSun& sun) {
 }  // namespace
 
 std::string ArnoldScript(const Rig& rig, char letter) {
-  std::string out =
-      "// Halvane light rig for Maya with Arnold: " + std::to_string(rig.lights.size()) +
-      " point lights";
-  if (!rig.source.empty()) {
-    std::string source = rig.source;
-    for (char& c : source)
-      if (static_cast<unsigned char>(c) < 0x20) c = '_';
-    out += " from " + source;
-  }
-  out += ".\n";
+  std::string out = "// Halvane light rig for Maya with Arnold: " + PointLightsLine(rig) + ".\n";
   out += Introduction();
   AppendControls(out);
   AppendLevels(out);

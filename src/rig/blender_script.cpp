@@ -203,16 +203,7 @@ void AppendSun(std::string& out, const RigSun& sun) {
 }  // namespace
 
 std::string BlenderScript(const Rig& rig, char letter) {
-  std::string out =
-      "# Halvane light rig for Blender 3.x and 4.x: " + std::to_string(rig.lights.size()) +
-      " point lights";
-  if (!rig.source.empty()) {
-    std::string source = rig.source;
-    for (char& c : source)
-      if (static_cast<unsigned char>(c) < 0x20) c = '_';
-    out += " from " + source;
-  }
-  out += ".\n";
+  std::string out = "# Halvane light rig for Blender 3.x and 4.x: " + PointLightsLine(rig) + ".\n";
   out += kIntroduction;
   AppendControls(out);
   AppendLights(out, rig, letter);

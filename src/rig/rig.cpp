@@ -146,4 +146,13 @@ Rig MakeRig(const Dome& dome, const Image& image, const SearchResults& results,
   return rig;
 }
 
+std::string PointLightsLine(const Rig& rig) {
+  std::string line = std::to_string(rig.lights.size()) + " point lights";
+  if (rig.source.empty()) return line;
+  std::string source = rig.source;
+  for (char& c : source)
+    if (static_cast<unsigned char>(c) < 0x20) c = '_';
+  return line + " from " + source;
+}
+
 }  // namespace halvane

@@ -68,4 +68,8 @@ struct RigOptions {
 Rig MakeRig(const Dome& dome, const Image& image, const SearchResults& results,
             const RigOptions& options);
 
+// "N point lights from SOURCE" for a script's first comment line; control
+// characters in the source name become '_', so the comment stays one line.
+std::string PointLightsLine(const Rig& rig);
+
 }  // namespace halvane
