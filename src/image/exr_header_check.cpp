@@ -1,5 +1,7 @@
 #include "image/exr_header_check.h"
 
+#include <OpenEXR/OpenEXRConfig.h>
+
 #include <cstdint>
 #include <map>
 #include <string>
@@ -10,6 +12,11 @@ namespace {
 
 constexpr int64_t kHeaderStart = 8;         // after the magic number and version
 constexpr std::size_t kChannelFields = 16;  // type, linear, 3 reserved, x and y sampling
+// OpenEXR 3.1 reads an ID manifest's uncompressed size as 8 bytes, then the
+// stated size less 4: it reads on into the next attribute, whose name and size
+// then come from the wrong bytes (a forged size there makes it allocate up to
+// 2 GB). Such a file cannot be read as written.
+constexpr bool kManifestReadPastItsEnd = OPENEXR_VERSION_MAJOR == 3 && OPENEXR_VERSION_MINOR == 1;
 
 // The value sizes of the attribute types the library reads by their type.
 const std::map<std::string, int64_t>& FixedSizes() {
@@ -144,6 +151,10 @@ class HeaderWalk {
     } else if (type == "floatvector") {
       read = valueSize / 4 * 4;
     } else if (type == "idmanifest") {
+      if (kManifestReadPastItsEnd)
+        return ReadError{"attribute " + name +
+                         " is an ID manifest, which the installed OpenEXR library "
+                         "cannot read (it reads 4 bytes past the attribute)"};
       read = valueSize >= 8 ? valueSize : -1;  // an uncompressed size comes first
     }
     if (read != valueSize)

@@ -159,6 +159,15 @@ TEST(ExrReader, RefusalsSayWhy) {
                          0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
   hugePreview.insert(hugePreview.begin() + 8, preview.begin(), preview.end());
   EXPECT_NE(Reason(Read(hugePreview)).find("damaged header"), std::string::npos);
+  // The library would read this ID manifest 4 bytes past its end, into the
+  // next attribute.
+  Bytes manifest = testing::ExrFile({}, Gradient);
+  const Bytes idManifest = {'m', 0, 'i', 'd', 'm', 'a', 'n', 'i', 'f', 'e', 's', 't', 0, 12, 0,
+                            0,   0, 1,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0, 0};
+  manifest.insert(manifest.begin() + 8, idManifest.begin(), idManifest.end());
+  EXPECT_EQ(Reason(Read(manifest)),
+            "attribute m is an ID manifest, which the installed OpenEXR library cannot read (it "
+            "reads 4 bytes past the attribute)");
   Bytes multiPart = testing::ExrFile({}, Gradient);
   multiPart[5] |= 0x10;
   EXPECT_EQ(Reason(Read(multiPart)), "multi-part files are not read");
