@@ -10,6 +10,8 @@
 #   FUZZ_RUNS          executions per reader instead of a time limit
 #   FUZZ_JOBS          processes per reader sharing the corpus (default 1);
 #                      their logs are build-fuzz/<reader>-jobs/fuzz-N.log
+#   FUZZ_TIMEOUT       seconds one input may take before it counts as a
+#                      finding (default 30)
 # A single allocation above 512 MB counts as a finding: no damaged file may
 # ask for that much.
 set -euo pipefail
@@ -20,6 +22,7 @@ seconds=${FUZZ_SECONDS:-60}
 readers=${FUZZ_READERS:-hdr ct tga exr}
 largest=${FUZZ_LARGEST_SIDE:-256}
 jobs=${FUZZ_JOBS:-1}
+timeout=${FUZZ_TIMEOUT:-30}
 length=()
 if [ -n "${FUZZ_MAX_LEN:-}" ]; then length=(-max_len="$FUZZ_MAX_LEN"); fi
 budget=(-max_total_time="$seconds")
@@ -39,7 +42,7 @@ for reader in $readers; do
   echo "== fuzzing the $reader reader: ${budget[*]}"
   mkdir -p "$build/$reader-jobs"
   rm -f "$build/$reader-jobs"/fuzz-*.log
-  if ! (cd "$build/$reader-jobs" && "$build/fuzz-$reader" "${budget[@]}" -timeout=30 -rss_limit_mb=4096 \
+  if ! (cd "$build/$reader-jobs" && "$build/fuzz-$reader" "${budget[@]}" -timeout="$timeout" -rss_limit_mb=4096 \
       -malloc_limit_mb=512 \
       $([ -f "$root/fuzz/$reader.dict" ] && echo "-dict=$root/fuzz/$reader.dict") "${length[@]}" \
       -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" "$build/seeds/$reader" \
