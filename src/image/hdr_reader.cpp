@@ -29,6 +29,8 @@ struct RgbeRow {
     return data[static_cast<std::size_t>(k) * channelStep +
                 static_cast<std::size_t>(x) * pixelStep];
   }
+  // Pixels of four bytes one after the other, as a flat scanline stores them.
+  bool Interleaved() const { return channelStep == 1 && pixelStep == 4; }
 };
 
 // Scanlines stored straight into the picture, each pixel through the RGBE table.
@@ -65,10 +67,14 @@ class ScaledRows {
         progress_(limits.progress, plan.sourceHeight) {}
 
   void Put(int y, const RgbeRow& row) {
-    uint8_t* out =
-        chunk_.data() + static_cast<std::size_t>(y - chunkStart_) * plan_.sourceWidth * 4;
-    for (int x = 0; x < plan_.sourceWidth; ++x)
-      for (int k = 0; k < 4; ++k) *out++ = row.At(x, k);
+    const std::size_t rowBytes = static_cast<std::size_t>(plan_.sourceWidth) * 4;
+    uint8_t* out = chunk_.data() + static_cast<std::size_t>(y - chunkStart_) * rowBytes;
+    if (row.Interleaved()) {
+      std::copy_n(row.data, rowBytes, out);
+    } else {
+      for (int x = 0; x < plan_.sourceWidth; ++x)
+        for (int k = 0; k < 4; ++k) *out++ = row.At(x, k);
+    }
     if (y + 1 - chunkStart_ == chunkRows_) Flush(y + 1);
   }
   // The picture is read again from its first row.
