@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include "app/runtime_folder.h"
 
@@ -12,9 +13,13 @@ int main(int argc, char** argv) {
   halvane::EnsureRuntimeFolder();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("ZR_Halvane"));
-  // The window's settings go to a test location, emptied at every run, never the user's.
+  // The window's settings go to a test location, never the user's. Each test process has
+  // its own, since ctest runs the window tests side by side and each one that closes a
+  // window stores its geometry.
   QStandardPaths::setTestModeEnabled(true);
-  QSettings(QStringLiteral("halvane"), QStringLiteral("halvane")).clear();
+  const QTemporaryDir settingsFolder;
+  if (!settingsFolder.isValid()) return 2;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
